@@ -1,0 +1,124 @@
+#include "core/commands/Form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace tolvex {
+namespace {
+
+std::string shortest(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", value);
+    return buffer;
+}
+
+const FieldInfo& boundField(const FormField& f) {
+    const FieldInfo* info = findField(f.field);
+    // A form naming an unknown field is a programming error caught by the form tests.
+    if (info == nullptr) throw std::logic_error("form field bound to unknown state field: " + f.field);
+    return *info;
+}
+
+std::optional<FormValue> parseText(const FormField& f, const std::string& text) {
+    switch (f.kind) {
+        case FormFieldKind::Float: {
+            const auto v = parseNumber(text);
+            if (!v) return std::nullopt;
+            return FormValue{*v};
+        }
+        case FormFieldKind::TruncatedInt: {
+            const auto v = parseNumber(text);
+            if (!v || !std::isfinite(*v) || std::fabs(*v) > 2147483647.0) return std::nullopt;
+            return FormValue{static_cast<long long>(std::trunc(*v))};
+        }
+        case FormFieldKind::Integer:
+        case FormFieldKind::Radio: {
+            const auto v = parseInteger(text);
+            if (!v || *v < -2147483648LL || *v > 2147483647LL) return std::nullopt;
+            return FormValue{*v};
+        }
+        case FormFieldKind::Text:
+        case FormFieldKind::MultilineText:
+            return FormValue{text};
+    }
+    return std::nullopt;
+}
+
+double numericValue(const FormValue& v) {
+    if (const auto* i = std::get_if<long long>(&v)) return static_cast<double>(*i);
+    if (const auto* d = std::get_if<double>(&v)) return *d;
+    return 0.0;
+}
+
+bool isNumeric(FormFieldKind kind) { return kind != FormFieldKind::Text && kind != FormFieldKind::MultilineText; }
+
+void store(const FormField& f, const FormValue& value, AnalysisState& state) {
+    const FieldInfo& info = boundField(f);
+    std::visit(
+        [&](auto member) {
+            auto& target = state.*member;
+            using T = std::decay_t<decltype(target)>;
+            if constexpr (std::is_same_v<T, std::string>) {
+                target = std::get<std::string>(value);
+            } else {
+                target = static_cast<T>(numericValue(value));
+            }
+        },
+        info.member);
+}
+
+}  // namespace
+
+const FormField* Form::byId(int id) const {
+    const auto it = std::find_if(fields.begin(), fields.end(), [&](const FormField& f) { return f.id == id; });
+    return it == fields.end() ? nullptr : &*it;
+}
+
+const FormField* Form::byLabel(std::string_view label) const {
+    const auto it = std::find_if(fields.begin(), fields.end(), [&](const FormField& f) { return f.label == label; });
+    return it == fields.end() ? nullptr : &*it;
+}
+
+std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state) {
+    std::vector<std::string> texts;
+    for (const FormField& f : form.fields) {
+        const FieldInfo& info = boundField(f);
+        if (info.type() == FieldType::Float) {
+            texts.push_back(shortest(state.*std::get<float AnalysisState::*>(info.member)));
+        } else {
+            texts.push_back(fieldText(state, info));
+        }
+    }
+    return texts;
+}
+
+std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts, AnalysisState& state) {
+    std::vector<FormValue> values;
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        const FormField& f = form.fields[i];
+        const std::string text = i < texts.size() ? texts[i] : std::string{};
+        const auto value = parseText(f, text);
+        if (!value) {
+            const bool integral = f.kind == FormFieldKind::Integer || f.kind == FormFieldKind::Radio;
+            return FormError{i, integral ? "Please enter an integer." : "Please enter a number."};
+        }
+        if (isNumeric(f.kind) && (f.minimum || f.maximum)) {
+            const double v = numericValue(*value);
+            if ((f.minimum && v < *f.minimum) || (f.maximum && v > *f.maximum)) {
+                return FormError{i, "Please enter a number between " + shortest(f.minimum.value_or(-HUGE_VAL)) +
+                                        " and " + shortest(f.maximum.value_or(HUGE_VAL)) + "."};
+            }
+        }
+        values.push_back(*value);
+    }
+    if (form.validate) {
+        if (auto error = form.validate(values)) return error;
+    }
+    for (std::size_t i = 0; i < form.fields.size(); ++i) store(form.fields[i], values[i], state);
+    if (form.onAccept) form.onAccept(state);
+    return std::nullopt;
+}
+
+}  // namespace tolvex

@@ -1,0 +1,69 @@
+// A dialog as data: title, groups and fields bound to state fields by name, radio groups, range checks
+// and what happens on OK. The desktop program renders every Form with one generic dialog; the command
+// line and the tests fill them by label or control id. Loading, parsing, checking and storing live here,
+// so every front end refuses the same texts with the same messages.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/state/AnalysisState.h"
+#include "core/state/FieldTable.h"
+
+namespace tolvex {
+
+enum class FormFieldKind {
+    Float,          // float field, shown with 6 significant digits
+    Integer,        // int field
+    TruncatedInt,   // int field edited as a decimal number and stored truncated toward zero
+    Radio,          // int field holding the index of the selected button of `options`
+    Text,           // single-line string field
+    MultilineText,  // multi-line string field
+};
+
+struct FormField {
+    int id = 0;                        // control id
+    std::string label;                 // caption as shown
+    std::string field;                 // name of the bound AnalysisState field (see FieldTable)
+    FormFieldKind kind = FormFieldKind::Float;
+    std::string group;                 // caption of the enclosing group box, empty for none
+    std::vector<std::string> options;  // button texts of a radio group
+    std::optional<double> minimum;     // inclusive range check, when given
+    std::optional<double> maximum;
+};
+
+using FormValue = std::variant<long long, double, std::string>;
+
+// Where and why a form was refused: the index of the offending field and the message to show.
+struct FormError {
+    std::size_t fieldIndex = 0;
+    std::string message;
+};
+
+struct Form {
+    std::string title;
+    std::vector<FormField> fields;  // in the dialog's exchange order
+    // Extra check over all parsed values (e.g. an even Stehfest count); runs after the field checks.
+    std::function<std::optional<FormError>(const std::vector<FormValue>&)> validate;
+    // Runs after the fields were stored on OK (e.g. the Theis dialog sets paramCount/paramVector).
+    std::function<void(AnalysisState&)> onAccept;
+
+    [[nodiscard]] const FormField* byId(int id) const;
+    [[nodiscard]] const FormField* byLabel(std::string_view label) const;
+};
+
+// The texts a dialog shows when it opens: floats with 6 significant digits ("%g"), integers in
+// decimal, a radio group as the index of its selected button, texts as they are.
+[[nodiscard]] std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state);
+
+// Parses and checks every text; on success stores them all into the state (floats rounded to float)
+// and runs onAccept. On failure nothing is stored and the error names the first offending field with
+// "Please enter a number.", "Please enter an integer." or "Please enter a number between %1 and %2.".
+[[nodiscard]] std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts,
+                                                  AnalysisState& state);
+
+}  // namespace tolvex

@@ -1,0 +1,186 @@
+#include "core/state/FieldTable.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <limits>
+
+namespace tolvex {
+namespace {
+
+#define TOLVEX_FIELD(name) FieldInfo { #name, &AnalysisState::name }
+
+const std::array kFields = {
+    // run status and flags
+    TOLVEX_FIELD(fileTag), TOLVEX_FIELD(plotContent), TOLVEX_FIELD(resultKind), TOLVEX_FIELD(paramCount),
+    TOLVEX_FIELD(newRequested), TOLVEX_FIELD(modified), TOLVEX_FIELD(spareFlag), TOLVEX_FIELD(viewToggle),
+    TOLVEX_FIELD(untitled), TOLVEX_FIELD(modelKind), TOLVEX_FIELD(spareConst), TOLVEX_FIELD(guessOnNew),
+    TOLVEX_FIELD(typeCurvesReady),
+    // project texts
+    TOLVEX_FIELD(reportFileName), TOLVEX_FIELD(projectDescription), TOLVEX_FIELD(operatorName),
+    // aquifer and well
+    TOLVEX_FIELD(pumpingRate), TOLVEX_FIELD(radialDistance), TOLVEX_FIELD(transmissivity),
+    TOLVEX_FIELD(storativity), TOLVEX_FIELD(verticalConductivity), TOLVEX_FIELD(aquiferThickness),
+    TOLVEX_FIELD(upperBedConductivity), TOLVEX_FIELD(upperBedThickness), TOLVEX_FIELD(lowerBedThickness),
+    TOLVEX_FIELD(lowerBedConductivity), TOLVEX_FIELD(upperBedStorativity), TOLVEX_FIELD(lowerBedStorativity),
+    TOLVEX_FIELD(spareParam), TOLVEX_FIELD(wellRadius), TOLVEX_FIELD(casingRadius), TOLVEX_FIELD(specificYield),
+    TOLVEX_FIELD(slabThickness), TOLVEX_FIELD(fractureStorativity), TOLVEX_FIELD(fractureTransmissivity),
+    TOLVEX_FIELD(matrixStorativity), TOLVEX_FIELD(matrixTransmissivity),
+    // Bouwer-Rice
+    TOLVEX_FIELD(screenLength), TOLVEX_FIELD(wellDepthInAquifer), TOLVEX_FIELD(brAquiferThickness),
+    TOLVEX_FIELD(hydraulicConductivity), TOLVEX_FIELD(brRate), TOLVEX_FIELD(brCoefA), TOLVEX_FIELD(brCoefB),
+    TOLVEX_FIELD(brCoefC), TOLVEX_FIELD(brLnReRw), TOLVEX_FIELD(brLeOverRw),
+    // partial-penetration and unconfined geometry
+    TOLVEX_FIELD(ppObsKind), TOLVEX_FIELD(ppPiezoL), TOLVEX_FIELD(ppPiezoD), TOLVEX_FIELD(ppPiezoZ),
+    TOLVEX_FIELD(ppWellL), TOLVEX_FIELD(ppWellD), TOLVEX_FIELD(ppObsL), TOLVEX_FIELD(ppObsD),
+    TOLVEX_FIELD(lppObsKind), TOLVEX_FIELD(lppPiezoL), TOLVEX_FIELD(lppPiezoD), TOLVEX_FIELD(lppPiezoZ),
+    TOLVEX_FIELD(lppWellL), TOLVEX_FIELD(lppWellD), TOLVEX_FIELD(lppObsL), TOLVEX_FIELD(lppObsD),
+    TOLVEX_FIELD(lppPiezoAnis), TOLVEX_FIELD(lppWellAnis), TOLVEX_FIELD(mnObsKind), TOLVEX_FIELD(mnL),
+    TOLVEX_FIELD(mnD), TOLVEX_FIELD(mnZ), TOLVEX_FIELD(mnZ1), TOLVEX_FIELD(mnZ2), TOLVEX_FIELD(mnStorageRatio),
+    // type-curve ranges
+    TOLVEX_FIELD(tcTheisMin), TOLVEX_FIELD(tcTheisMax), TOLVEX_FIELD(tcTheisCount), TOLVEX_FIELD(tcPpMin),
+    TOLVEX_FIELD(tcPpMax), TOLVEX_FIELD(tcPpCount), TOLVEX_FIELD(tcPpAnisMin), TOLVEX_FIELD(tcPpAnisMax),
+    TOLVEX_FIELD(tcPpAnisCount), TOLVEX_FIELD(tcLeakyMin), TOLVEX_FIELD(tcLeakyMax), TOLVEX_FIELD(tcLeakyCount),
+    TOLVEX_FIELD(tcLeakyRbMin), TOLVEX_FIELD(tcLeakyRbMax), TOLVEX_FIELD(tcLeakyRbCount), TOLVEX_FIELD(tcLppMin),
+    TOLVEX_FIELD(tcLppMax), TOLVEX_FIELD(tcLppCount), TOLVEX_FIELD(tcLppBetaMin), TOLVEX_FIELD(tcLppBetaMax),
+    TOLVEX_FIELD(tcLppBetaCount), TOLVEX_FIELD(tcStorMin), TOLVEX_FIELD(tcStorMax), TOLVEX_FIELD(tcStorCount),
+    TOLVEX_FIELD(tcStorBetaMin), TOLVEX_FIELD(tcStorBetaMax), TOLVEX_FIELD(tcStorBetaCount),
+    TOLVEX_FIELD(tcSlugAlphaMin), TOLVEX_FIELD(tcSlugAlphaMax), TOLVEX_FIELD(tcSlugAlphaCount),
+    TOLVEX_FIELD(tcSlugBetaMin), TOLVEX_FIELD(tcSlugBetaMax), TOLVEX_FIELD(tcSlugBetaCount),
+    TOLVEX_FIELD(tcMnTdMin), TOLVEX_FIELD(tcMnTdMax), TOLVEX_FIELD(tcMnTdCount), TOLVEX_FIELD(tcMnKzMin),
+    TOLVEX_FIELD(tcMnKzMax), TOLVEX_FIELD(tcMnKzCount), TOLVEX_FIELD(tcWrTdMin), TOLVEX_FIELD(tcWrTdMax),
+    TOLVEX_FIELD(tcWrTdCount), TOLVEX_FIELD(tcWrLambdaMin), TOLVEX_FIELD(tcWrLambdaMax),
+    TOLVEX_FIELD(tcWrLambdaCount), TOLVEX_FIELD(tcWrSigma), TOLVEX_FIELD(tcBsTdMin), TOLVEX_FIELD(tcBsTdMax),
+    TOLVEX_FIELD(tcBsTdCount), TOLVEX_FIELD(tcBsGammaMin), TOLVEX_FIELD(tcBsGammaMax),
+    TOLVEX_FIELD(tcBsGammaCount), TOLVEX_FIELD(tcBsSigma), TOLVEX_FIELD(tcTheisUniform),
+    TOLVEX_FIELD(tcLeakyUniform), TOLVEX_FIELD(tcStorUniform), TOLVEX_FIELD(tcAltUniform),
+    // computed type curves
+    TOLVEX_FIELD(curveXCount), TOLVEX_FIELD(curveYCount), TOLVEX_FIELD(familyCount),
+    // plot
+    TOLVEX_FIELD(plotXMin), TOLVEX_FIELD(plotXMax), TOLVEX_FIELD(plotYMin), TOLVEX_FIELD(plotYMax),
+    TOLVEX_FIELD(dataTimeMin), TOLVEX_FIELD(dataTimeMax), TOLVEX_FIELD(dataDrawdownMin),
+    TOLVEX_FIELD(dataDrawdownMax), TOLVEX_FIELD(lastPlotStyle), TOLVEX_FIELD(xAxisLog), TOLVEX_FIELD(yAxisLog),
+    TOLVEX_FIELD(xLabelHidden), TOLVEX_FIELD(yLabelHidden), TOLVEX_FIELD(dataHidden), TOLVEX_FIELD(plotFontFace),
+    // measurements
+    TOLVEX_FIELD(allCount), TOLVEX_FIELD(useFrom), TOLVEX_FIELD(useTo), TOLVEX_FIELD(usedCount),
+    TOLVEX_FIELD(calcTimeMin), TOLVEX_FIELD(calcTimeMax),
+    // estimation
+    TOLVEX_FIELD(maxIterations), TOLVEX_FIELD(convergenceError), TOLVEX_FIELD(lsMaxIterations),
+    TOLVEX_FIELD(lsConvergenceError), TOLVEX_FIELD(iterationsDone), TOLVEX_FIELD(rmsError),
+    TOLVEX_FIELD(lsSumSquares), TOLVEX_FIELD(lsTrialSumSquares), TOLVEX_FIELD(lsParamCapacity),
+    // numerical tables
+    TOLVEX_FIELD(gaussCount), TOLVEX_FIELD(stehfestCount),
+    // reserved
+    TOLVEX_FIELD(reservedRowCount), TOLVEX_FIELD(reservedListCount), TOLVEX_FIELD(reservedTripleA),
+    TOLVEX_FIELD(reservedTripleB), TOLVEX_FIELD(reservedTripleC), TOLVEX_FIELD(spareOptionKind),
+    TOLVEX_FIELD(spareRangeMin), TOLVEX_FIELD(spareRangeMax), TOLVEX_FIELD(spareCountA),
+    TOLVEX_FIELD(spareCountB), TOLVEX_FIELD(spareLowerBound), TOLVEX_FIELD(spareUpperBound),
+    // data input
+    TOLVEX_FIELD(drawdownInputMode), TOLVEX_FIELD(importDelimiter),
+};
+
+#undef TOLVEX_FIELD
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                              std::tolower(static_cast<unsigned char>(b[j - 1]));
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::span<const FieldInfo> scalarFields() { return kFields; }
+
+const FieldInfo* findField(std::string_view name) {
+    const auto it = std::find_if(kFields.begin(), kFields.end(), [&](const FieldInfo& f) { return f.name == name; });
+    return it == kFields.end() ? nullptr : &*it;
+}
+
+std::vector<std::string_view> closestFieldNames(std::string_view name, std::size_t count) {
+    std::vector<std::pair<std::size_t, std::string_view>> ranked;
+    for (const FieldInfo& f : kFields) ranked.emplace_back(editDistance(name, f.name), f.name);
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < std::min(count, ranked.size()); ++i) names.push_back(ranked[i].second);
+    return names;
+}
+
+std::string fieldText(const AnalysisState& state, const FieldInfo& field) {
+    return std::visit(
+        [&](auto member) -> std::string {
+            const auto& value = state.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::string>) {
+                return value;
+            } else if constexpr (std::is_same_v<T, int>) {
+                return std::to_string(value);
+            } else {
+                char buffer[32];
+                std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(value));
+                return buffer;
+            }
+        },
+        field.member);
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<long long> parseInteger(std::string_view text) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& field, std::string_view text) {
+    switch (field.type()) {
+        case FieldType::Text:
+            state.*std::get<std::string AnalysisState::*>(field.member) = std::string(text);
+            return std::nullopt;
+        case FieldType::Int: {
+            const auto value = parseInteger(text);
+            if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max()) {
+                return std::string(field.name) + ": '" + std::string(text) + "' is not an integer";
+            }
+            state.*std::get<int AnalysisState::*>(field.member) = static_cast<int>(*value);
+            return std::nullopt;
+        }
+        case FieldType::Float: {
+            const auto value = parseNumber(text);
+            if (!value) return std::string(field.name) + ": '" + std::string(text) + "' is not a number";
+            state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*value);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tolvex

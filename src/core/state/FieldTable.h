@@ -1,0 +1,51 @@
+// One description of every scalar field of AnalysisState: its name and where it lives. The command
+// line's --set, the JSON dump and the dialog forms all bind to fields through this table, so a name is
+// spelled in one place only.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/state/AnalysisState.h"
+
+namespace tolvex {
+
+using FieldMember = std::variant<int AnalysisState::*, float AnalysisState::*, std::string AnalysisState::*>;
+
+enum class FieldType { Int, Float, Text };
+
+struct FieldInfo {
+    std::string_view name;
+    FieldMember member;
+
+    [[nodiscard]] FieldType type() const { return static_cast<FieldType>(member.index()); }
+};
+
+// Every scalar field, in the order of the state's sections.
+[[nodiscard]] std::span<const FieldInfo> scalarFields();
+
+// The field of that exact name, or nullptr.
+[[nodiscard]] const FieldInfo* findField(std::string_view name);
+
+// Up to `count` known names closest to `name` (edit distance), for "did you mean" messages.
+[[nodiscard]] std::vector<std::string_view> closestFieldNames(std::string_view name, std::size_t count = 3);
+
+// The value as text: integers in decimal, floats with up to 9 significant digits (enough to come back
+// as the same float), texts as they are.
+[[nodiscard]] std::string fieldText(const AnalysisState& state, const FieldInfo& field);
+
+// A float or double value parsed from the whole of `text` (surrounding blanks allowed), or nothing.
+[[nodiscard]] std::optional<double> parseNumber(std::string_view text);
+// An integer parsed from the whole of `text`, or nothing.
+[[nodiscard]] std::optional<long long> parseInteger(std::string_view text);
+
+// Stores `text` into the field. Returns an error message ("... is not a number") when it does not parse;
+// the state is then unchanged.
+[[nodiscard]] std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& field,
+                                                      std::string_view text);
+
+}  // namespace tolvex
