@@ -5,10 +5,11 @@
 //   (-Ei(-x)). Relative error about 1e-7 against boost::math::expint over 1e-6..50.
 // leakyW: Hantush and Jacob (1955) leaky well function W(u, r/B), as a power series below u = 1,
 //   12-point Gauss-Laguerre quadrature of the tail, and the symmetry
-//   W(u, r/B) = 2 K0(r/B) - W(r^2/(4 B^2 u), r/B) (Hantush 1956). About 5-6 significant digits
-//   against adaptive quadrature of the defining integral (see the tests for the measured error).
+//   W(u, r/B) = 2 K0(r/B) - W(r^2/(4 B^2 u), r/B) (Hantush 1956). Measured absolute error below
+//   1e-5 against double-exponential quadrature of the defining integral (u = 1e-6..10, r/B = 0..3).
 // storageH: Hantush (1960) H(u, beta) of a leaky aquifer with storage in the confining beds, by
-//   Gauss-Legendre quadrature over decades; about 5 digits with the default 20 points.
+//   Gauss-Legendre quadrature over decades. Measured against double-exponential quadrature with the
+//   default 20 points: relative error below 1e-4 for u < 1e-3, 2e-3 for u < 0.3, 7e-3 up to u = 4.
 // jacobW: the Cooper and Jacob (1946) straight line, -0.5772 - ln u.
 #pragma once
 
