@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "core/commands/CommandIds.h"
+#include "core/commands/Form.h"
+#include "core/state/AnalysisState.h"
+#include "support/ScriptedInteraction.h"
+
+namespace tolvex {
+namespace {
+
+Form sampleForm() {
+    Form form;
+    form.title = "Sample";
+    form.fields = {
+        {102, "Pumping rate (Q)", "pumpingRate", FormFieldKind::Float, "", {}, std::nullopt, std::nullopt},
+        {110, "No. of points ", "tcTheisCount", FormFieldKind::TruncatedInt, "", {}, std::nullopt, std::nullopt},
+        {120, "Iterations", "maxIterations", FormFieldKind::Integer, "", {}, 0.0, 1000.0},
+        {160, "Piezometer", "ppObsKind", FormFieldKind::Radio, "", {"Piezometer", "Observation well"},
+         std::nullopt, std::nullopt},
+        {170, "Operator's name", "operatorName", FormFieldKind::Text, "", {}, std::nullopt, std::nullopt},
+    };
+    form.onAccept = [](AnalysisState& s) { s.paramCount = 7; };
+    return form;
+}
+
+TEST(Form, LoadsTheStateAsTheDialogShowsIt) {
+    const AnalysisState s = makeDefaultState();
+    const auto texts = loadFormTexts(sampleForm(), s);
+    EXPECT_EQ(texts, (std::vector<std::string>{"75.53", "50", "20", "0", "John Doe"}));
+    AnalysisState tiny = s;
+    tiny.pumpingRate = 1.0e-5f;
+    EXPECT_EQ(loadFormTexts(sampleForm(), tiny)[0], "1e-05");
+}
+
+TEST(Form, StoresEverythingOnlyWhenEveryFieldParses) {
+    AnalysisState s = makeDefaultState();
+    const AnalysisState before = s;
+    const Form form = sampleForm();
+
+    auto error = acceptForm(form, {"80", "x", "20", "1", "Me"}, s);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fieldIndex, 1u);
+    EXPECT_EQ(error->message, "Please enter a number.");
+    EXPECT_EQ(s.pumpingRate, before.pumpingRate);
+
+    error = acceptForm(form, {"80", "12", "2.5", "1", "Me"}, s);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message, "Please enter an integer.");
+
+    error = acceptForm(form, {"80", "12", "5000", "1", "Me"}, s);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fieldIndex, 2u);
+    EXPECT_EQ(error->message, "Please enter a number between 0 and 1000.");
+    EXPECT_EQ(s.paramCount, before.paramCount);
+
+    ASSERT_FALSE(acceptForm(form, {" 80.25", "12.7", "30", "1", "Me"}, s));
+    EXPECT_EQ(s.pumpingRate, 80.25f);
+    EXPECT_EQ(s.tcTheisCount, 12);  // edited as a decimal number, stored truncated
+    EXPECT_EQ(s.maxIterations, 30);
+    EXPECT_EQ(s.ppObsKind, 1);
+    EXPECT_EQ(s.operatorName, "Me");
+    EXPECT_EQ(s.paramCount, 7);
+}
+
+TEST(Form, FindsFieldsByIdAndLabel) {
+    const Form form = sampleForm();
+    ASSERT_NE(form.byId(110), nullptr);
+    EXPECT_EQ(form.byId(110)->field, "tcTheisCount");
+    ASSERT_NE(form.byLabel("Operator's name"), nullptr);
+    EXPECT_EQ(form.byLabel("nothing"), nullptr);
+}
+
+TEST(Form, ScriptedInteractionCancelStoresNothing) {
+    AnalysisState s = makeDefaultState();
+    testing::ScriptedInteraction ui;
+    ui.formAnswers.push_back(std::nullopt);
+    ui.formAnswers.push_back(std::map<int, std::string>{{102, "99"}});
+    EXPECT_FALSE(ui.edit(sampleForm(), s));
+    EXPECT_EQ(s.pumpingRate, 75.53f);
+    EXPECT_TRUE(ui.edit(sampleForm(), s));
+    EXPECT_EQ(s.pumpingRate, 99.0f);
+    EXPECT_EQ(ui.formTitles.size(), 2u);
+}
+
+TEST(CommandEnabling, GuardedCommandsFollowTheModel) {
+    for (int model = 0; model <= 10; ++model) {
+        EXPECT_TRUE(isCommandEnabled(kCmdLeastSquaresInversion, model));
+        EXPECT_EQ(isCommandEnabled(kCmdTypeCurveCalculation, model), model <= 8);
+        EXPECT_EQ(isCommandEnabled(kCmdSimplexInversion, model), model <= 8);
+        EXPECT_EQ(isCommandEnabled(kCmdTrialInversion, model), model <= 8);
+        EXPECT_TRUE(isCommandEnabled(kCmdReport, model));
+    }
+    EXPECT_FALSE(isCommandEnabled(kCmdLeastSquaresInversion, 11));
+    EXPECT_TRUE(isCommandEnabled(kCmdTypeCurveCalculation, -1));  // signed comparison
+}
+
+}  // namespace
+}  // namespace tolvex
