@@ -18,7 +18,8 @@ double numberArgument(std::string_view context, std::string_view name, const std
 double positiveArgument(std::string_view context, std::string_view name, const std::string& text) {
     const double value = numberArgument(context, name, text);
     if (value <= 0.0) {
-        throw CliError{std::string(context) + ": " + std::string(name) + " must be positive, got '" + text + "'"};
+        throw CliError{std::string(context) + ": " + std::string(name) + " must be positive, got '" + text +
+                       "'"};
     }
     return value;
 }

@@ -9,6 +9,7 @@ namespace tolvex::cli {
 // The number in `text`, or a CliError "<context>: <name> '<text>' is not a number".
 [[nodiscard]] double numberArgument(std::string_view context, std::string_view name, const std::string& text);
 // As numberArgument, and also refuses values <= 0 ("... must be positive").
-[[nodiscard]] double positiveArgument(std::string_view context, std::string_view name, const std::string& text);
+[[nodiscard]] double positiveArgument(std::string_view context, std::string_view name,
+                                      const std::string& text);
 
 }  // namespace tolvex::cli

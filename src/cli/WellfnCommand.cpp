@@ -1,5 +1,6 @@
 // tolvex-cli wellfn FUNCTION ARG...: one value of a dimensionless well function.
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -9,6 +10,10 @@
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
 #include "core/solutions/ConfinedLeaky.h"
+#include "core/solutions/DoublePorosity.h"
+#include "core/solutions/PartialPenetration.h"
+#include "core/solutions/SlugTest.h"
+#include "core/solutions/Unconfined.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex::cli {
@@ -21,23 +26,53 @@ struct Argument {
     Sign sign;
 };
 
+// What one evaluation reads besides its arguments: the numerical tables and, for the unconfined
+// aquifer, the geometry (the state's, with the command line's --l ... --form on top).
+struct Inputs {
+    const AnalysisState& state;
+    UnconfinedGeometry geometry;
+};
+
 struct WellFunction {
     const char* name;
     const char* summary;
     std::vector<Argument> arguments;
-    std::function<double(const std::vector<double>&, const AnalysisState&)> evaluate;
+    std::function<double(const std::vector<double>&, const Inputs&)> evaluate;
 };
 
 std::vector<WellFunction> wellFunctions() {
+    const Argument u{"U", Sign::Positive};
+    const Argument td{"TD", Sign::Positive};
+    const Argument sigma{"SIGMA", Sign::Positive};
+    const std::vector<Argument> depths{{"L", Sign::Any}, {"D", Sign::Any}, {"LO", Sign::Any}, {"DZ", Sign::Any}};
+    auto with = [](std::vector<Argument> head, const std::vector<Argument>& tail) {
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
     return {
-        {"theis", "Theis W(u)", {{"U", Sign::Positive}},
-         [](const auto& a, const auto&) { return confinedW(a[0]); }},
-        {"jacob", "Cooper-Jacob straight line -0.5772 - ln u", {{"U", Sign::Positive}},
+        {"theis", "Theis W(u)", {u}, [](const auto& a, const auto&) { return confinedW(a[0]); }},
+        {"jacob", "Cooper-Jacob straight line -0.5772 - ln u", {u},
          [](const auto& a, const auto&) { return jacobW(a[0]); }},
-        {"leaky", "Hantush-Jacob W(u, r/B)", {{"U", Sign::Positive}, {"RB", Sign::NonNegative}},
+        {"leaky", "Hantush-Jacob W(u, r/B)", {u, {"RB", Sign::NonNegative}},
          [](const auto& a, const auto&) { return leakyW(a[0], a[1]); }},
-        {"storage", "Hantush H(u, beta)", {{"U", Sign::Positive}, {"BETA", Sign::NonNegative}},
-         [](const auto& a, const auto& s) { return storageH(a[0], a[1], s); }},
+        {"storage", "Hantush H(u, beta)", {u, {"BETA", Sign::NonNegative}},
+         [](const auto& a, const auto& in) { return storageH(a[0], a[1], in.state); }},
+        {"partial", "Hantush partial penetration, nonleaky (LO <= 0: piezometer at DZ = z/b)",
+         with({u, {"X", Sign::Positive}}, depths),
+         [](const auto& a, const auto&) { return partialW(a[0], a[1], a[2], a[3], a[4], a[5]); }},
+        {"partial-leaky", "Hantush partial penetration, leaky (LO <= 0: piezometer at DZ = z/b)",
+         with({u, {"X", Sign::Positive}, {"RB", Sign::NonNegative}}, depths),
+         [](const auto& a, const auto&) { return partialLeakyW(a[0], a[1], a[2], a[3], a[4], a[5], a[6]); }},
+        {"slug", "Cooper-Bredehoeft-Papadopulos F(beta, alpha)",
+         {{"BETA", Sign::NonNegative}, {"ALPHA", Sign::Positive}},
+         [](const auto& a, const auto& in) { return slugF(a[0], a[1], in.state); }},
+        {"unconfined", "Moench unconfined aquifer (geometry: --l --d --z --z1 --z2 --form)",
+         {td, {"BETA", Sign::Positive}, {"SIGMA", Sign::NonNegative}},
+         [](const auto& a, const auto& in) { return unconfinedW(a[0], a[1], a[2], in.geometry, in.state); }},
+        {"warren-root", "Warren-Root double porosity", {td, {"LAMBDA", Sign::NonNegative}, sigma},
+         [](const auto& a, const auto& in) { return doublePorosityW(a[0], a[1], a[2], kWarrenRoot, in.state); }},
+        {"slab", "Boulton-Streltsova double porosity (slabs)", {td, {"GAMMA", Sign::Positive}, sigma},
+         [](const auto& a, const auto& in) { return doublePorosityW(a[0], a[1], a[2], kSlab, in.state); }},
     };
 }
 

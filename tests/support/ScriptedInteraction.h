@@ -18,7 +18,7 @@ public:
     // One answer per edit() call, in order: nothing = Cancel; a map of texts by control id (fields not
     // named keep the text the form loaded) = OK with those texts. With no answer queued, OK unchanged.
     std::deque<std::optional<std::map<int, std::string>>> formAnswers;
-    std::deque<bool> yesNoAnswers;                      // default: No
+    std::deque<bool> yesNoAnswers;                       // default: No
     std::deque<std::optional<std::string>> fileAnswers;  // default: cancel
     // The measurement-table dialog: runs this on the state if set; returns its result (default OK).
     std::function<bool(AnalysisState&)> tableEditor;
@@ -66,7 +66,9 @@ public:
         fileAnswers.pop_front();
         return answer;
     }
-    bool editMeasurementTable(AnalysisState& state) override { return tableEditor ? tableEditor(state) : true; }
+    bool editMeasurementTable(AnalysisState& state) override {
+        return tableEditor ? tableEditor(state) : true;
+    }
     bool runJob(Job& job) override {
         struct Recorder : ProgressSink {
             ScriptedInteraction& owner;

@@ -45,11 +45,14 @@ enum CommandId : int {
 // other command is always enabled. The comparisons are signed, as the model code is.
 [[nodiscard]] constexpr bool isCommandEnabled(int command, int modelKind) {
     switch (command) {
-        case kCmdLeastSquaresInversion: return modelKind <= 10;
+        case kCmdLeastSquaresInversion:
+            return modelKind <= 10;
         case kCmdTypeCurveCalculation:
         case kCmdSimplexInversion:
-        case kCmdTrialInversion: return modelKind <= 8;
-        default: return true;
+        case kCmdTrialInversion:
+            return modelKind <= 8;
+        default:
+            return true;
     }
 }
 

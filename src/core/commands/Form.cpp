@@ -52,7 +52,9 @@ double numericValue(const FormValue& v) {
     return 0.0;
 }
 
-bool isNumeric(FormFieldKind kind) { return kind != FormFieldKind::Text && kind != FormFieldKind::MultilineText; }
+bool isNumeric(FormFieldKind kind) {
+    return kind != FormFieldKind::Text && kind != FormFieldKind::MultilineText;
+}
 
 void store(const FormField& f, const FormValue& value, AnalysisState& state) {
     const FieldInfo& info = boundField(f);
@@ -72,12 +74,14 @@ void store(const FormField& f, const FormValue& value, AnalysisState& state) {
 }  // namespace
 
 const FormField* Form::byId(int id) const {
-    const auto it = std::find_if(fields.begin(), fields.end(), [&](const FormField& f) { return f.id == id; });
+    const auto it =
+        std::find_if(fields.begin(), fields.end(), [&](const FormField& f) { return f.id == id; });
     return it == fields.end() ? nullptr : &*it;
 }
 
 const FormField* Form::byLabel(std::string_view label) const {
-    const auto it = std::find_if(fields.begin(), fields.end(), [&](const FormField& f) { return f.label == label; });
+    const auto it =
+        std::find_if(fields.begin(), fields.end(), [&](const FormField& f) { return f.label == label; });
     return it == fields.end() ? nullptr : &*it;
 }
 
@@ -94,7 +98,8 @@ std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& st
     return texts;
 }
 
-std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts, AnalysisState& state) {
+std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts,
+                                    AnalysisState& state) {
     std::vector<FormValue> values;
     for (std::size_t i = 0; i < form.fields.size(); ++i) {
         const FormField& f = form.fields[i];
@@ -107,8 +112,9 @@ std::optional<FormError> acceptForm(const Form& form, const std::vector<std::str
         if (isNumeric(f.kind) && (f.minimum || f.maximum)) {
             const double v = numericValue(*value);
             if ((f.minimum && v < *f.minimum) || (f.maximum && v > *f.maximum)) {
-                return FormError{i, "Please enter a number between " + shortest(f.minimum.value_or(-HUGE_VAL)) +
-                                        " and " + shortest(f.maximum.value_or(HUGE_VAL)) + "."};
+                return FormError{i, "Please enter a number between " +
+                                        shortest(f.minimum.value_or(-HUGE_VAL)) + " and " +
+                                        shortest(f.maximum.value_or(HUGE_VAL)) + "."};
             }
         }
         values.push_back(*value);

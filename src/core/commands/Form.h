@@ -26,9 +26,9 @@ enum class FormFieldKind {
 };
 
 struct FormField {
-    int id = 0;                        // control id
-    std::string label;                 // caption as shown
-    std::string field;                 // name of the bound AnalysisState field (see FieldTable)
+    int id = 0;         // control id
+    std::string label;  // caption as shown
+    std::string field;  // name of the bound AnalysisState field (see FieldTable)
     FormFieldKind kind = FormFieldKind::Float;
     std::string group;                 // caption of the enclosing group box, empty for none
     std::vector<std::string> options;  // button texts of a radio group

@@ -11,13 +11,13 @@ namespace tolvex {
 namespace {
 
 // The standard 12-point Gauss-Laguerre rule (weight e^-s on [0, inf)), Abramowitz and Stegun Table 25.9.
-constexpr std::array<double, 12> kLaguerreNodes{
-    0.1157221173580207, 0.6117574845151307, 1.512610269776419, 2.833751337743507,
-    4.599227639418348,  6.844525453115177,  9.621316842456867, 13.00605499330635,
-    17.11685518746226,  22.15109037939701,  28.48796725098400, 37.09912104446692};
+constexpr std::array<double, 12> kLaguerreNodes{0.1157221173580207, 0.6117574845151307, 1.512610269776419,
+                                                2.833751337743507,  4.599227639418348,  6.844525453115177,
+                                                9.621316842456867,  13.00605499330635,  17.11685518746226,
+                                                22.15109037939701,  28.48796725098400,  37.09912104446692};
 constexpr std::array<double, 12> kLaguerreWeights{
-    2.647313710554432e-1, 3.777592758731380e-1, 2.440820113198776e-1, 9.044922221168093e-2,
-    2.010238115463410e-2, 2.663973541865316e-3, 2.032315926629994e-4, 8.365055856819799e-6,
+    2.647313710554432e-1, 3.777592758731380e-1, 2.440820113198776e-1,  9.044922221168093e-2,
+    2.010238115463410e-2, 2.663973541865316e-3, 2.032315926629994e-4,  8.365055856819799e-6,
     1.668493876540910e-7, 1.342391030515004e-9, 3.061601635035021e-12, 8.148077467426242e-16};
 
 constexpr double kSeriesTolerance = 5e-7;
@@ -43,7 +43,8 @@ double confinedW(double x) {
                  x * (0.05555682 +
                       x * (-0.01041576 +
                            x * (0.001664156 +
-                                x * (-0.0002335379 + x * (2.928433e-5 + x * (-1.766345e-6 + x * 7.122452e-7)))))));
+                                x * (-0.0002335379 +
+                                     x * (2.928433e-5 + x * (-1.766345e-6 + x * 7.122452e-7)))))));
         return x * p - std::log(std::fabs(x)) - 0.5772157;
     }
     if (x >= -9.0) {
@@ -74,9 +75,9 @@ double leakyTail(double lower, double b) {
 double leakySeries(double x, double b) {
     const double b2 = b * b;
     const double q = b2 / x;
-    double a = 1.0;        // x^n
-    double bn = 1.0;       // (b^2/x)^n
-    double f = 1.0;        // 1/n!
+    double a = 1.0;   // x^n
+    double bn = 1.0;  // (b^2/x)^n
+    double f = 1.0;   // 1/n!
     double sign = -1.0;
     double sum = 0.0;
     for (int n = 0; n <= kSeriesMaxTerms; ++n) {
@@ -137,12 +138,15 @@ double storageH(double u, double beta, const AnalysisState& state) {
     double sum = 0.0;
     while (a < upper) {
         const double e = (10.0 * a > upper) ? upper : 10.0 * a;
-        sum += gaussLegendreIntegral(a, e, [&](double y) { return storageIntegrand(y, u, beta); }, state);
+        sum += gaussLegendreIntegral(
+            a, e, [&](double y) { return storageIntegrand(y, u, beta); }, state);
         a = e;
     }
     return tail + sum;
 }
 
-double jacobW(double u) { return -0.5772 - std::log(u); }
+double jacobW(double u) {
+    return -0.5772 - std::log(u);
+}
 
 }  // namespace tolvex

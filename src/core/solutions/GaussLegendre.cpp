@@ -6,7 +6,8 @@
 
 namespace tolvex {
 
-void gaussLegendreRule(double x1, double x2, std::vector<double>& nodes, std::vector<double>& weights, int n) {
+void gaussLegendreRule(double x1, double x2, std::vector<double>& nodes, std::vector<double>& weights,
+                       int n) {
     const int m = (n + 1) / 2;
     const double xm = (x1 + x2) / 2.0;
     const double xl = (x2 - x1) / 2.0;

@@ -1,11 +1,29 @@
 // Slug test in a finite-diameter well, Cooper, Bredehoeft and Papadopulos (1967):
-// normalized head F(beta, alpha) with beta = T t / rc^2 and alpha = rw^2 S / rc^2.
+// normalized head F(beta, alpha) with beta = T t / rc^2 and alpha = rw^2 S / rc^2,
+//   F = (8 alpha / pi^2) int_0^inf exp(-beta y^2 / alpha) dy
+//                            / (y [(y J0(y) - 2 alpha J1(y))^2 + (y Y0(y) - 2 alpha Y1(y))^2]),
+// integrated by Gauss-Legendre rules (the state's table) over 124 geometric intervals from 1e-6 to 20,
+// stopping at the first interval that changes the sum by less than 0.1 %. pi is 3.1415926.
+//
+// Accuracy: that stopping test governs it. Against Boost.Math quadrature of the same integral with
+// Boost's Bessel functions, the relative error is below 1 % over alpha = 1e-10..0.1 and
+// beta = 1e-3..100 while F > 1e-3 (tests), and F(0, alpha) is 1 to about 0.5 %.
 #pragma once
 
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
 
+// One evaluation with its cost: the number of Gauss-Legendre intervals integrated (each costs
+// gaussCount integrand evaluations of four Bessel functions).
+struct SlugEvaluation {
+    double value;
+    int intervals;
+};
+
+// NaN when alpha <= 0 (the exponent divides by it) or beta < 0 (the integrand then grows without
+// bound), and for non-finite alpha.
+[[nodiscard]] SlugEvaluation slugEvaluate(double beta, double alpha, const AnalysisState& state);
 [[nodiscard]] double slugF(double beta, double alpha, const AnalysisState& state);
 [[nodiscard]] double slugIntegrand(double y, double alpha, double beta);
 

@@ -16,9 +16,17 @@ namespace tolvex {
 [[nodiscard]] double besselK0(double x);
 [[nodiscard]] double erfcApprox(double x);
 
-[[nodiscard]] inline double besselJ0(double x) { return ::j0(x); }
-[[nodiscard]] inline double besselJ1(double x) { return ::j1(x); }
-[[nodiscard]] inline double besselY0(double x) { return ::y0(x); }
-[[nodiscard]] inline double besselY1(double x) { return ::y1(x); }
+[[nodiscard]] inline double besselJ0(double x) {
+    return ::j0(x);
+}
+[[nodiscard]] inline double besselJ1(double x) {
+    return ::j1(x);
+}
+[[nodiscard]] inline double besselY0(double x) {
+    return ::y0(x);
+}
+[[nodiscard]] inline double besselY1(double x) {
+    return ::y1(x);
+}
 
 }  // namespace tolvex

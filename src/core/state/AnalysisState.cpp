@@ -9,7 +9,7 @@ namespace tolvex {
 namespace {
 
 // The default pumping test: 14 (time, drawdown) pairs.
-constexpr std::array<double, 14> kDefaultTimes{5.0,  10.0, 15.0, 20.0,  30.0,  45.0,  60.0,
+constexpr std::array<double, 14> kDefaultTimes{5.0,  10.0, 15.0,  20.0,  30.0,  45.0,  60.0,
                                                75.0, 90.0, 105.0, 240.0, 360.0, 480.0, 600.0};
 constexpr std::array<double, 14> kDefaultDrawdowns{3.41, 3.58, 3.97, 4.2,  4.54, 4.88, 5.13,
                                                    5.35, 5.55, 5.63, 6.21, 6.36, 6.44, 6.47};
@@ -87,7 +87,8 @@ void fillReservedData(AnalysisState& s) {
 
 // Bouwer and Rice (1976), Fig. 3: coefficients A, B, C against Le/rw.
 void fillBouwerRiceTable(AnalysisState& s) {
-    s.brTableLeRw = {3.5f, 5.0f, 10.0f, 20.0f, 30.0f, 50.0f, 70.0f, 100.0f, 200.0f, 300.0f, 500.0f, 1000.0f, 2000.0f};
+    s.brTableLeRw = {3.5f,   5.0f,   10.0f,  20.0f,  30.0f,   50.0f,  70.0f,
+                     100.0f, 200.0f, 300.0f, 500.0f, 1000.0f, 2000.0f};
     s.brTableA = {1.6f, 1.65f, 1.75f, 2.2f, 2.5f, 3.0f, 3.6f, 4.4f, 6.0f, 7.0f, 8.1f, 9.0f, 9.75f};
     s.brTableB = {0.25f, 0.25f, 0.26f, 0.35f, 0.35f, 0.5f, 0.6f, 0.75f, 1.13f, 1.5f, 2.13f, 2.8f, 3.25f};
     s.brTableC = {0.7f, 0.85f, 1.2f, 1.75f, 2.0f, 2.75f, 3.25f, 4.25f, 7.0f, 8.75f, 10.5f, 12.25f, 13.0f};

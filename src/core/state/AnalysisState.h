@@ -176,11 +176,12 @@ struct AnalysisState {
     int altTimeCount = 45;
     std::vector<float> altTimeList;
 
-    // --- 7. Computed type curves ----------------------------------------------------------------------------
-    int curveXCount = 20;          // number of points + 1
-    std::vector<float> curveX;     // 1-based
-    int curveYCount = 20;          // number of values + 1
-    std::vector<float> curveY;     // 1-based; curve k at abscissa i is curveY[k * nx + i]
+    // --- 7. Computed type curves
+    // ----------------------------------------------------------------------------
+    int curveXCount = 20;       // number of points + 1
+    std::vector<float> curveX;  // 1-based
+    int curveYCount = 20;       // number of values + 1
+    std::vector<float> curveY;  // 1-based; curve k at abscissa i is curveY[k * nx + i]
     int familyCount = 0;
     std::array<float, kFamilyCapacity> familyValues{};
 

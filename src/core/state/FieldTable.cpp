@@ -9,75 +9,203 @@
 namespace tolvex {
 namespace {
 
-#define TOLVEX_FIELD(name) FieldInfo { #name, &AnalysisState::name }
+#define TOLVEX_FIELD(name)          \
+    FieldInfo {                     \
+#name, &AnalysisState::name \
+    }
 
 const std::array kFields = {
     // run status and flags
-    TOLVEX_FIELD(fileTag), TOLVEX_FIELD(plotContent), TOLVEX_FIELD(resultKind), TOLVEX_FIELD(paramCount),
-    TOLVEX_FIELD(newRequested), TOLVEX_FIELD(modified), TOLVEX_FIELD(spareFlag), TOLVEX_FIELD(viewToggle),
-    TOLVEX_FIELD(untitled), TOLVEX_FIELD(modelKind), TOLVEX_FIELD(spareConst), TOLVEX_FIELD(guessOnNew),
+    TOLVEX_FIELD(fileTag),
+    TOLVEX_FIELD(plotContent),
+    TOLVEX_FIELD(resultKind),
+    TOLVEX_FIELD(paramCount),
+    TOLVEX_FIELD(newRequested),
+    TOLVEX_FIELD(modified),
+    TOLVEX_FIELD(spareFlag),
+    TOLVEX_FIELD(viewToggle),
+    TOLVEX_FIELD(untitled),
+    TOLVEX_FIELD(modelKind),
+    TOLVEX_FIELD(spareConst),
+    TOLVEX_FIELD(guessOnNew),
     TOLVEX_FIELD(typeCurvesReady),
     // project texts
-    TOLVEX_FIELD(reportFileName), TOLVEX_FIELD(projectDescription), TOLVEX_FIELD(operatorName),
+    TOLVEX_FIELD(reportFileName),
+    TOLVEX_FIELD(projectDescription),
+    TOLVEX_FIELD(operatorName),
     // aquifer and well
-    TOLVEX_FIELD(pumpingRate), TOLVEX_FIELD(radialDistance), TOLVEX_FIELD(transmissivity),
-    TOLVEX_FIELD(storativity), TOLVEX_FIELD(verticalConductivity), TOLVEX_FIELD(aquiferThickness),
-    TOLVEX_FIELD(upperBedConductivity), TOLVEX_FIELD(upperBedThickness), TOLVEX_FIELD(lowerBedThickness),
-    TOLVEX_FIELD(lowerBedConductivity), TOLVEX_FIELD(upperBedStorativity), TOLVEX_FIELD(lowerBedStorativity),
-    TOLVEX_FIELD(spareParam), TOLVEX_FIELD(wellRadius), TOLVEX_FIELD(casingRadius), TOLVEX_FIELD(specificYield),
-    TOLVEX_FIELD(slabThickness), TOLVEX_FIELD(fractureStorativity), TOLVEX_FIELD(fractureTransmissivity),
-    TOLVEX_FIELD(matrixStorativity), TOLVEX_FIELD(matrixTransmissivity),
+    TOLVEX_FIELD(pumpingRate),
+    TOLVEX_FIELD(radialDistance),
+    TOLVEX_FIELD(transmissivity),
+    TOLVEX_FIELD(storativity),
+    TOLVEX_FIELD(verticalConductivity),
+    TOLVEX_FIELD(aquiferThickness),
+    TOLVEX_FIELD(upperBedConductivity),
+    TOLVEX_FIELD(upperBedThickness),
+    TOLVEX_FIELD(lowerBedThickness),
+    TOLVEX_FIELD(lowerBedConductivity),
+    TOLVEX_FIELD(upperBedStorativity),
+    TOLVEX_FIELD(lowerBedStorativity),
+    TOLVEX_FIELD(spareParam),
+    TOLVEX_FIELD(wellRadius),
+    TOLVEX_FIELD(casingRadius),
+    TOLVEX_FIELD(specificYield),
+    TOLVEX_FIELD(slabThickness),
+    TOLVEX_FIELD(fractureStorativity),
+    TOLVEX_FIELD(fractureTransmissivity),
+    TOLVEX_FIELD(matrixStorativity),
+    TOLVEX_FIELD(matrixTransmissivity),
     // Bouwer-Rice
-    TOLVEX_FIELD(screenLength), TOLVEX_FIELD(wellDepthInAquifer), TOLVEX_FIELD(brAquiferThickness),
-    TOLVEX_FIELD(hydraulicConductivity), TOLVEX_FIELD(brRate), TOLVEX_FIELD(brCoefA), TOLVEX_FIELD(brCoefB),
-    TOLVEX_FIELD(brCoefC), TOLVEX_FIELD(brLnReRw), TOLVEX_FIELD(brLeOverRw),
+    TOLVEX_FIELD(screenLength),
+    TOLVEX_FIELD(wellDepthInAquifer),
+    TOLVEX_FIELD(brAquiferThickness),
+    TOLVEX_FIELD(hydraulicConductivity),
+    TOLVEX_FIELD(brRate),
+    TOLVEX_FIELD(brCoefA),
+    TOLVEX_FIELD(brCoefB),
+    TOLVEX_FIELD(brCoefC),
+    TOLVEX_FIELD(brLnReRw),
+    TOLVEX_FIELD(brLeOverRw),
     // partial-penetration and unconfined geometry
-    TOLVEX_FIELD(ppObsKind), TOLVEX_FIELD(ppPiezoL), TOLVEX_FIELD(ppPiezoD), TOLVEX_FIELD(ppPiezoZ),
-    TOLVEX_FIELD(ppWellL), TOLVEX_FIELD(ppWellD), TOLVEX_FIELD(ppObsL), TOLVEX_FIELD(ppObsD),
-    TOLVEX_FIELD(lppObsKind), TOLVEX_FIELD(lppPiezoL), TOLVEX_FIELD(lppPiezoD), TOLVEX_FIELD(lppPiezoZ),
-    TOLVEX_FIELD(lppWellL), TOLVEX_FIELD(lppWellD), TOLVEX_FIELD(lppObsL), TOLVEX_FIELD(lppObsD),
-    TOLVEX_FIELD(lppPiezoAnis), TOLVEX_FIELD(lppWellAnis), TOLVEX_FIELD(mnObsKind), TOLVEX_FIELD(mnL),
-    TOLVEX_FIELD(mnD), TOLVEX_FIELD(mnZ), TOLVEX_FIELD(mnZ1), TOLVEX_FIELD(mnZ2), TOLVEX_FIELD(mnStorageRatio),
+    TOLVEX_FIELD(ppObsKind),
+    TOLVEX_FIELD(ppPiezoL),
+    TOLVEX_FIELD(ppPiezoD),
+    TOLVEX_FIELD(ppPiezoZ),
+    TOLVEX_FIELD(ppWellL),
+    TOLVEX_FIELD(ppWellD),
+    TOLVEX_FIELD(ppObsL),
+    TOLVEX_FIELD(ppObsD),
+    TOLVEX_FIELD(lppObsKind),
+    TOLVEX_FIELD(lppPiezoL),
+    TOLVEX_FIELD(lppPiezoD),
+    TOLVEX_FIELD(lppPiezoZ),
+    TOLVEX_FIELD(lppWellL),
+    TOLVEX_FIELD(lppWellD),
+    TOLVEX_FIELD(lppObsL),
+    TOLVEX_FIELD(lppObsD),
+    TOLVEX_FIELD(lppPiezoAnis),
+    TOLVEX_FIELD(lppWellAnis),
+    TOLVEX_FIELD(mnObsKind),
+    TOLVEX_FIELD(mnL),
+    TOLVEX_FIELD(mnD),
+    TOLVEX_FIELD(mnZ),
+    TOLVEX_FIELD(mnZ1),
+    TOLVEX_FIELD(mnZ2),
+    TOLVEX_FIELD(mnStorageRatio),
     // type-curve ranges
-    TOLVEX_FIELD(tcTheisMin), TOLVEX_FIELD(tcTheisMax), TOLVEX_FIELD(tcTheisCount), TOLVEX_FIELD(tcPpMin),
-    TOLVEX_FIELD(tcPpMax), TOLVEX_FIELD(tcPpCount), TOLVEX_FIELD(tcPpAnisMin), TOLVEX_FIELD(tcPpAnisMax),
-    TOLVEX_FIELD(tcPpAnisCount), TOLVEX_FIELD(tcLeakyMin), TOLVEX_FIELD(tcLeakyMax), TOLVEX_FIELD(tcLeakyCount),
-    TOLVEX_FIELD(tcLeakyRbMin), TOLVEX_FIELD(tcLeakyRbMax), TOLVEX_FIELD(tcLeakyRbCount), TOLVEX_FIELD(tcLppMin),
-    TOLVEX_FIELD(tcLppMax), TOLVEX_FIELD(tcLppCount), TOLVEX_FIELD(tcLppBetaMin), TOLVEX_FIELD(tcLppBetaMax),
-    TOLVEX_FIELD(tcLppBetaCount), TOLVEX_FIELD(tcStorMin), TOLVEX_FIELD(tcStorMax), TOLVEX_FIELD(tcStorCount),
-    TOLVEX_FIELD(tcStorBetaMin), TOLVEX_FIELD(tcStorBetaMax), TOLVEX_FIELD(tcStorBetaCount),
-    TOLVEX_FIELD(tcSlugAlphaMin), TOLVEX_FIELD(tcSlugAlphaMax), TOLVEX_FIELD(tcSlugAlphaCount),
-    TOLVEX_FIELD(tcSlugBetaMin), TOLVEX_FIELD(tcSlugBetaMax), TOLVEX_FIELD(tcSlugBetaCount),
-    TOLVEX_FIELD(tcMnTdMin), TOLVEX_FIELD(tcMnTdMax), TOLVEX_FIELD(tcMnTdCount), TOLVEX_FIELD(tcMnKzMin),
-    TOLVEX_FIELD(tcMnKzMax), TOLVEX_FIELD(tcMnKzCount), TOLVEX_FIELD(tcWrTdMin), TOLVEX_FIELD(tcWrTdMax),
-    TOLVEX_FIELD(tcWrTdCount), TOLVEX_FIELD(tcWrLambdaMin), TOLVEX_FIELD(tcWrLambdaMax),
-    TOLVEX_FIELD(tcWrLambdaCount), TOLVEX_FIELD(tcWrSigma), TOLVEX_FIELD(tcBsTdMin), TOLVEX_FIELD(tcBsTdMax),
-    TOLVEX_FIELD(tcBsTdCount), TOLVEX_FIELD(tcBsGammaMin), TOLVEX_FIELD(tcBsGammaMax),
-    TOLVEX_FIELD(tcBsGammaCount), TOLVEX_FIELD(tcBsSigma), TOLVEX_FIELD(tcTheisUniform),
-    TOLVEX_FIELD(tcLeakyUniform), TOLVEX_FIELD(tcStorUniform), TOLVEX_FIELD(tcAltUniform),
+    TOLVEX_FIELD(tcTheisMin),
+    TOLVEX_FIELD(tcTheisMax),
+    TOLVEX_FIELD(tcTheisCount),
+    TOLVEX_FIELD(tcPpMin),
+    TOLVEX_FIELD(tcPpMax),
+    TOLVEX_FIELD(tcPpCount),
+    TOLVEX_FIELD(tcPpAnisMin),
+    TOLVEX_FIELD(tcPpAnisMax),
+    TOLVEX_FIELD(tcPpAnisCount),
+    TOLVEX_FIELD(tcLeakyMin),
+    TOLVEX_FIELD(tcLeakyMax),
+    TOLVEX_FIELD(tcLeakyCount),
+    TOLVEX_FIELD(tcLeakyRbMin),
+    TOLVEX_FIELD(tcLeakyRbMax),
+    TOLVEX_FIELD(tcLeakyRbCount),
+    TOLVEX_FIELD(tcLppMin),
+    TOLVEX_FIELD(tcLppMax),
+    TOLVEX_FIELD(tcLppCount),
+    TOLVEX_FIELD(tcLppBetaMin),
+    TOLVEX_FIELD(tcLppBetaMax),
+    TOLVEX_FIELD(tcLppBetaCount),
+    TOLVEX_FIELD(tcStorMin),
+    TOLVEX_FIELD(tcStorMax),
+    TOLVEX_FIELD(tcStorCount),
+    TOLVEX_FIELD(tcStorBetaMin),
+    TOLVEX_FIELD(tcStorBetaMax),
+    TOLVEX_FIELD(tcStorBetaCount),
+    TOLVEX_FIELD(tcSlugAlphaMin),
+    TOLVEX_FIELD(tcSlugAlphaMax),
+    TOLVEX_FIELD(tcSlugAlphaCount),
+    TOLVEX_FIELD(tcSlugBetaMin),
+    TOLVEX_FIELD(tcSlugBetaMax),
+    TOLVEX_FIELD(tcSlugBetaCount),
+    TOLVEX_FIELD(tcMnTdMin),
+    TOLVEX_FIELD(tcMnTdMax),
+    TOLVEX_FIELD(tcMnTdCount),
+    TOLVEX_FIELD(tcMnKzMin),
+    TOLVEX_FIELD(tcMnKzMax),
+    TOLVEX_FIELD(tcMnKzCount),
+    TOLVEX_FIELD(tcWrTdMin),
+    TOLVEX_FIELD(tcWrTdMax),
+    TOLVEX_FIELD(tcWrTdCount),
+    TOLVEX_FIELD(tcWrLambdaMin),
+    TOLVEX_FIELD(tcWrLambdaMax),
+    TOLVEX_FIELD(tcWrLambdaCount),
+    TOLVEX_FIELD(tcWrSigma),
+    TOLVEX_FIELD(tcBsTdMin),
+    TOLVEX_FIELD(tcBsTdMax),
+    TOLVEX_FIELD(tcBsTdCount),
+    TOLVEX_FIELD(tcBsGammaMin),
+    TOLVEX_FIELD(tcBsGammaMax),
+    TOLVEX_FIELD(tcBsGammaCount),
+    TOLVEX_FIELD(tcBsSigma),
+    TOLVEX_FIELD(tcTheisUniform),
+    TOLVEX_FIELD(tcLeakyUniform),
+    TOLVEX_FIELD(tcStorUniform),
+    TOLVEX_FIELD(tcAltUniform),
     // computed type curves
-    TOLVEX_FIELD(curveXCount), TOLVEX_FIELD(curveYCount), TOLVEX_FIELD(familyCount),
+    TOLVEX_FIELD(curveXCount),
+    TOLVEX_FIELD(curveYCount),
+    TOLVEX_FIELD(familyCount),
     // plot
-    TOLVEX_FIELD(plotXMin), TOLVEX_FIELD(plotXMax), TOLVEX_FIELD(plotYMin), TOLVEX_FIELD(plotYMax),
-    TOLVEX_FIELD(dataTimeMin), TOLVEX_FIELD(dataTimeMax), TOLVEX_FIELD(dataDrawdownMin),
-    TOLVEX_FIELD(dataDrawdownMax), TOLVEX_FIELD(lastPlotStyle), TOLVEX_FIELD(xAxisLog), TOLVEX_FIELD(yAxisLog),
-    TOLVEX_FIELD(xLabelHidden), TOLVEX_FIELD(yLabelHidden), TOLVEX_FIELD(dataHidden), TOLVEX_FIELD(plotFontFace),
+    TOLVEX_FIELD(plotXMin),
+    TOLVEX_FIELD(plotXMax),
+    TOLVEX_FIELD(plotYMin),
+    TOLVEX_FIELD(plotYMax),
+    TOLVEX_FIELD(dataTimeMin),
+    TOLVEX_FIELD(dataTimeMax),
+    TOLVEX_FIELD(dataDrawdownMin),
+    TOLVEX_FIELD(dataDrawdownMax),
+    TOLVEX_FIELD(lastPlotStyle),
+    TOLVEX_FIELD(xAxisLog),
+    TOLVEX_FIELD(yAxisLog),
+    TOLVEX_FIELD(xLabelHidden),
+    TOLVEX_FIELD(yLabelHidden),
+    TOLVEX_FIELD(dataHidden),
+    TOLVEX_FIELD(plotFontFace),
     // measurements
-    TOLVEX_FIELD(allCount), TOLVEX_FIELD(useFrom), TOLVEX_FIELD(useTo), TOLVEX_FIELD(usedCount),
-    TOLVEX_FIELD(calcTimeMin), TOLVEX_FIELD(calcTimeMax),
+    TOLVEX_FIELD(allCount),
+    TOLVEX_FIELD(useFrom),
+    TOLVEX_FIELD(useTo),
+    TOLVEX_FIELD(usedCount),
+    TOLVEX_FIELD(calcTimeMin),
+    TOLVEX_FIELD(calcTimeMax),
     // estimation
-    TOLVEX_FIELD(maxIterations), TOLVEX_FIELD(convergenceError), TOLVEX_FIELD(lsMaxIterations),
-    TOLVEX_FIELD(lsConvergenceError), TOLVEX_FIELD(iterationsDone), TOLVEX_FIELD(rmsError),
-    TOLVEX_FIELD(lsSumSquares), TOLVEX_FIELD(lsTrialSumSquares), TOLVEX_FIELD(lsParamCapacity),
+    TOLVEX_FIELD(maxIterations),
+    TOLVEX_FIELD(convergenceError),
+    TOLVEX_FIELD(lsMaxIterations),
+    TOLVEX_FIELD(lsConvergenceError),
+    TOLVEX_FIELD(iterationsDone),
+    TOLVEX_FIELD(rmsError),
+    TOLVEX_FIELD(lsSumSquares),
+    TOLVEX_FIELD(lsTrialSumSquares),
+    TOLVEX_FIELD(lsParamCapacity),
     // numerical tables
-    TOLVEX_FIELD(gaussCount), TOLVEX_FIELD(stehfestCount),
+    TOLVEX_FIELD(gaussCount),
+    TOLVEX_FIELD(stehfestCount),
     // reserved
-    TOLVEX_FIELD(reservedRowCount), TOLVEX_FIELD(reservedListCount), TOLVEX_FIELD(reservedTripleA),
-    TOLVEX_FIELD(reservedTripleB), TOLVEX_FIELD(reservedTripleC), TOLVEX_FIELD(spareOptionKind),
-    TOLVEX_FIELD(spareRangeMin), TOLVEX_FIELD(spareRangeMax), TOLVEX_FIELD(spareCountA),
-    TOLVEX_FIELD(spareCountB), TOLVEX_FIELD(spareLowerBound), TOLVEX_FIELD(spareUpperBound),
+    TOLVEX_FIELD(reservedRowCount),
+    TOLVEX_FIELD(reservedListCount),
+    TOLVEX_FIELD(reservedTripleA),
+    TOLVEX_FIELD(reservedTripleB),
+    TOLVEX_FIELD(reservedTripleC),
+    TOLVEX_FIELD(spareOptionKind),
+    TOLVEX_FIELD(spareRangeMin),
+    TOLVEX_FIELD(spareRangeMax),
+    TOLVEX_FIELD(spareCountA),
+    TOLVEX_FIELD(spareCountB),
+    TOLVEX_FIELD(spareLowerBound),
+    TOLVEX_FIELD(spareUpperBound),
     // data input
-    TOLVEX_FIELD(drawdownInputMode), TOLVEX_FIELD(importDelimiter),
+    TOLVEX_FIELD(drawdownInputMode),
+    TOLVEX_FIELD(importDelimiter),
 };
 
 #undef TOLVEX_FIELD
@@ -108,17 +236,21 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::span<const FieldInfo> scalarFields() { return kFields; }
+std::span<const FieldInfo> scalarFields() {
+    return kFields;
+}
 
 const FieldInfo* findField(std::string_view name) {
-    const auto it = std::find_if(kFields.begin(), kFields.end(), [&](const FieldInfo& f) { return f.name == name; });
+    const auto it =
+        std::find_if(kFields.begin(), kFields.end(), [&](const FieldInfo& f) { return f.name == name; });
     return it == kFields.end() ? nullptr : &*it;
 }
 
 std::vector<std::string_view> closestFieldNames(std::string_view name, std::size_t count) {
     std::vector<std::pair<std::size_t, std::string_view>> ranked;
     for (const FieldInfo& f : kFields) ranked.emplace_back(editDistance(name, f.name), f.name);
-    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
     std::vector<std::string_view> names;
     for (std::size_t i = 0; i < std::min(count, ranked.size()); ++i) names.push_back(ranked[i].second);
     return names;
@@ -167,7 +299,8 @@ std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& f
             return std::nullopt;
         case FieldType::Int: {
             const auto value = parseInteger(text);
-            if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max()) {
+            if (!value || *value < std::numeric_limits<int>::min() ||
+                *value > std::numeric_limits<int>::max()) {
                 return std::string(field.name) + ": '" + std::string(text) + "' is not an integer";
             }
             state.*std::get<int AnalysisState::*>(field.member) = static_cast<int>(*value);

@@ -13,10 +13,23 @@ Form sampleForm() {
     form.title = "Sample";
     form.fields = {
         {102, "Pumping rate (Q)", "pumpingRate", FormFieldKind::Float, "", {}, std::nullopt, std::nullopt},
-        {110, "No. of points ", "tcTheisCount", FormFieldKind::TruncatedInt, "", {}, std::nullopt, std::nullopt},
+        {110,
+         "No. of points ",
+         "tcTheisCount",
+         FormFieldKind::TruncatedInt,
+         "",
+         {},
+         std::nullopt,
+         std::nullopt},
         {120, "Iterations", "maxIterations", FormFieldKind::Integer, "", {}, 0.0, 1000.0},
-        {160, "Piezometer", "ppObsKind", FormFieldKind::Radio, "", {"Piezometer", "Observation well"},
-         std::nullopt, std::nullopt},
+        {160,
+         "Piezometer",
+         "ppObsKind",
+         FormFieldKind::Radio,
+         "",
+         {"Piezometer", "Observation well"},
+         std::nullopt,
+         std::nullopt},
         {170, "Operator's name", "operatorName", FormFieldKind::Text, "", {}, std::nullopt, std::nullopt},
     };
     form.onAccept = [](AnalysisState& s) { s.paramCount = 7; };

@@ -23,9 +23,12 @@ TEST(GaussLegendre, TwentyPointRuleIsSymmetricAndExact) {
     }
     EXPECT_NEAR(weightSum, 2.0, 5e-14);
     // An n-point rule integrates polynomials of degree 2n - 1 exactly.
-    EXPECT_NEAR(gaussLegendreIntegral(0.0, 2.0, [](double x) { return std::pow(x, 39); }, s), std::pow(2.0, 40) / 40,
-                1e-3);
-    EXPECT_NEAR(gaussLegendreIntegral(1.0, 3.0, [](double x) { return 1.0 / x; }, s), std::log(3.0), 5e-14);
+    EXPECT_NEAR(gaussLegendreIntegral(
+                    0.0, 2.0, [](double x) { return std::pow(x, 39); }, s),
+                std::pow(2.0, 40) / 40, 1e-3);
+    EXPECT_NEAR(gaussLegendreIntegral(
+                    1.0, 3.0, [](double x) { return 1.0 / x; }, s),
+                std::log(3.0), 5e-14);
 }
 
 TEST(GaussLegendre, OddAndSmallRules) {
@@ -57,17 +60,28 @@ TEST(Stehfest, InvertsKnownTransforms) {
     AnalysisState s = makeDefaultState();
     for (double td : {1e-3, 0.5, 1.0, 70.0, 1e6}) {
         // sum V_i / i = 1 up to the rounding of coefficients as large as 4e5.
-        EXPECT_NEAR(stehfestInvert(td, [](double p) { return 1.0 / p; }, s), 1.0, 3e-10) << td;
+        EXPECT_NEAR(stehfestInvert(
+                        td, [](double p) { return 1.0 / p; }, s),
+                    1.0, 3e-10)
+            << td;
         // L{e^-t} = 1/(p + 1): about 4 digits with 12 terms.
-        EXPECT_NEAR(stehfestInvert(td, [](double p) { return 1.0 / (p + 1.0); }, s), std::exp(-td), 2e-3) << td;
+        EXPECT_NEAR(stehfestInvert(
+                        td, [](double p) { return 1.0 / (p + 1.0); }, s),
+                    std::exp(-td), 2e-3)
+            << td;
     }
     // L{t} = 1/p^2: exact in exact arithmetic, about 1e-6 after cancellation.
-    EXPECT_NEAR(stehfestInvert(3.0, [](double p) { return 1.0 / (p * p); }, s), 3.0, 1e-5);
+    EXPECT_NEAR(stehfestInvert(
+                    3.0, [](double p) { return 1.0 / (p * p); }, s),
+                3.0, 1e-5);
     // Larger counts lose about N/2 digits to cancellation of coefficients of alternating sign.
     for (int n : {2, 8, 16, 20}) {
         s.stehfestCount = n;
         buildNumericalTables(s);
-        EXPECT_NEAR(stehfestInvert(2.0, [](double p) { return 1.0 / p; }, s), 1.0, 1e-5) << n;
+        EXPECT_NEAR(stehfestInvert(
+                        2.0, [](double p) { return 1.0 / p; }, s),
+                    1.0, 1e-5)
+            << n;
     }
 }
 

@@ -31,7 +31,8 @@ TEST(AnalysisStateDefaults, FreshStartHoldsTheDefaultPumpingTest) {
     EXPECT_EQ(s.paramCount, 2);
     EXPECT_EQ(s.paramVector[0], 1.0f);
     EXPECT_EQ(s.paramVector[1], 1.0f);
-    EXPECT_TRUE(std::all_of(s.paramVector.begin() + 2, s.paramVector.end(), [](float v) { return v == 0.0f; }));
+    EXPECT_TRUE(
+        std::all_of(s.paramVector.begin() + 2, s.paramVector.end(), [](float v) { return v == 0.0f; }));
 
     EXPECT_EQ(s.fileTag, 100);
     EXPECT_EQ(s.untitled, 1);
@@ -81,13 +82,13 @@ TEST(AnalysisStateDefaults, PublishedTypeCurveTables) {
     ASSERT_EQ(s.leakyRbList.size(), 20u);
     EXPECT_EQ(s.leakyRbList[1], 0.015f);
     EXPECT_EQ(s.leakyRbList[19], 3.0f);
-    const std::vector<float> leakyU{1e-6f, 2e-6f, 5e-6f, 8e-6f, 1e-5f, 2e-5f, 5e-5f, 8e-5f, 1e-4f, 2e-4f,
+    const std::vector<float> leakyU{1e-6f, 2e-6f, 5e-6f,  8e-6f,  1e-5f,  2e-5f,  5e-5f, 8e-5f, 1e-4f, 2e-4f,
                                     5e-4f, 8e-4f, 0.001f, 0.002f, 0.005f, 0.008f, 0.01f, 0.02f, 0.05f, 0.08f,
-                                    0.1f,  0.2f,  0.5f,  0.8f,  1.0f,  2.0f,  5.0f,  8.0f,  10.0f};
+                                    0.1f,  0.2f,  0.5f,   0.8f,   1.0f,   2.0f,   5.0f,  8.0f,  10.0f};
     EXPECT_EQ(s.leakyUList, leakyU);
     EXPECT_EQ(s.leakyUCount, 29);
-    const std::vector<float> storBeta{0.01f, 0.02f, 0.03f, 0.05f, 0.07f, 0.1f, 0.2f,  0.3f,  0.5f,
-                                      0.7f,  1.0f,  2.0f,  3.0f,  5.0f,  7.0f, 10.0f, 20.0f, 30.0f,
+    const std::vector<float> storBeta{0.01f, 0.02f, 0.03f,  0.05f,  0.07f,  0.1f,   0.2f,   0.3f,   0.5f,
+                                      0.7f,  1.0f,  2.0f,   3.0f,   5.0f,   7.0f,   10.0f,  20.0f,  30.0f,
                                       50.0f, 70.0f, 100.0f, 200.0f, 300.0f, 500.0f, 700.0f, 1000.0f};
     EXPECT_EQ(s.storBetaList, storBeta);
     ASSERT_EQ(s.storUList.size(), 41u);
@@ -104,7 +105,8 @@ TEST(AnalysisStateDefaults, PublishedTypeCurveTables) {
     EXPECT_EQ(s.altTimeList[20], 1e5f);
     EXPECT_EQ(s.altTimeList[43], 6e10f);
     EXPECT_EQ(s.altTimeList[44], 1e11f);
-    EXPECT_TRUE(std::none_of(s.altTimeList.begin(), s.altTimeList.end(), [](float v) { return v > 6000.0f && v < 1e5f; }));
+    EXPECT_TRUE(std::none_of(s.altTimeList.begin(), s.altTimeList.end(),
+                             [](float v) { return v > 6000.0f && v < 1e5f; }));
     ASSERT_EQ(s.altParamList.size(), 20u);
     EXPECT_EQ(s.altParamList[0], 1e-4f);
     EXPECT_EQ(s.altParamList[19], 7.0f);
