@@ -1,0 +1,59 @@
+#include "cli/CliState.h"
+
+#include "cli/Cli.h"
+#include "core/persist/Document.h"
+#include "core/state/FieldTable.h"
+
+namespace tolvex::cli {
+namespace {
+
+std::string unknownFieldMessage(const std::string& name) {
+    std::string message = "--set: unknown field '" + name + "'";
+    const auto closest = closestFieldNames(name);
+    if (!closest.empty()) {
+        message += "; did you mean";
+        for (std::size_t i = 0; i < closest.size(); ++i) {
+            message += (i == 0 ? " " : ", ") + std::string(closest[i]);
+        }
+        message += "?";
+    }
+    return message;
+}
+
+}  // namespace
+
+void applySets(AnalysisState& state, const std::vector<std::string>& assignments) {
+    AnalysisState changed = state;
+    for (const std::string& assignment : assignments) {
+        const auto equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            throw CliError{"--set: '" + assignment + "' is not of the form FIELD=VALUE"};
+        }
+        const std::string name = assignment.substr(0, equals);
+        const FieldInfo* field = findField(name);
+        if (field == nullptr) throw CliError{unknownFieldMessage(name)};
+        if (auto error = setFieldText(changed, *field, assignment.substr(equals + 1))) {
+            throw CliError{"--set: " + *error};
+        }
+    }
+    state = std::move(changed);
+}
+
+AnalysisState openDocumentOrThrow(const std::string& path) {
+    AnalysisState state = makeDefaultState();
+    if (auto error = loadDocument(path, state)) throw CliError{oneLine(*error)};
+    return state;
+}
+
+void saveDocumentOrThrow(const AnalysisState& state, const std::string& path) {
+    if (auto error = saveDocument(state, path)) throw CliError{oneLine(*error)};
+}
+
+std::string oneLine(std::string message) {
+    for (char& c : message) {
+        if (c == '\n') c = ' ';
+    }
+    return message;
+}
+
+}  // namespace tolvex::cli

@@ -1,0 +1,25 @@
+// Command-line helpers shared by the subcommands that start from, change or store an analysis.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/state/AnalysisState.h"
+
+namespace tolvex::cli {
+
+// Applies FIELD=VALUE assignments in order through the field table. An unknown name is refused with
+// the closest known names, a value that does not parse with the field's message; both throw CliError.
+// Every assignment is checked before any is stored, so a refused list leaves the state as it was.
+void applySets(AnalysisState& state, const std::vector<std::string>& assignments);
+
+// The document at `path` read over the default state; throws CliError naming the file and the fault.
+[[nodiscard]] AnalysisState openDocumentOrThrow(const std::string& path);
+
+// Saves the document; throws CliError naming the file and the fault (an existing file stays intact).
+void saveDocumentOrThrow(const AnalysisState& state, const std::string& path);
+
+// A message of the core (first line the program's sentence, second the details) as one line.
+[[nodiscard]] std::string oneLine(std::string message);
+
+}  // namespace tolvex::cli

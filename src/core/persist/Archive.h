@@ -1,0 +1,84 @@
+// The three record kinds of a document file, in both directions. Word: unsigned 16-bit little-endian.
+// Text: a length prefix (one byte below 255; else 0xFF and a 16-bit length below 0xFFFE; else 0xFF,
+// 0xFFFF and a 32-bit length), then the characters. Number: a Text holding the value printed with
+// "%20.7e" (three-digit exponent, so always 20 characters) and read back with the atof rules.
+//
+// Writer and reader offer the same operations, so that the one description of the record order in
+// DocumentRecords.h drives both. Both throw ArchiveError, which names the field at fault; the reader
+// never stores past a list or allocates for data that the file does not hold.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvex {
+
+struct ArchiveError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Longest Number text a reader accepts; longer ones make the file invalid.
+inline constexpr std::size_t kMaxNumberTextLength = 83;
+
+class ArchiveWriter {
+public:
+    void word(std::string_view field, const int& value);
+    // Integer counts that the state keeps in a float array (the spare range blocks).
+    void word(std::string_view field, const float& value);
+    void number(std::string_view field, const float& value);
+    void number(std::string_view field, const double& value);
+    void text(std::string_view field, const std::string& value);
+
+    // A count must fit its fixed-capacity list, in the file and in memory.
+    static void checkCapacity(std::string_view field, int count, int capacity);
+    // The writer works on its own copy of the state, whose arrays it sizes to their counts.
+    template <class Vector>
+    void resize(Vector& v, int size) {
+        v.resize(static_cast<std::size_t>(size));
+    }
+    void expectNumbers(std::string_view, long long) {}
+
+    [[nodiscard]] const std::string& bytes() const { return bytes_; }
+
+private:
+    void rawWord(std::uint16_t value);
+    std::string bytes_;
+};
+
+class ArchiveReader {
+public:
+    explicit ArchiveReader(std::string_view bytes) : bytes_(bytes) {}
+
+    void word(std::string_view field, int& value);
+    void word(std::string_view field, float& value);
+    void number(std::string_view field, float& value);
+    void number(std::string_view field, double& value);
+    void text(std::string_view field, std::string& value);
+
+    static void checkCapacity(std::string_view field, int count, int capacity) {
+        ArchiveWriter::checkCapacity(field, count, capacity);
+    }
+    template <class Vector>
+    void resize(Vector& v, int size) {
+        v.assign(static_cast<std::size_t>(size), 0);
+    }
+    // Refuses a count of Numbers still to come that the rest of the file cannot hold (each Number
+    // takes at least its length byte), before anything is read or stored for them.
+    void expectNumbers(std::string_view field, long long count);
+
+    [[nodiscard]] std::size_t remaining() const { return bytes_.size() - position_; }
+
+private:
+    std::string_view take(std::string_view field, std::size_t count);
+    std::uint16_t rawWord(std::string_view field);
+    std::size_t textLength(std::string_view field);
+    double numberValue(std::string_view field);
+
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace tolvex

@@ -1,0 +1,87 @@
+#include "core/persist/Document.h"
+
+#include <cmath>
+
+#include "core/persist/Archive.h"
+#include "core/persist/DocumentRecords.h"
+#include "core/persist/FileBytes.h"
+#include "core/solutions/GaussLegendre.h"
+#include "core/solutions/Stehfest.h"
+
+namespace tolvex {
+namespace {
+
+std::string quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+// The weights of a Gauss-Legendre rule on [-1, 1] add up to 2, and its nodes lie inside the interval.
+bool gaussTableUsable(const AnalysisState& s) {
+    double sum = 0.0;
+    for (int j = 1; j <= s.gaussCount; ++j) {
+        const double node = s.gaussNodes[static_cast<std::size_t>(j)];
+        const double weight = s.gaussWeights[static_cast<std::size_t>(j)];
+        if (!std::isfinite(node) || !std::isfinite(weight) || std::fabs(node) > 1.0 || weight <= 0.0)
+            return false;
+        sum += weight;
+    }
+    return std::fabs(sum - 2.0) < 1e-5;
+}
+
+void restoreNumericalTables(AnalysisState& s) {
+    s.stehfestWeights.assign(static_cast<std::size_t>(s.stehfestCount) + 1, 0.0);
+    if (s.stehfestCount > 0) stehfestCoefficients(s.stehfestCount, s.stehfestWeights);
+    if (s.gaussCount > 0 && !gaussTableUsable(s)) {
+        gaussLegendreRule(-1.0, 1.0, s.gaussNodes, s.gaussWeights, s.gaussCount);
+    }
+}
+
+}  // namespace
+
+std::string documentBytes(const AnalysisState& state) {
+    AnalysisState copy = state;  // the record description sizes the arrays it writes
+    copy.untitled = 0;
+    ArchiveWriter writer;
+    documentRecords(writer, copy);
+    return writer.bytes();
+}
+
+std::optional<std::string> readDocumentBytes(std::string_view bytes, AnalysisState& state) {
+    AnalysisState fresh = state;
+    fresh.typeCurvesReady = 0;
+    try {
+        ArchiveReader reader(bytes);
+        documentRecords(reader, fresh);
+        if (reader.remaining() != 0) {
+            return std::to_string(reader.remaining()) + " bytes follow the last record";
+        }
+    } catch (const ArchiveError& e) {
+        return e.what();
+    }
+    restoreNumericalTables(fresh);
+    state = std::move(fresh);
+    return std::nullopt;
+}
+
+std::optional<std::string> saveDocument(const AnalysisState& state, const std::string& path) {
+    std::string bytes;
+    try {
+        bytes = documentBytes(state);
+    } catch (const ArchiveError& e) {
+        return "Not able to create file.\n" + quoted(path) + ": " + e.what();
+    }
+    if (auto error = replaceFileBytes(path, bytes))
+        return "Not able to create file.\n" + quoted(path) + ": " + *error;
+    return std::nullopt;
+}
+
+std::optional<std::string> loadDocument(const std::string& path, AnalysisState& state) {
+    const FileRead file = readFileBytes(path, kMaxDocumentBytes);
+    if (!file.bytes) return "Not able to open file.\n" + quoted(path) + ": " + file.error;
+    if (auto error = readDocumentBytes(*file.bytes, state)) {
+        return "Not able to read file.\n" + quoted(path) + " is not a valid Tolvex document: " + *error;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tolvex
