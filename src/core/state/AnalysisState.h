@@ -265,8 +265,9 @@ struct AnalysisState {
     std::array<float, 7> spareBlock2{0.1f, 20.0f, 10000.0f, 30.0f, 1.0f, 200.0f, 1.0e-4f};
 
     // --- 13. Data-input options (not persisted) ---------------------------------------------------------
-    int drawdownInputMode = 1;  // 0 import a text file, 1 type the values, 2 predefined set
-    int importDelimiter = 0;    // 0 comma, 1 space, 2 tab, 3 semicolon
+    int drawdownInputMode = 1;    // 0 import a text file, 1 type the values, 2 predefined set
+    int importDelimiter = 0;      // 0 comma, 1 space, 2 tab, 3 semicolon
+    int predefinedSetChoice = 0;  // selection of the predefined-set dialog; starts at 0 every time
 };
 
 // Installs every default: counts, the published lists, the default measurements, the work arrays,

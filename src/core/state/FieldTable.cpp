@@ -206,6 +206,7 @@ const std::array kFields = {
     // data input
     TOLVEX_FIELD(drawdownInputMode),
     TOLVEX_FIELD(importDelimiter),
+    TOLVEX_FIELD(predefinedSetChoice),
 };
 
 #undef TOLVEX_FIELD
