@@ -1,0 +1,119 @@
+#include "core/estimation/BouwerRice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/estimation/Marquardt.h"
+
+namespace tolvex {
+namespace {
+
+constexpr double kPenetrationCap = 6.0;  // (H - Lw)/rw beyond 6 adds nothing (Bouwer and Rice 1976)
+
+float interpolate(float low, float high, double fraction) {
+    return static_cast<float>(low + (high - low) * fraction);
+}
+
+std::string named(const char* what, const char* field, double value) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, "%s (%s = %g).", what, field, value);
+    return buffer;
+}
+
+}  // namespace
+
+BouwerRiceCoefficients interpolateBouwerRice(const AnalysisState& s, float ratio) {
+    const auto& l = s.brTableLeRw;
+    const int last = kBouwerRiceRows - 1;
+    if (ratio < l[0]) return {s.brTableA[0], s.brTableB[0], s.brTableC[0]};
+    if (ratio > l[last]) return {s.brTableA[last], s.brTableB[last], s.brTableC[last]};
+    int k = 1;
+    while (k < last && l[k] < ratio) ++k;
+    const double fraction = (static_cast<double>(ratio) - l[k - 1]) / (static_cast<double>(l[k]) - l[k - 1]);
+    return {interpolate(s.brTableA[k - 1], s.brTableA[k], fraction),
+            interpolate(s.brTableB[k - 1], s.brTableB[k], fraction),
+            interpolate(s.brTableC[k - 1], s.brTableC[k], fraction)};
+}
+
+float bouwerRiceLnReRw(const AnalysisState& s, const BouwerRiceCoefficients& c) {
+    const double rw = s.wellRadius, le = s.screenLength, lw = s.wellDepthInAquifer, h = s.brAquiferThickness;
+    const double wellTerm = 1.1 / std::log(lw / rw);
+    if (h - lw > 0.0) {
+        const double x = std::min((h - lw) / rw, kPenetrationCap);
+        return static_cast<float>(1.0 / (wellTerm + (c.a + c.b * std::log(x)) * rw / le));
+    }
+    return static_cast<float>(1.0 / (wellTerm + c.c * rw / le));
+}
+
+std::optional<std::string> checkBouwerRiceInputs(const AnalysisState& s) {
+    const int n = s.usedCount;
+    if (n < 1) return std::string("No measurements are in use: at least one is needed.");
+    if (static_cast<int>(s.times.size()) < n || static_cast<int>(s.measured.size()) < n) {
+        return std::string("The measurement table holds fewer values than are in use.");
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!(s.measured[i] > 0.0) || !std::isfinite(s.measured[i]) || !std::isfinite(s.times[i])) {
+            char buffer[160];
+            std::snprintf(
+                buffer, sizeof buffer,
+                "Measurement %d has the value %g: the Bouwer and Rice fit takes the logarithm of positive "
+                "heads only.",
+                i + 1, s.measured[i]);
+            return std::string(buffer);
+        }
+    }
+    if (!(s.wellRadius > 0.0f))
+        return named("The radius of the well must be positive", "wellRadius", s.wellRadius);
+    if (!(s.casingRadius > 0.0f)) {
+        return named("The radius of the well case must be positive", "casingRadius", s.casingRadius);
+    }
+    if (!(s.wellDepthInAquifer > s.wellRadius)) {
+        return named("The length of well in aquifer must exceed the radius of the well", "wellDepthInAquifer",
+                     s.wellDepthInAquifer);
+    }
+    if (!(s.screenLength > 0.0f))
+        return named("The well screen length must be positive", "screenLength", s.screenLength);
+    return std::nullopt;
+}
+
+void prepareBouwerRice(AnalysisState& s) {
+    s.lsParamCapacity = 1;
+    s.lsParams.assign(3, 0.0);
+    s.lsParamFree.assign(2, 1);
+    s.brLeOverRw = static_cast<float>(static_cast<double>(s.screenLength) / s.wellRadius);
+    const BouwerRiceCoefficients c = interpolateBouwerRice(s, s.brLeOverRw);
+    s.brCoefA = c.a;
+    s.brCoefB = c.b;
+    s.brCoefC = c.c;
+    s.brLnReRw = bouwerRiceLnReRw(s, c);
+    const double rc = s.casingRadius;
+    const double rate = 2.0 * s.hydraulicConductivity * s.screenLength / s.brLnReRw / rc / rc;
+    s.brRate = static_cast<float>(rate);
+    s.lsParams[1] = s.lsParams[2] = rate;
+    for (int i = 0; i < s.usedCount; ++i) s.measured[i] = -std::log(s.measured[i]);
+}
+
+void finishBouwerRice(AnalysisState& s) {
+    const double rate = s.lsParams[1];
+    const double rc = s.casingRadius;
+    s.brRate = static_cast<float>(rate);
+    s.hydraulicConductivity = static_cast<float>(rate * s.brLnReRw * rc * rc / 2.0 / s.screenLength);
+    float sum = 0.0f;
+    for (int i = 0; i < s.usedCount; ++i) {
+        s.measured[i] = std::exp(-s.measured[i]);
+        s.calculated[i] = std::exp(-s.calculated[i]);
+        const double r = s.calculated[i] - s.measured[i];
+        sum = static_cast<float>(sum + r * r);
+    }
+    s.rmsError = static_cast<float>(std::sqrt(static_cast<double>(sum) / s.usedCount));
+}
+
+FitEnd bouwerRiceEstimation(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    prepareBouwerRice(s);
+    const FitEnd end = marquardtFit(s, progress, stop);
+    finishBouwerRice(s);
+    return end;
+}
+
+}  // namespace tolvex

@@ -1,0 +1,45 @@
+// The slug test of Bouwer and Rice (1976): the head in the well declines as ln(h0/h) = p t with
+// p = 2 K Le / (ln(Re/rw) rc^2). ln(Re/rw) follows from the well geometry and the empirical
+// coefficients A, B, C of their Fig. 3 (interpolated in Le/rw); the rate p is fitted to -ln h by the
+// Marquardt iteration, and K follows from p.
+#pragma once
+
+#include <optional>
+#include <stop_token>
+#include <string>
+
+#include "core/commands/Job.h"
+#include "core/estimation/FitEnd.h"
+#include "core/state/AnalysisState.h"
+
+namespace tolvex {
+
+struct BouwerRiceCoefficients {
+    float a = 0.0f;
+    float b = 0.0f;
+    float c = 0.0f;
+};
+
+// A, B, C at Le/rw = ratio: the first row below 3.5, the last above 2000, linear in between.
+[[nodiscard]] BouwerRiceCoefficients interpolateBouwerRice(const AnalysisState& state, float ratio);
+
+// ln(Re/rw) = 1 / (1.1/ln(Lw/rw) + (A + B ln x) rw/Le) with x = min((H - Lw)/rw, 6) for a partially
+// penetrating well (H > Lw), and 1 / (1.1/ln(Lw/rw) + C rw/Le) for a well reaching the aquifer base.
+[[nodiscard]] float bouwerRiceLnReRw(const AnalysisState& state, const BouwerRiceCoefficients& coefficients);
+
+// Why the measurements or the well geometry admit no fit, naming the value: no measurement in use,
+// a measured value that is not positive (its logarithm is taken), Lw <= rw, Le <= 0, rw <= 0, rc <= 0.
+[[nodiscard]] std::optional<std::string> checkBouwerRiceInputs(const AnalysisState& state);
+
+// lsParamCapacity = 1 with both flags 1; brLeOverRw, brCoefA/B/C, brLnReRw and the starting rate
+// brRate (also lsParams[1] and [2]); the measurements replaced by -ln of themselves.
+void prepareBouwerRice(AnalysisState& state);
+
+// brRate and hydraulicConductivity from the fitted rate; measured and calculated transformed back by
+// exp(-x), and rmsError of the heads.
+void finishBouwerRice(AnalysisState& state);
+
+// prepareBouwerRice, marquardtFit, finishBouwerRice. The inputs must pass checkBouwerRiceInputs.
+FitEnd bouwerRiceEstimation(AnalysisState& state, ProgressSink& progress, std::stop_token stop);
+
+}  // namespace tolvex

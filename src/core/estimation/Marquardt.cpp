@@ -1,0 +1,232 @@
+#include "core/estimation/Marquardt.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "core/estimation/LinearSystem.h"
+#include "core/state/ModelKind.h"
+#include "core/typecurves/ForwardModel.h"
+#include "core/typecurves/ParameterVector.h"
+
+namespace tolvex {
+namespace {
+
+constexpr double kBouwerRiceCeiling = 1e20;
+constexpr double kDampingFloor = 1e-20;
+constexpr double kDampingCeiling = 1e20;
+constexpr double kStepFloor = 1e-20;
+constexpr double kDiagonalFloor = 1e-20;
+constexpr double kPerturbation = 1.01;
+constexpr double kAcceptTolerance = 1e-8;
+constexpr double kCriticalAngle = 30.0;
+constexpr double kDegreesPerRadian = 57.29578;
+
+double clampValue(double q, double ceiling) {
+    if (!(q >= kParameterFloor)) q = kParameterFloor;
+    if (q > ceiling) q = ceiling;
+    return q;
+}
+
+// The residual sum of squares, accumulated in float as the stored sums are.
+float floatSumOfSquares(const std::vector<double>& r) {
+    float sum = 0.0f;
+    for (double v : r) sum = static_cast<float>(sum + v * v);
+    return sum;
+}
+
+// Working storage of one run, allocated once.
+struct Work {
+    int n = 0;
+    int m = 0;                 // used measurements
+    std::vector<double> p, b;  // current and trial points, 1-based
+    std::vector<double> r;     // residuals
+    std::vector<double> D;     // n rows of m drawdown differences
+    std::vector<double> e;     // scratch drawdowns
+    std::vector<double> g, d;  // gradient and scales, 1-based
+    std::vector<double> A, M;  // normal and scaled matrices, by rows
+    std::vector<double> delta, w;
+
+    Work(int parameters, int measurements)
+        : n(parameters),
+          m(measurements),
+          p(n + 1),
+          b(n + 1),
+          r(m),
+          D(static_cast<std::size_t>(n) * m),
+          e(m),
+          g(n + 1),
+          d(n + 1),
+          A(static_cast<std::size_t>(n) * n),
+          M(A.size()),
+          delta(n),
+          w(n) {}
+    double& a(int j, int k) { return A[static_cast<std::size_t>(j - 1) * n + (k - 1)]; }
+    double& diff(int j, int i) { return D[static_cast<std::size_t>(j - 1) * m + i]; }
+};
+
+double residualsAt(AnalysisState& s, Work& w, std::span<const double> point) {
+    const double rms = lsForwardMisfit(s, point, std::span<double>(s.calculated.data(), w.m));
+    for (int i = 0; i < w.m; ++i) w.r[i] = s.measured[i] - s.calculated[i];
+    return rms;
+}
+
+// Forward-difference sensitivities D, the gradient g and the scaled normal matrix A with its scales d.
+void linearise(AnalysisState& s, Work& w) {
+    for (int j = 1; j <= w.n; ++j) {
+        const double kept = w.p[j];
+        w.p[j] = kPerturbation * kept;
+        s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, w.e));
+        double gj = 0.0;
+        for (int i = 0; i < w.m; ++i) {
+            w.diff(j, i) = w.e[i] - s.calculated[i];
+            gj += w.diff(j, i) * w.r[i];
+        }
+        w.g[j] = 100.0 * gj / w.p[j];
+        w.p[j] = kept;
+    }
+    for (int j = 1; j <= w.n; ++j) {
+        for (int k = 1; k <= j; ++k) {
+            double sum = 0.0;
+            for (int i = 0; i < w.m; ++i) sum += w.diff(j, i) * w.diff(k, i);
+            w.a(j, k) = w.a(k, j) = 1e4 * sum / (w.p[j] * w.p[k]);
+        }
+        if (std::fabs(w.a(j, j)) < kDiagonalFloor) w.a(j, j) = kDiagonalFloor;
+        w.d[j] = std::sqrt(w.a(j, j));
+    }
+}
+
+// Solves the damped scaled system for the step and returns the angle (degrees) between the step and
+// the scaled gradient.
+double dampedStep(Work& w, double lambda) {
+    for (int j = 1; j <= w.n; ++j) {
+        for (int k = 1; k <= w.n; ++k) {
+            w.M[static_cast<std::size_t>(j - 1) * w.n + (k - 1)] = w.a(j, k) / (w.d[j] * w.d[k]);
+        }
+        w.delta[j - 1] = w.g[j] / w.d[j];
+        w.w[j - 1] = w.delta[j - 1];
+        w.M[static_cast<std::size_t>(j - 1) * w.n + (j - 1)] += lambda;
+    }
+    solveLinearSystem(w.M, w.delta, w.n);
+    double dw = 0.0, dd = 0.0, ww = 0.0;
+    for (int j = 0; j < w.n; ++j) {
+        dw += w.delta[j] * w.w[j];
+        dd += w.delta[j] * w.delta[j];
+        ww += w.w[j] * w.w[j];
+    }
+    const double cosine = dw / std::sqrt(dd * ww);
+    return std::atan2(std::sqrt(std::max(0.0, 1.0 - cosine * cosine)), cosine) * kDegreesPerRadian;
+}
+
+// The trial point at step fraction kappa; admissible when no parameter reaches zero or changes sign.
+bool trialPoint(Work& w, double kappa) {
+    bool admissible = true;
+    for (int j = 1; j <= w.n; ++j) {
+        w.b[j] = kappa * w.delta[j - 1] / w.d[j] + w.p[j];
+        if (!(w.p[j] * w.b[j] > 0.0)) admissible = false;
+    }
+    return admissible;
+}
+
+enum class StepSearch { Accepted, NoStep, Stopped };
+
+// Steps 5-13 of an iteration: damped solves with shrinking steps until a trial does not raise the sum
+// of squares.
+StepSearch searchStep(AnalysisState& s, Work& w, double& lambda, std::stop_token stop) {
+    int attempts = 0;
+    for (;;) {
+        const double angle = dampedStep(w, lambda);
+        double kappa = 1.0;
+        for (;;) {
+            if (++attempts > kMaxStepAttempts) return StepSearch::NoStep;
+            if (stop.stop_requested()) return StepSearch::Stopped;
+            const bool admissible = trialPoint(w, kappa);
+            if (admissible) {
+                s.rmsError = static_cast<float>(residualsAt(s, w, w.b));
+                s.lsTrialSumSquares = floatSumOfSquares(w.r);
+                const double rise = static_cast<double>(s.lsTrialSumSquares) - s.lsSumSquares;
+                if (rise <= kAcceptTolerance) return StepSearch::Accepted;
+            }
+            if (!(angle <= kCriticalAngle)) break;
+            kappa *= 0.5;
+            if (kappa < kStepFloor) kappa = 0.0;
+        }
+        lambda = std::min(lambda * 10.0, kDampingCeiling);
+    }
+}
+
+}  // namespace
+
+double lsForwardMisfit(const AnalysisState& state, std::span<const double> p, std::span<double> out) {
+    const int kind = state.modelKind;
+    const int n = state.lsParamCapacity;
+    std::array<double, kMaxParameters + 1> q{};
+    for (int k = 1; k <= n && k <= kMaxParameters; ++k) {
+        const bool free = k < static_cast<int>(state.lsParamFree.size()) && state.lsParamFree[k] == 1;
+        q[k] = free ? p[k] : state.lsParams[k];
+    }
+    const int clamped = kind == static_cast<int>(ModelKind::BouwerRice) ? 1 : clampedCount(kind);
+    const double ceiling =
+        kind == static_cast<int>(ModelKind::BouwerRice) ? kBouwerRiceCeiling : kParameterCeiling;
+    for (int k = 1; k <= clamped && k <= kMaxParameters; ++k) q[k] = clampValue(q[k], ceiling);
+
+    if (kind == static_cast<int>(ModelKind::BouwerRice)) {
+        for (std::size_t i = 0; i < out.size(); ++i) out[i] = q[1] * state.times[i];
+    } else {
+        computeDrawdowns(state, kind, q, out);
+    }
+    if (out.empty()) return 0.0;
+    double sum = 0.0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double r = state.measured[i] - out[i];
+        sum += r * r;
+    }
+    return std::sqrt(sum / static_cast<double>(out.size()));
+}
+
+FitEnd marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    const int n = s.lsParamCapacity;
+    Work w(n, std::max(s.usedCount, 0));
+    s.paramCount = n;
+    for (int k = 1; k <= n && k <= kParamVectorCapacity; ++k)
+        s.paramVector[k - 1] = static_cast<float>(s.lsParams[k]);
+    for (int k = 1; k <= n; ++k) w.p[k] = w.b[k] = s.lsParams[n + k];
+    if (static_cast<int>(s.calculated.size()) < w.m) s.calculated.resize(w.m);
+
+    double lambda = kInitialDamping;
+    s.iterationsDone = 0;
+    s.rmsError = static_cast<float>(residualsAt(s, w, w.p));
+    s.lsSumSquares = floatSumOfSquares(w.r);
+    FitEnd end = FitEnd::IterationLimit;
+    while (s.iterationsDone < s.maxIterations) {
+        if (stop.stop_requested()) {
+            end = FitEnd::Stopped;
+            break;
+        }
+        ++s.iterationsDone;
+        progress.step(s.iterationsDone);
+        lambda = std::max(0.1 * lambda, kDampingFloor);
+        linearise(s, w);
+        const StepSearch search = searchStep(s, w, lambda, stop);
+        if (search != StepSearch::Accepted) {
+            --s.iterationsDone;  // the iteration made no step
+            end = search == StepSearch::Stopped ? FitEnd::Stopped : FitEnd::NoAcceptableStep;
+            break;
+        }
+        w.p = w.b;
+        s.rmsError = static_cast<float>(residualsAt(s, w, w.p));
+        const auto index = static_cast<std::size_t>(s.iterationsDone - 1);
+        if (index < s.errorHistory.size()) s.errorHistory[index] = s.rmsError;
+        if (s.rmsError < s.convergenceError) {
+            end = FitEnd::Converged;
+            break;
+        }
+        s.lsSumSquares = s.lsTrialSumSquares;
+    }
+    s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, std::span<double>(s.calculated.data(), w.m)));
+    for (int k = 1; k <= n; ++k) s.lsParams[k] = w.p[k];
+    return end;
+}
+
+}  // namespace tolvex

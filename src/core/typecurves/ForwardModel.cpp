@@ -1,0 +1,211 @@
+#include "core/typecurves/ForwardModel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "core/solutions/ConfinedLeaky.h"
+#include "core/solutions/Constants.h"
+#include "core/solutions/DoublePorosity.h"
+#include "core/solutions/PartialPenetration.h"
+#include "core/solutions/SlugTest.h"
+#include "core/solutions/Unconfined.h"
+#include "core/state/ModelKind.h"
+#include "core/typecurves/ParameterVector.h"
+
+namespace tolvex {
+namespace {
+
+float asFloat(double v) {
+    return static_cast<float>(v);
+}
+
+// Screen geometry of a partially penetrating well: the pumping-well screen (l, d) and either a
+// piezometer at depth z (lo = -1, dz = z) or an observation-well screen (lo, dz).
+struct Screens {
+    double l, d, lo, dz;
+};
+
+Screens nonleakyScreens(const AnalysisState& s) {
+    if (s.ppObsKind == 0) return {s.ppPiezoL, s.ppPiezoD, -1.0, s.ppPiezoZ};
+    return {s.ppWellL, s.ppWellD, s.ppObsL, s.ppObsD};
+}
+
+Screens leakyScreens(const AnalysisState& s) {
+    if (s.lppObsKind == 0) return {s.lppPiezoL, s.lppPiezoD, -1.0, s.lppPiezoZ};
+    return {s.lppWellL, s.lppWellD, s.lppObsL, s.lppObsD};
+}
+
+template <class Value>
+void fill(const AnalysisState& s, std::span<double> out, Value&& value) {
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = value(s.times[i]);
+}
+
+// Drawdown scale Q/(4 pi T) and u factor r^2 S/(4 T) of the Theis family of solutions.
+float drawdownScale(const AnalysisState& s, double transmissivity) {
+    return asFloat(s.pumpingRate / (4.0 * kProgramPi * transmissivity));
+}
+float uFactor(const AnalysisState& s, double storativity, double transmissivity) {
+    const double r = s.radialDistance;
+    return asFloat(r * r * storativity / (4.0 * transmissivity));
+}
+
+// a r / b with a = sqrt(Kz/Kr) and Kr = T/b (Hantush 1961).
+float anisotropy(const AnalysisState& s, double kz, double transmissivity) {
+    const double b = s.aquiferThickness;
+    return asFloat(std::sqrt(kz / (transmissivity / b)) * (s.radialDistance / b));
+}
+
+void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q, std::span<double> out) {
+    const double S = q[1], T = q[2];
+    const double U = uFactor(s, S, T);
+    const double C = drawdownScale(s, T);
+    const double r = s.radialDistance;
+    switch (kind) {
+        case 0:
+            fill(s, out, [&](double t) { return C * confinedW(U / t); });
+            break;
+        case 1: {
+            const double arb = anisotropy(s, q[3], T);
+            const Screens g = nonleakyScreens(s);
+            fill(s, out, [&](double t) { return C * partialW(U / t, arb, g.l, g.d, g.lo, g.dz); });
+            break;
+        }
+        case 2: {
+            const double rB = asFloat(r / std::sqrt(T * q[3]));
+            fill(s, out, [&](double t) { return C * leakyW(U / t, rB); });
+            break;
+        }
+        case 3: {
+            const double rB = asFloat(r / std::sqrt(s.upperBedThickness * T / q[4]));
+            const double arb = anisotropy(s, q[3], T);
+            const Screens g = leakyScreens(s);
+            fill(s, out, [&](double t) { return C * partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz); });
+            break;
+        }
+        default: {
+            // Hantush (1960): beta = (r/4) (sqrt(K'S'/(b'TS)) + sqrt(K''S''/(b''TS))).
+            const double beta = asFloat(r / 4.0 *
+                                        (std::sqrt(q[3] * q[5] / (s.upperBedThickness * T * S)) +
+                                         std::sqrt(q[4] * q[6] / (s.lowerBedThickness * T * S))));
+            fill(s, out, [&](double t) { return C * storageH(U / t, beta, s); });
+            break;
+        }
+    }
+}
+
+void slugTest(const AnalysisState& s, std::span<const double> q, std::span<double> out) {
+    const double rc2 = static_cast<double>(s.casingRadius) * s.casingRadius;
+    const double alpha = asFloat(static_cast<double>(s.wellRadius) * s.wellRadius * q[1] / rc2);
+    const double betaFactor = asFloat(q[2] / rc2);
+    fill(s, out, [&](double t) { return slugF(betaFactor * t, alpha, s); });
+}
+
+void unconfined(const AnalysisState& s, std::span<const double> q, std::span<double> out) {
+    const double S = q[1], T = q[2], kz = q[3], sy = q[4];
+    const double r2 = static_cast<double>(s.radialDistance) * s.radialDistance;
+    const double C = drawdownScale(s, T);
+    const double beta = asFloat(kz * r2 / (s.aquiferThickness * T));
+    const double sigma = asFloat(S / sy);
+    const double timeFactor = asFloat(T / (S * r2));
+    const UnconfinedGeometry geometry = unconfinedGeometry(s);
+    fill(s, out, [&](double t) { return C * unconfinedW(timeFactor * t, beta, sigma, geometry, s); });
+}
+
+void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q, std::span<double> out) {
+    const double sf = q[1], tf = q[2], sm = q[3], tm = q[4];
+    const double r = s.radialDistance;
+    const double bs = s.slabThickness;
+    const double C = drawdownScale(s, tf);
+    const double sigma = asFloat(sm / sf);
+    const double timeFactor = asFloat(tf / (sf * r * r));
+    // Warren and Root: lambda = 12 Tm r^2/(Tf bs^2); slabs: gamma = 2 r sqrt(Tm/Tf)/bs (Moench 1984).
+    const double param =
+        kind == 7 ? asFloat(12.0 * tm * r * r / (tf * bs * bs)) : asFloat(2.0 * r * std::sqrt(tm / tf) / bs);
+    const int variant = kind == 7 ? kWarrenRoot : kSlab;
+    fill(s, out, [&](double t) { return C * doublePorosityW(timeFactor * t, param, sigma, variant, s); });
+}
+
+std::string describe(const char* format, int index, double value) {
+    char buffer[200];
+    std::snprintf(buffer, sizeof buffer, format, index, value);
+    return buffer;
+}
+
+}  // namespace
+
+void clampParameters(std::span<float> p, int modelKind) {
+    const int clamped = clampedCount(modelKind);
+    for (int j = 1; j <= clamped && j < static_cast<int>(p.size()); ++j) {
+        if (!(p[j] >= static_cast<float>(kParameterFloor))) p[j] = static_cast<float>(kParameterFloor);
+        if (p[j] > static_cast<float>(kParameterCeiling)) p[j] = static_cast<float>(kParameterCeiling);
+    }
+}
+
+void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
+                      std::span<double> out) {
+    if (modelKind >= 0 && modelKind <= 4) {
+        confinedFamily(state, modelKind, q, out);
+    } else if (modelKind == 5) {
+        slugTest(state, q, out);
+    } else if (modelKind == 6) {
+        unconfined(state, q, out);
+    } else if (modelKind == 7 || modelKind == 8) {
+        doublePorosity(state, modelKind, q, out);
+    }
+}
+
+void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind) {
+    if (modelKind < 0 || modelKind > kLastTypeCurveModel) return;
+    clampParameters(p, modelKind);
+    const int n = std::max(state.usedCount, 0);
+    if (static_cast<int>(state.calculated.size()) < n) state.calculated.resize(n);
+    std::array<double, kMaxParameters + 1> q{};
+    const int count = std::min<int>(parameterCount(modelKind), static_cast<int>(p.size()) - 1);
+    for (int j = 1; j <= count; ++j) q[j] = p[j];
+    computeDrawdowns(state, modelKind, q, std::span<double>(state.calculated.data(), n));
+}
+
+float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind) {
+    if (modelKind < 0 || modelKind > kLastTypeCurveModel) return 0.0f;
+    evaluateForward(state, p, modelKind);
+    const int n = state.usedCount;
+    if (n < 1) return 0.0f;
+    const bool logarithmic = modelKind == static_cast<int>(ModelKind::Leaky);
+    float sum = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double m = state.measured[i], c = state.calculated[i];
+        const double d = logarithmic ? std::log10(m) - std::log10(c) : m - c;
+        sum = static_cast<float>(sum + d * d);
+    }
+    return static_cast<float>(std::sqrt(static_cast<double>(sum) / n));
+}
+
+std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind) {
+    const int n = state.usedCount;
+    if (n < 1) return std::string("No measurements are in use: at least one is needed.");
+    if (static_cast<int>(state.times.size()) < n || static_cast<int>(state.measured.size()) < n) {
+        return std::string("The measurement table holds fewer values than are in use.");
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!(state.times[i] > 0.0) || !std::isfinite(state.times[i])) {
+            return describe("Measurement %d has the time %g: the aquifer models need positive times.", i + 1,
+                            state.times[i]);
+        }
+        if (!std::isfinite(state.measured[i])) {
+            return describe("Measurement %d has the drawdown %g, which is not a number.", i + 1,
+                            state.measured[i]);
+        }
+        if (modelKind == static_cast<int>(ModelKind::Leaky) && !(state.measured[i] > 0.0)) {
+            return describe(
+                "Measurement %d has the drawdown %g: the logarithmic misfit of the leaky model needs "
+                "positive "
+                "drawdowns.",
+                i + 1, state.measured[i]);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tolvex

@@ -1,0 +1,36 @@
+// Drawdowns of every pumping-test model at the measurement times, for a parameter vector, and their
+// root-mean-square misfit against the measurements. This is the objective of the trial run and the
+// simplex search, and (through computeDrawdowns) of the least-squares iteration.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/state/AnalysisState.h"
+
+namespace tolvex {
+
+// Keeps entries 1..clampedCount(modelKind) of the 1-based vector inside [1e-10, 1e10]; a NaN becomes
+// 1e-10. Both bounds are applied as floats.
+void clampParameters(std::span<float> p, int modelKind);
+
+// Drawdowns of models 0..8 at times[0..out.size()-1] for the 1-based parameters q (already clamped).
+// The dimensional factors (u factor, drawdown scale, the model's dimensionless parameters) are rounded
+// to float once per call, as the stored parameters are; the drawdowns themselves stay double.
+void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
+                      std::span<double> out);
+
+// Clamps p in place and fills calculated[0..usedCount-1] for models 0..8; nothing for other models.
+void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind);
+
+// evaluateForward, then the RMS misfit over the used measurements, the squares summed into a float.
+// Model 2 compares log10 of the drawdowns. Returns 0 for models other than 0..8 and for no measurements.
+// Allocates nothing when calculated already holds usedCount values.
+[[nodiscard]] float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind);
+
+// Why the measurements cannot be fitted with the model, or nothing: no measurement in use, a time
+// that is not positive, or (model 2, logarithmic misfit) a drawdown that is not positive.
+[[nodiscard]] std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind);
+
+}  // namespace tolvex
