@@ -1,0 +1,162 @@
+#include "core/input/MeasurementTable.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/input/LeadingNumber.h"
+#include "core/persist/NumberFormat.h"
+
+namespace tolvex {
+namespace {
+
+std::size_t index(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+bool rangeValid(int from, int to, int count) {
+    return from >= 1 && from <= to && to <= count;
+}
+
+// Puts the used range back inside the table: a range that no longer fits is cut at the table's end,
+// and one that is beyond repair becomes the whole table.
+void keepRangeInTable(AnalysisState& s) {
+    if (s.allCount <= 0) {
+        s.useFrom = 1;
+        s.useTo = 0;
+        return;
+    }
+    s.useTo = std::clamp(s.useTo, 1, s.allCount);
+    if (!rangeValid(s.useFrom, s.useTo, s.allCount)) {
+        s.useFrom = 1;
+        s.useTo = s.allCount;
+    }
+}
+
+}  // namespace
+
+void replaceMeasurements(AnalysisState& s, const std::vector<double>& times,
+                         const std::vector<double>& drawdowns) {
+    const std::size_t count = std::min(times.size(), drawdowns.size());
+    s.allTimes.assign(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(count));
+    s.allDrawdowns.assign(drawdowns.begin(), drawdowns.begin() + static_cast<std::ptrdiff_t>(count));
+    s.times = s.allTimes;
+    s.measured = s.allDrawdowns;
+    s.calculated.assign(count, 0.0);
+    s.allCount = s.usedCount = static_cast<int>(count);
+    s.useFrom = 1;
+    s.useTo = s.allCount;
+}
+
+void prepareMeasurementTable(AnalysisState& s) {
+    if (s.allCount >= s.usedCount) return;
+    s.allCount = s.usedCount;
+    s.useFrom = 1;
+    s.useTo = s.usedCount;
+    s.allTimes = s.times;
+    s.allDrawdowns = s.measured;
+    s.allTimes.resize(index(s.allCount));
+    s.allDrawdowns.resize(index(s.allCount));
+}
+
+MeasurementTableContent measurementTableContent(const AnalysisState& s) {
+    MeasurementTableContent content;
+    content.count = s.allCount;
+    content.rangeFrom = s.useFrom;
+    content.rangeTo = s.useTo;
+    const int rows = std::max(s.allCount, 0);
+    content.cellTexts.assign(index(rows) * kCellsPerRow, std::string{});
+    for (int r = 0; r < rows; ++r) {
+        if (index(r) < s.allTimes.size())
+            content.cellTexts[index(r) * kCellsPerRow] = tableValueText(s.allTimes[index(r)]);
+        if (index(r) < s.allDrawdowns.size()) {
+            content.cellTexts[index(r) * kCellsPerRow + 1] = tableValueText(s.allDrawdowns[index(r)]);
+        }
+    }
+    if (s.plotContent == 2) {
+        for (int k = 0; k < s.usedCount && index(k) < s.calculated.size(); ++k) {
+            const int row = s.useFrom - 1 + k;
+            if (row < 0 || row >= rows) continue;
+            content.cellTexts[index(row) * kCellsPerRow + 2] = tableValueText(s.calculated[index(k)]);
+        }
+    }
+    return content;
+}
+
+std::string tableHeaderText(int column) {
+    static constexpr std::array<const char*, kTableColumns> kHeaders{"No.", "Time", "Drawdown(m)",
+                                                                     "Drawdown(c)"};
+    if (column < 0 || column >= kTableColumns) return {};
+    return padRight(kHeaders[index(column)], 12);
+}
+
+std::string tableRowNumberText(int row) {
+    return std::to_string(row);
+}
+
+std::string tableValueText(double value) {
+    return padRight(fixedText(value, 4), 7);
+}
+
+std::optional<std::string> changeMeasurementCount(AnalysisState& s, int newCount) {
+    if (newCount < 1 || newCount > kMaxMeasurements) {
+        return "Please enter a number between 1 and " + std::to_string(kMaxMeasurements) + ".";
+    }
+    const std::size_t oldCount =
+        std::min({index(std::max(s.allCount, 0)), s.allTimes.size(), s.allDrawdowns.size()});
+    const double lastTime = oldCount > 0 ? s.allTimes[oldCount - 1] : 0.0;
+    const double lastDrawdown = oldCount > 0 ? s.allDrawdowns[oldCount - 1] : 0.0;
+    s.allTimes.resize(oldCount);
+    s.allDrawdowns.resize(oldCount);
+    s.allTimes.resize(index(newCount), lastTime);
+    s.allDrawdowns.resize(index(newCount), lastDrawdown);
+    s.allCount = newCount;
+    if (!rangeValid(s.useFrom, s.useTo, s.allCount)) {
+        keepRangeInTable(s);
+        selectUsedMeasurements(s);
+        return std::nullopt;
+    }
+    if (s.usedCount > s.allCount) {
+        s.usedCount = s.allCount;
+        s.times.resize(index(s.usedCount));
+        s.measured.resize(index(s.usedCount));
+        s.calculated.resize(index(s.usedCount));
+    }
+    return std::nullopt;
+}
+
+void confirmMeasurementTable(AnalysisState& s, const std::vector<std::string>& cellTexts, int rangeFrom,
+                             int rangeTo) {
+    const std::size_t rows = index(std::max(s.allCount, 0));
+    s.allTimes.resize(rows, 0.0);
+    s.allDrawdowns.resize(rows, 0.0);
+    for (std::size_t i = 0; i < rows && i * kCellsPerRow + 1 < cellTexts.size(); ++i) {
+        s.allTimes[i] = leadingNumber(cellTexts[i * kCellsPerRow]);
+        s.allDrawdowns[i] = leadingNumber(cellTexts[i * kCellsPerRow + 1]);
+    }
+    const int from = (rangeFrom >= 1 && rangeFrom <= s.allCount) ? rangeFrom : s.useFrom;
+    const int to = (rangeTo > rangeFrom && rangeTo <= s.allCount) ? rangeTo : s.useTo;
+    // A from beyond the kept to would leave an empty range: the range then stays as it was.
+    if (rangeValid(from, to, s.allCount)) {
+        s.useFrom = from;
+        s.useTo = to;
+    }
+    keepRangeInTable(s);
+    selectUsedMeasurements(s);
+}
+
+void selectUsedMeasurements(AnalysisState& s) {
+    s.times.clear();
+    s.measured.clear();
+    const int last = std::min(
+        {s.useTo, s.allCount, static_cast<int>(s.allTimes.size()), static_cast<int>(s.allDrawdowns.size())});
+    for (int row = std::max(s.useFrom, 1); row <= last; ++row) {
+        const double time = s.allTimes[index(row - 1)];
+        if (!s.times.empty() && time < kZeroTime) continue;
+        s.times.push_back(time);
+        s.measured.push_back(s.allDrawdowns[index(row - 1)]);
+    }
+    s.usedCount = static_cast<int>(s.times.size());
+    s.calculated.resize(s.times.size(), 0.0);
+}
+
+}  // namespace tolvex

@@ -1,0 +1,62 @@
+// The rules of the measurement table ("Time-drawdown input dialog box"): the table arrays allTimes
+// and allDrawdowns hold everything entered, rows useFrom..useTo (1-based) of them are the used set in
+// times and measured. The grid dialog of the desktop program calls these functions; they keep the
+// counts, the range and the arrays consistent whatever the user typed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/state/AnalysisState.h"
+
+namespace tolvex {
+
+// Counts are 16-bit Words in the document file.
+inline constexpr int kMaxMeasurements = 65535;
+// Used times below this, after the first used one, are left out of the used set.
+inline constexpr double kZeroTime = 1e-20;
+
+// Grid columns: the fixed row number, then the three value columns.
+inline constexpr int kTableColumns = 4;
+inline constexpr int kCellsPerRow = 3;  // "Time", "Drawdown(m)", "Drawdown(c)"
+
+// Installs new measurements as both the table and the used set (rows 1..n); calculated is zeroed.
+void replaceMeasurements(AnalysisState& state, const std::vector<double>& times,
+                         const std::vector<double>& drawdowns);
+
+// Opening the table: a table shorter than the used set becomes the used set.
+void prepareMeasurementTable(AnalysisState& state);
+
+// What the grid shows: the count, three cell texts per row (row r uses 3r, 3r+1, 3r+2) and the range.
+// "Drawdown(c)" is filled only after an estimation run (plotContent 2), for the used rows.
+struct MeasurementTableContent {
+    int count = 0;
+    std::vector<std::string> cellTexts;
+    int rangeFrom = 1;
+    int rangeTo = 1;
+};
+[[nodiscard]] MeasurementTableContent measurementTableContent(const AnalysisState& state);
+
+// Header of a grid column, "%-12s": "No.", "Time", "Drawdown(m)", "Drawdown(c)".
+[[nodiscard]] std::string tableHeaderText(int column);
+// Row number, "%-d".
+[[nodiscard]] std::string tableRowNumberText(int row);
+// A value cell, "%-7.4f".
+[[nodiscard]] std::string tableValueText(double value);
+
+// The count button: resizes the table to `newCount` rows (1..65535), new rows repeating the last one
+// (0 in an empty table). The used set shrinks with the table. Returns the message when the count is
+// refused; the state is then unchanged.
+[[nodiscard]] std::optional<std::string> changeMeasurementCount(AnalysisState& state, int newCount);
+
+// OK in the table dialog: reads every row's time and drawdown from its cell texts (atof rules),
+// takes the range when it is valid (1 <= from <= count; from < to <= count), and selects the used set.
+void confirmMeasurementTable(AnalysisState& state, const std::vector<std::string>& cellTexts, int rangeFrom,
+                             int rangeTo);
+
+// Rebuilds times/measured from rows useFrom..useTo, leaving out every used time after the first that
+// is below kZeroTime; usedCount follows, and calculated is sized to it.
+void selectUsedMeasurements(AnalysisState& state);
+
+}  // namespace tolvex

@@ -1,0 +1,41 @@
+#include "core/persist/Reports.h"
+
+#include "core/persist/FileBytes.h"
+
+namespace tolvex {
+namespace {
+
+// The report file is text with CR LF line ends; a CR LF already in a project text stays one line end.
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string reportText(const AnalysisState& state) {
+    switch (state.resultKind) {
+        case kReportWellFunctions:
+            return withCrLf(wellFunctionReport(state));
+        case kReportEstimation:
+            return withCrLf(estimationReport(state));
+        case kReportBoth:
+            return withCrLf(wellFunctionReport(state) + estimationReport(state));
+        default:
+            return {};
+    }
+}
+
+std::optional<std::string> writeReportFile(const AnalysisState& state, const std::string& path) {
+    if (auto error = replaceFileBytes(path, reportText(state))) {
+        return "Not able to create file.\n\"" + path + "\": " + *error;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tolvex
