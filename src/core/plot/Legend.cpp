@@ -1,0 +1,38 @@
+#include "core/plot/Legend.h"
+
+#include <algorithm>
+
+#include "core/plot/CurveColours.h"
+#include "core/plot/LabelFormat.h"
+
+namespace tolvex::plot {
+
+int legendRowsPerColumn(const LogicalRect& plotRect, int fontHeight) {
+    const int pitch = 2 * (plotRect.height() / 50);
+    if (pitch <= 0) return 1;
+    // Row j stands at upper - pitch * (j + 2); its text cell reaches fontHeight further down.
+    const int rows = (plotRect.upper - fontHeight) / pitch - 1;
+    return std::max(rows, 1);
+}
+
+void drawLegend(PlotCanvas& c, const std::string& familyName, const AnalysisState& s) {
+    const LogicalRect r = c.plotRect;
+    const int w = r.width();
+    const int h = r.height();
+    c.text({r.right + w / 30, r.upper - 2 * (h / 50)}, familyName + "=");
+    const int count = std::min(s.familyCount, kFamilyCapacity);
+    const int rowsPerColumn = legendRowsPerColumn(r, c.font.height);
+    for (int j = 0; j < count; ++j) {
+        const int column = j / rowsPerColumn;
+        const int row = j % rowsPerColumn;
+        const int shift = column * kLegendColumnPitch;
+        const int y = r.upper - (h / 50) * 2 * (row + 2);
+        c.text({r.right + shift + w / 15, y}, legendValue(s.familyValues[static_cast<std::size_t>(j)]));
+        c.line({r.right + shift + w / 50, y - h / 50}, {r.right + shift + w / 16, y - h / 50},
+               curveColour(j));
+    }
+    const int columns = count == 0 ? 1 : (count - 1) / rowsPerColumn + 1;
+    c.scene.width = std::max(c.scene.width, r.right + columns * kLegendColumnPitch);
+}
+
+}  // namespace tolvex::plot

@@ -1,0 +1,22 @@
+// The legend of a type-curve family: the family name and, for each curve, its value with a short stroke
+// of its colour, one row every 2 * (H/50) units down the right-hand margin.
+#pragma once
+
+#include <string>
+
+#include "core/plot/PlotCanvas.h"
+#include "core/state/AnalysisState.h"
+
+namespace tolvex::plot {
+
+// Rows that would leave the drawing space at the bottom continue in a further column to the right; the
+// scene then grows wider so that every column stays in the picture.
+void drawLegend(PlotCanvas& canvas, const std::string& familyName, const AnalysisState& state);
+
+// How many legend rows fit in one column below a plot rectangle whose upper edge is `upper`.
+[[nodiscard]] int legendRowsPerColumn(const LogicalRect& plotRect, int fontHeight);
+
+// The horizontal distance between legend columns: the stroke, the 8-character value and a gap.
+inline constexpr int kLegendColumnPitch = 200;
+
+}  // namespace tolvex::plot

@@ -1,0 +1,33 @@
+// The drawing state shared by the axes, the curves and the legend while one scene is built: the scene
+// being filled, the rectangle the axes chose, and the plot font.
+#pragma once
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "core/plot/PlotGeometry.h"
+#include "core/plot/Scene.h"
+
+namespace tolvex::plot {
+
+struct PlotCanvas {
+    Scene& scene;
+    LogicalRect plotRect = kPlotFrame;
+    PlotFont font;
+
+    void line(Point from, Point to, Rgb pen = kBlack) { scene.add(Line{from, to, pen}); }
+    void text(Point anchor, std::string text, int escapement = 0) {
+        scene.add(Text{anchor, std::move(text), escapement, font, kBlack, kWhite});
+    }
+};
+
+// Truncation toward zero as the drawing rules use it, safe for values no int can hold (NaN gives 0).
+[[nodiscard]] inline int truncToInt(double value) {
+    if (std::isnan(value)) return 0;
+    constexpr double kLimit = 1.0e7;
+    return static_cast<int>(std::trunc(value < -kLimit ? -kLimit : (value > kLimit ? kLimit : value)));
+}
+
+}  // namespace tolvex::plot
