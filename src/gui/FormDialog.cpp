@@ -1,0 +1,160 @@
+#include "gui/FormDialog.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/MessageBoxes.h"
+
+namespace tolvex::gui {
+namespace {
+
+// Radio groups of more than three buttons stack them; short ones ("Piezometer" / "Observation well") sit
+// on one line.
+constexpr std::size_t kMaxButtonsOnOneLine = 3;
+
+bool isRadio(const FormField& field) {
+    return field.kind == FormFieldKind::Radio;
+}
+
+}  // namespace
+
+FormDialog::FormDialog(const Form& form, AnalysisState& state, QWidget* parent)
+    : QDialog(parent), form_(form), state_(state) {
+    showError = [](QWidget* owner, const QString& message) { showWarning(owner, message); };
+    setWindowTitle(QString::fromStdString(form.title));
+    build();
+    load();
+}
+
+FormDialog::Control FormDialog::makeControl(const FormField& field, QWidget* owner) {
+    Control control;
+    switch (field.kind) {
+        case FormFieldKind::Radio: {
+            auto* box = new QWidget(owner);
+            QBoxLayout* layout = field.options.size() > kMaxButtonsOnOneLine
+                                     ? static_cast<QBoxLayout*>(new QVBoxLayout(box))
+                                     : static_cast<QBoxLayout*>(new QHBoxLayout(box));
+            layout->setContentsMargins(0, 0, 0, 0);
+            control.radios = new QButtonGroup(box);
+            for (std::size_t i = 0; i < field.options.size(); ++i) {
+                auto* button = new QRadioButton(QString::fromStdString(field.options[i]), box);
+                control.radios->addButton(button, static_cast<int>(i));
+                layout->addWidget(button);
+            }
+            control.widget = box;
+            break;
+        }
+        case FormFieldKind::MultilineText:
+            control.widget = new QPlainTextEdit(owner);
+            break;
+        default:
+            control.widget = new QLineEdit(owner);
+            break;
+    }
+    control.widget->setObjectName(QStringLiteral("field%1").arg(field.id));
+    return control;
+}
+
+void FormDialog::build() {
+    auto* outer = new QVBoxLayout(this);
+    // Group boxes appear in the order in which their first field comes; fields without a group are
+    // laid out directly in the dialog at that place.
+    std::vector<std::pair<std::string, QFormLayout*>> groups;
+    auto layoutFor = [&](const std::string& caption) -> QFormLayout* {
+        for (auto& [name, layout] : groups)
+            if (name == caption) return layout;
+        QFormLayout* layout = nullptr;
+        if (caption.empty()) {
+            layout = new QFormLayout;
+            outer->addLayout(layout);
+        } else {
+            auto* box = new QGroupBox(QString::fromStdString(caption), this);
+            layout = new QFormLayout(box);
+            outer->addWidget(box);
+        }
+        groups.emplace_back(caption, layout);
+        return layout;
+    };
+    controls_.reserve(form_.fields.size());
+    for (const FormField& field : form_.fields) {
+        QFormLayout* layout = layoutFor(field.group);
+        Control control = makeControl(field, layout->parentWidget() ? layout->parentWidget() : this);
+        const QString label = QString::fromStdString(field.label);
+        if (isRadio(field) && label.isEmpty())
+            layout->addRow(control.widget);
+        else
+            layout->addRow(label, control.widget);
+        controls_.push_back(control);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &FormDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &FormDialog::reject);
+    outer->addWidget(buttons);
+}
+
+void FormDialog::load() {
+    const std::vector<std::string> loaded = loadFormTexts(form_, state_);
+    for (std::size_t i = 0; i < loaded.size() && i < controls_.size(); ++i)
+        setFieldText(i, QString::fromStdString(loaded[i]));
+}
+
+void FormDialog::setFieldText(std::size_t index, const QString& text) {
+    const Control& control = controls_.at(index);
+    if (control.radios != nullptr) {
+        bool ok = false;
+        const int selected = text.toInt(&ok);
+        if (QAbstractButton* button = ok ? control.radios->button(selected) : nullptr)
+            button->setChecked(true);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) {
+        edit->setText(text);
+    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(control.widget)) {
+        multi->setPlainText(text);
+    }
+}
+
+std::vector<std::string> FormDialog::texts() const {
+    std::vector<std::string> result;
+    result.reserve(controls_.size());
+    for (const Control& control : controls_) {
+        if (control.radios != nullptr) {
+            // No button selected keeps an out-of-range index out: the first button stands for "unset".
+            result.push_back(std::to_string(std::max(control.radios->checkedId(), 0)));
+        } else if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) {
+            result.push_back(edit->text().toStdString());
+        } else if (auto* multi = qobject_cast<QPlainTextEdit*>(control.widget)) {
+            result.push_back(multi->toPlainText().toStdString());
+        } else {
+            result.emplace_back();
+        }
+    }
+    return result;
+}
+
+QWidget* FormDialog::fieldWidget(std::size_t index) const {
+    return controls_.at(index).widget;
+}
+
+void FormDialog::accept() {
+    const std::optional<FormError> error = acceptForm(form_, texts(), state_);
+    if (!error) {
+        QDialog::accept();
+        return;
+    }
+    showError(this, QString::fromStdString(error->message));
+    if (error->fieldIndex < controls_.size()) {
+        QWidget* widget = controls_[error->fieldIndex].widget;
+        widget->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+    }
+}
+
+}  // namespace tolvex::gui

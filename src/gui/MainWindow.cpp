@@ -1,0 +1,212 @@
+#include "gui/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "core/commands/CommandIds.h"
+#include "gui/CommandPrompts.h"
+#include "gui/GuiCommands.h"
+#include "gui/KeyStateIndicators.h"
+#include "gui/MenuLayout.h"
+#include "gui/PlotView.h"
+
+// The icon and the user guide are compiled into the library; a static library has to register them.
+static void registerResources() {
+    Q_INIT_RESOURCE(tolvex);
+}
+
+namespace tolvex::gui {
+
+MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> interaction, QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      interaction_(interaction ? std::move(interaction) : std::make_unique<GuiInteraction>()),
+      recent_(settings_),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    registerResources();
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowIcon(QIcon(QStringLiteral(":/tolvex/tolvex.svg")));
+    // The plot goes on paper in landscape unless the user picks another orientation in the print dialog.
+    printer_->setPageOrientation(QPageLayout::Landscape);
+    interaction_->setParentWidget(this);
+    interaction_->onRedraw = [this] { view_->update(); };
+
+    view_ = new PlotView(state_, this);
+    setCentralWidget(view_);
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    buildHiddenCommands();
+    rebuildRecentFiles();
+    updateCommandStates();
+    setWindowTitle(windowTitleFor(document_));
+    interaction_->setBaseFolder(document_.folder());
+    resize(1000, 780);
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::action(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::makeAction(int id, const QString& text, const QString& shortcut) {
+    auto* created = new QAction(text, this);
+    created->setData(id);
+    created->setStatusTip(commandPrompt(id));
+    if (!shortcut.isEmpty()) created->setShortcut(QKeySequence(shortcut));
+    connect(created, &QAction::triggered, this, [this, id] { runCommand(id); });
+    actions_[id] = created;
+    return created;
+}
+
+void MainWindow::addMenuItems(QMenu* menu, const std::vector<MenuNode>& items) {
+    for (const MenuNode& node : items) {
+        if (node.isSeparator()) {
+            menu->addSeparator();
+        } else if (node.isMenu()) {
+            addMenuItems(menu->addMenu(QString::fromStdString(node.text)), node.children);
+        } else {
+            menu->addAction(makeAction(node.id, QString::fromStdString(itemCaption(node.text)),
+                                       QString::fromStdString(itemShortcut(node.text))));
+        }
+    }
+}
+
+void MainWindow::buildMenus() {
+    for (const MenuNode& top : mainMenuLayout()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromStdString(top.text));
+        // Enabling follows the model, which can change between two openings of a menu.
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+        addMenuItems(menu, top.children);
+        if (fileMenu_ == nullptr) fileMenu_ = menu;
+    }
+    action(kCmdHelpTopics)->setShortcut(QKeySequence(Qt::Key_F1));
+    for (int id : {kCmdViewToolbar, kCmdViewStatusBar}) {
+        action(id)->setCheckable(true);
+        action(id)->setChecked(true);
+    }
+}
+
+void MainWindow::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Standard"));
+    bar->setObjectName(QStringLiteral("toolbar"));
+    bar->setMovable(false);
+    struct Slot {
+        int id;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    };
+    const Slot buttons[] = {
+        {kCmdFileNew, "document-new", QStyle::SP_FileIcon},
+        {kCmdFileOpen, "document-open", QStyle::SP_DialogOpenButton},
+        {kCmdFileSave, "document-save", QStyle::SP_DialogSaveButton},
+        {0, nullptr, {}},
+        {kCmdEditCut, "edit-cut", QStyle::SP_TrashIcon},
+        {kCmdEditCopy, "edit-copy", QStyle::SP_FileDialogContentsView},
+        {kCmdEditPaste, "edit-paste", QStyle::SP_FileDialogDetailedView},
+        {0, nullptr, {}},
+        {kCmdPrint, "document-print", QStyle::SP_ComputerIcon},
+        {kCmdAbout, "help-about", QStyle::SP_MessageBoxInformation},
+        {kCmdContextHelp, "help-contextual", QStyle::SP_TitleBarContextHelpButton},
+    };
+    // Cut, Copy and Paste have no handler: their buttons exist and stay disabled.
+    makeAction(kCmdEditCut, QStringLiteral("Cut"))->setEnabled(false);
+    makeAction(kCmdEditCopy, QStringLiteral("Copy"))->setEnabled(false);
+    makeAction(kCmdEditPaste, QStringLiteral("Paste"))->setEnabled(false);
+    QAction* help = makeAction(kCmdContextHelp, QStringLiteral("Help"), QStringLiteral("Shift+F1"));
+    addAction(help);
+    for (const Slot& slot : buttons) {
+        if (slot.id == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* button = action(slot.id);
+        button->setIcon(
+            QIcon::fromTheme(QString::fromLatin1(slot.theme), style()->standardIcon(slot.fallback)));
+        button->setToolTip(QString(button->text()).remove(QLatin1Char('&')));
+        bar->addAction(button);
+    }
+    connect(action(kCmdViewToolbar), &QAction::toggled, bar, &QToolBar::setVisible);
+    connect(bar, &QToolBar::visibilityChanged, action(kCmdViewToolbar), &QAction::setChecked);
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    // The message pane holds the idle text; a highlighted command's prompt replaces it while shown.
+    messagePane_ = new QLabel(idlePrompt(), bar);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(messagePane_, 1);
+    keys_ = new KeyStateIndicators(bar);
+    connect(action(kCmdViewStatusBar), &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void MainWindow::buildHiddenCommands() {
+    // Commands without menu item, toolbar button or accelerator; reachable through runCommand().
+    for (int id : {kCmdViewToggleOn, kCmdViewToggleOff, kCmdPredefinedSet})
+        addAction(makeAction(id, QString{}));
+    action(kCmdViewToggleOn)->setCheckable(true);
+    action(kCmdViewToggleOff)->setCheckable(true);
+}
+
+void MainWindow::updateCommandStates() {
+    for (auto& [id, act] : actions_) {
+        if (id == kCmdEditCut || id == kCmdEditCopy || id == kCmdEditPaste) continue;
+        act->setEnabled(isCommandEnabled(id, state_.modelKind));
+    }
+    action(kCmdViewToggleOn)->setChecked(state_.viewToggle == 1);
+    action(kCmdViewToggleOff)->setChecked(state_.viewToggle == 0);
+}
+
+void MainWindow::rebuildRecentFiles() {
+    for (QAction* old : recentActions_) {
+        fileMenu_->removeAction(old);
+        old->deleteLater();
+    }
+    recentActions_.clear();
+    if (recentSeparator_ == nullptr) {
+        // The list sits between "P&rint Setup..." and the separator before "E&xit".
+        const QList<QAction*> items = fileMenu_->actions();
+        const auto exitIndex = items.indexOf(action(kCmdExit));
+        recentSeparator_ = fileMenu_->insertSeparator(items.at(exitIndex - 1));
+    }
+    const QList<QAction*> items = fileMenu_->actions();
+    QAction* before = items.at(items.indexOf(recentSeparator_) + 1);
+    int number = 1;
+    for (const QString& path : recent_.files()) {
+        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(number++).arg(path), this);
+        entry->setStatusTip(QStringLiteral("Open this document"));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (settleUnsavedResults()) openDocumentFile(path);
+            refreshAfterCommand();
+        });
+        fileMenu_->insertAction(before, entry);
+        recentActions_ << entry;
+    }
+    recentSeparator_->setVisible(!recentActions_.isEmpty());
+}
+
+void MainWindow::refreshAfterCommand() {
+    setWindowTitle(windowTitleFor(document_));
+    interaction_->setBaseFolder(document_.folder());
+    updateCommandStates();
+    view_->update();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closing_ || settleUnsavedResults()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+}  // namespace tolvex::gui

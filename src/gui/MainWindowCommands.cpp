@@ -1,0 +1,99 @@
+// Routing of command ids to their handlers, in the order the desktop framework looks for one: the view's
+// picture commands, the document's analysis and file commands, then the window's own.
+#include <QMessageBox>
+#include <QWhatsThis>
+#include <exception>
+
+#include "core/commands/CommandIds.h"
+#include "gui/GuiCommands.h"
+#include "gui/MainWindow.h"
+
+namespace tolvex::gui {
+
+void MainWindow::runCommand(int id) {
+    if (!isCommandEnabled(id, state_.modelKind)) return;
+    try {
+        dispatch(id);
+    } catch (const std::exception& failure) {
+        // Bad input or a failing computation ends the command with a message; the state keeps what the
+        // command had committed before.
+        interaction_->message(failure.what());
+    }
+    refreshAfterCommand();
+}
+
+void MainWindow::dispatch(int id) {
+    if (dispatchViewCommand(id) || dispatchFileCommand(id) || dispatchAnalysisCommand(id) ||
+        dispatchWindowCommand(id))
+        return;
+    notAvailable(id);
+}
+
+void MainWindow::notAvailable(int id) {
+    const QAction* act = action(id);
+    const QString name = act != nullptr ? QString(act->text()).remove(QLatin1Char('&')) : QString::number(id);
+    interaction_->message(
+        QStringLiteral("\"%1\" is not available in this version of Tolvex.").arg(name).toStdString());
+}
+
+bool MainWindow::dispatchViewCommand(int id) {
+    switch (id) {
+        case kCmdPlottingOptions:
+            showPlottingOptions();
+            return true;
+        case kCmdFont:
+            chooseFont();
+            return true;
+        case kCmdViewToggleOn:
+            setViewToggle(1);
+            return true;
+        case kCmdViewToggleOff:
+            setViewToggle(0);
+            return true;
+        case kCmdPrint:
+            print();
+            return true;
+        case kCmdPrintPreview:
+            printPreview();
+            return true;
+        case kCmdCopyAsBmp:
+            copyAsBitmap();
+            return true;
+        case kCmdCopyAsMetafile:
+            copyAsMetafile();
+            return true;
+        case kCmdExportBmp:
+            exportBitmap();
+            return true;
+        case kCmdExportMetafile:
+            exportMetafile();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool MainWindow::dispatchWindowCommand(int id) {
+    switch (id) {
+        case kCmdPrintSetup:
+            printSetup();
+            return true;
+        case kCmdAbout:
+            showAbout();
+            return true;
+        case kCmdHelpTopics:
+            showHelp();
+            return true;
+        case kCmdContextHelp:
+            QWhatsThis::enterWhatsThisMode();
+            return true;
+        // The two view switches act through their toggled() connections.
+        case kCmdViewToolbar:
+        case kCmdViewStatusBar:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace tolvex::gui

@@ -1,0 +1,151 @@
+#include "gui/MeasurementGrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "core/input/MeasurementTable.h"
+
+namespace tolvex::gui {
+namespace {
+
+constexpr int kColumnCount = kTableColumns;
+// Column widths of 1000 and 1100 twips at 96 dots per inch.
+constexpr int kNumberColumnWidth = 67;
+constexpr int kDataColumnWidth = 74;
+
+QTableWidgetItem* numberItem(int row) {
+    auto* item = new QTableWidgetItem(QString::fromStdString(tableRowNumberText(row + 1)));
+    // The "No." column is fixed: it can be neither current nor edited.
+    item->setFlags(Qt::NoItemFlags);
+    item->setBackground(QApplication::palette().button());
+    item->setForeground(QApplication::palette().buttonText());
+    return item;
+}
+
+}  // namespace
+
+QStringList splitPastedLine(const QString& line) {
+    // Spreadsheets separate cells by tabs and may leave some empty; text files use blanks or semicolons.
+    static const QRegularExpression blanksOrSemicolons(QStringLiteral("[;\\s]+"));
+    QStringList cells = line.contains(QLatin1Char('\t'))
+                            ? line.split(QLatin1Char('\t'))
+                            : line.trimmed().split(blanksOrSemicolons, Qt::SkipEmptyParts);
+    for (QString& cell : cells) cell = cell.trimmed();
+    return cells;
+}
+
+MeasurementGrid::MeasurementGrid(QWidget* parent) : QTableWidget(parent) {
+    setColumnCount(kColumnCount);
+    QStringList headers;
+    for (int c = 0; c < kColumnCount; ++c) headers << QString::fromStdString(tableHeaderText(c));
+    setHorizontalHeaderLabels(headers);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->hide();
+    setColumnWidth(kColumnNumber, kNumberColumnWidth);
+    for (int c = kColumnTime; c < kColumnCount; ++c) setColumnWidth(c, kDataColumnWidth);
+    horizontalHeader()->setStretchLastSection(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed |
+                    QAbstractItemView::EditKeyPressed);
+}
+
+void MeasurementGrid::setDataCell(int row, int column, const QString& text) {
+    if (QTableWidgetItem* existing = item(row, column)) {
+        existing->setText(text);
+        return;
+    }
+    setItem(row, column, new QTableWidgetItem(text));
+}
+
+void MeasurementGrid::setRowCountKeepingNumbers(int count) {
+    const int old = rowCount();
+    setRowCount(count);
+    for (int r = old; r < count; ++r) {
+        setItem(r, kColumnNumber, numberItem(r));
+        for (int c = kColumnTime; c < kColumnCount; ++c) setDataCell(r, c, QString{});
+    }
+}
+
+void MeasurementGrid::setRows(const std::vector<GridRow>& rows, QPoint current) {
+    setRowCount(0);
+    setRowCountKeepingNumbers(static_cast<int>(rows.size()));
+    for (int r = 0; r < rowCount(); ++r) {
+        const GridRow& row = rows[static_cast<std::size_t>(r)];
+        setDataCell(r, kColumnTime, row.time);
+        setDataCell(r, kColumnMeasured, row.measured);
+        setDataCell(r, kColumnCalculated, row.calculated);
+    }
+    if (current.x() >= 0 && current.x() < rowCount() && current.y() >= kColumnTime &&
+        current.y() < kColumnCount)
+        setCurrentCell(current.x(), current.y());
+}
+
+QString MeasurementGrid::cellText(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell == nullptr ? QString{} : cell->text();
+}
+
+std::vector<GridRow> MeasurementGrid::rows() const {
+    std::vector<GridRow> result;
+    result.reserve(static_cast<std::size_t>(rowCount()));
+    for (int r = 0; r < rowCount(); ++r)
+        result.push_back(
+            {cellText(r, kColumnTime), cellText(r, kColumnMeasured), cellText(r, kColumnCalculated)});
+    return result;
+}
+
+int MeasurementGrid::pasteText(const QString& text) {
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r\\n|\\n|\\r")));
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+    if (lines.isEmpty()) return 0;
+    const int firstRow = std::max(currentRow(), 0);
+    const int firstColumn = std::clamp(currentColumn(), static_cast<int>(kColumnTime), kColumnCount - 1);
+    const int needed = firstRow + static_cast<int>(lines.size());
+    const bool grows = needed > rowCount();
+    if (grows) setRowCountKeepingNumbers(needed);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList cells = splitPastedLine(lines[i]);
+        for (int c = 0; c < cells.size() && firstColumn + c < kColumnCount; ++c)
+            setDataCell(firstRow + i, firstColumn + c, cells[c]);
+    }
+    if (grows) emit rowCountGrown(rowCount());
+    return static_cast<int>(lines.size());
+}
+
+void MeasurementGrid::copySelection() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) return;
+    const QTableWidgetSelectionRange& range = ranges.first();
+    QStringList lines;
+    for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+        QStringList cells;
+        for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) cells << cellText(r, c).trimmed();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void MeasurementGrid::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState) {
+        if (event->matches(QKeySequence::Paste)) {
+            pasteText(QApplication::clipboard()->text());
+            return;
+        }
+        if (event->matches(QKeySequence::Copy)) {
+            copySelection();
+            return;
+        }
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && currentIndex().isValid() && (currentIndex().flags() & Qt::ItemIsEditable)) {
+            edit(currentIndex());
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+}  // namespace tolvex::gui

@@ -1,0 +1,131 @@
+#include "gui/MeasurementTableDialog.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <climits>
+
+#include "core/input/MeasurementTable.h"
+#include "core/state/FieldTable.h"
+#include "gui/CountDialog.h"
+#include "gui/MeasurementGrid.h"
+#include "gui/MessageBoxes.h"
+
+namespace tolvex::gui {
+
+MeasurementTableDialog::MeasurementTableDialog(AnalysisState& state, QWidget* parent)
+    : QDialog(parent), state_(state) {
+    showError = [](QWidget* owner, const QString& message) { showWarning(owner, message); };
+    runCountDialog = [](CountDialog& dialog) { dialog.exec(); };
+    setWindowTitle(QStringLiteral("Time-drawdown input dialog box"));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(new QLabel(QStringLiteral("No. of Measurements"), this));
+    countButton_ = new QPushButton(this);
+    countButton_->setAutoDefault(false);
+    connect(countButton_, &QPushButton::clicked, this, &MeasurementTableDialog::askCount);
+    countRow->addWidget(countButton_);
+    countRow->addStretch();
+    layout->addLayout(countRow);
+
+    grid_ = new MeasurementGrid(this);
+    grid_->setMinimumSize(330, 300);
+    layout->addWidget(grid_);
+
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(new QLabel(QStringLiteral("Data use from No."), this));
+    from_ = new QLineEdit(this);
+    from_->setObjectName(QStringLiteral("field174"));
+    rangeRow->addWidget(from_);
+    rangeRow->addWidget(new QLabel(QStringLiteral("to"), this));
+    to_ = new QLineEdit(this);
+    to_->setObjectName(QStringLiteral("field175"));
+    rangeRow->addWidget(to_);
+    layout->addLayout(rangeRow);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // Enter belongs to the grid (it starts and commits edits), so no button is the default.
+    for (QAbstractButton* button : buttons->buttons())
+        if (auto* push = qobject_cast<QPushButton*>(button)) push->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &MeasurementTableDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &MeasurementTableDialog::reject);
+    layout->addWidget(buttons);
+
+    prepareMeasurementTable(state_);
+    fill();
+    grid_->setFocus();
+}
+
+void MeasurementTableDialog::fill() {
+    const MeasurementTableContent content = measurementTableContent(state_);
+    countButton_->setText(QString::asprintf("%d", content.count));
+    std::vector<GridRow> rows(static_cast<std::size_t>(content.count));
+    // The current cell ends where filling the grid ends: the last calculated drawdown when there are any,
+    // otherwise the last measured one.
+    QPoint current(content.count - 1, kColumnMeasured);
+    for (std::size_t r = 0; r < rows.size() && kCellsPerRow * r + 2 < content.cellTexts.size(); ++r) {
+        const std::size_t first = kCellsPerRow * r;
+        rows[r] = {QString::fromStdString(content.cellTexts[first]),
+                   QString::fromStdString(content.cellTexts[first + 1]),
+                   QString::fromStdString(content.cellTexts[first + 2])};
+        if (!rows[r].calculated.isEmpty()) current = QPoint(static_cast<int>(r), kColumnCalculated);
+    }
+    grid_->setRows(rows, current);
+    from_->setText(QString::number(content.rangeFrom));
+    to_->setText(QString::number(content.rangeTo));
+}
+
+void MeasurementTableDialog::changeCount(int count) {
+    if (const auto refusal = changeMeasurementCount(state_, count)) {
+        showError(this, QString::fromStdString(*refusal));
+        return;
+    }
+    fill();
+}
+
+void MeasurementTableDialog::askCount() {
+    CountDialog dialog(state_.allCount, this);
+    runCountDialog(dialog);
+    if (dialog.result() == QDialog::Accepted) changeCount(dialog.count());
+}
+
+bool MeasurementTableDialog::readRange(QLineEdit* edit, int& value) {
+    const std::optional<long long> parsed = parseInteger(edit->text().toStdString());
+    if (!parsed || *parsed < INT_MIN || *parsed > INT_MAX) {
+        showError(this, QStringLiteral("Please enter an integer."));
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+        return false;
+    }
+    value = static_cast<int>(*parsed);
+    return true;
+}
+
+void MeasurementTableDialog::accept() {
+    int from = 0;
+    int to = 0;
+    if (!readRange(from_, from) || !readRange(to_, to)) return;
+    // Rows added by a paste become measurements first, then every row takes its texts.
+    if (grid_->rowCount() > state_.allCount) {
+        if (const auto refusal = changeMeasurementCount(state_, grid_->rowCount())) {
+            showError(this, QString::fromStdString(*refusal));
+            return;
+        }
+    }
+    std::vector<std::string> cellTexts;
+    cellTexts.reserve(static_cast<std::size_t>(grid_->rowCount()) * kCellsPerRow);
+    for (const GridRow& row : grid_->rows()) {
+        cellTexts.push_back(row.time.toStdString());
+        cellTexts.push_back(row.measured.toStdString());
+        cellTexts.push_back(row.calculated.toStdString());
+    }
+    confirmMeasurementTable(state_, cellTexts, from, to);
+    QDialog::accept();
+}
+
+}  // namespace tolvex::gui
