@@ -1,8 +1,193 @@
-// tolvex-cli show: not built yet; registers nothing until it is.
+// tolvex-cli show DOC [--json]: the model, parameters, measurements and results of a document.
+#include <CLI/CLI.hpp>
+#include <array>
+#include <charconv>
+#include <memory>
+#include <nlohmann/json.hpp>
+
 #include "cli/Cli.h"
+#include "cli/CliState.h"
+#include "core/persist/NumberFormat.h"
+#include "core/state/FieldTable.h"
+#include "core/state/ModelKind.h"
 
 namespace tolvex::cli {
+namespace {
 
-void addShowCommand(CLI::App&, CliContext&) {}
+struct ShowOptions {
+    std::string document;
+    bool json = false;
+};
+
+constexpr std::array<const char*, kModelCount> kModelNames{
+    "confined aquifer, fully penetrating well (Theis)",
+    "confined aquifer, partially penetrating well",
+    "leaky confined aquifer, fully penetrating well",
+    "leaky confined aquifer, partially penetrating well",
+    "leaky confined aquifer with storage of water in the confining beds",
+    "slug test (Cooper, Bredehoeft and Papadopulos, 1967)",
+    "unconfined aquifer (Moench, 1993)",
+    "fractured aquifer (Warren and Root)",
+    "fractured aquifer (Boulton and Streltsova)",
+    "straight line (Cooper and Jacob, 1946)",
+    "slug test (Bouwer and Rice, 1976)",
+};
+
+std::string modelName(int kind) {
+    return kind >= 0 && kind < kModelCount ? kModelNames[static_cast<std::size_t>(kind)] : "unknown model";
+}
+
+// A float as the shortest decimal that reads back as the same float, so 75.53f shows as 75.53.
+double shortestDouble(float value) {
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    double result = value;
+    std::from_chars(buffer.data(), end, result);
+    return result;
+}
+
+nlohmann::json fieldJson(const AnalysisState& state, const FieldInfo& field) {
+    return std::visit(
+        [&](auto member) -> nlohmann::json {
+            const auto& value = state.*member;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, float>) {
+                return shortestDouble(value);
+            } else {
+                return value;
+            }
+        },
+        field.member);
+}
+
+// The fields from `first` to `last` in the field table's order: the aquifer, well and slug-test values.
+std::vector<const FieldInfo*> parameterFields() {
+    std::vector<const FieldInfo*> fields;
+    bool inside = false;
+    for (const FieldInfo& f : scalarFields()) {
+        if (f.name == "pumpingRate") inside = true;
+        if (inside) fields.push_back(&f);
+        if (f.name == "brLeOverRw") break;
+    }
+    return fields;
+}
+
+// A field as text, floats in their shortest form.
+std::string displayText(const AnalysisState& state, const FieldInfo& field) {
+    if (field.type() != FieldType::Float) return fieldText(state, field);
+    std::array<char, 32> buffer{};
+    const float value = state.*std::get<float AnalysisState::*>(field.member);
+    return std::string(buffer.data(), std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr);
+}
+
+template <class Values>
+nlohmann::json arrayJson(const Values& values, std::size_t first, std::size_t end) {
+    nlohmann::json array = nlohmann::json::array();
+    for (std::size_t i = first; i < end && i < values.size(); ++i) {
+        if constexpr (std::is_same_v<typename Values::value_type, float>) {
+            array.push_back(shortestDouble(values[i]));
+        } else {
+            array.push_back(values[i]);
+        }
+    }
+    return array;
+}
+
+nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
+    nlohmann::json fields = nlohmann::json::object();
+    for (const FieldInfo& f : scalarFields()) fields[std::string(f.name)] = fieldJson(s, f);
+    nlohmann::json parameters = nlohmann::json::object();
+    for (const FieldInfo* f : parameterFields()) parameters[std::string(f->name)] = fieldJson(s, *f);
+    const auto size = [](int count) { return static_cast<std::size_t>(std::max(count, 0)); };
+    return {
+        {"document", path},
+        {"model", s.modelKind},
+        {"modelName", modelName(s.modelKind)},
+        {"parameters", parameters},
+        {"paramVector", arrayJson(s.paramVector, 0, s.paramVector.size())},
+        {"allTimes", arrayJson(s.allTimes, 0, size(s.allCount))},
+        {"allDrawdowns", arrayJson(s.allDrawdowns, 0, size(s.allCount))},
+        {"times", arrayJson(s.times, 0, size(s.usedCount))},
+        {"measured", arrayJson(s.measured, 0, size(s.usedCount))},
+        {"calculated", arrayJson(s.calculated, 0, size(s.usedCount))},
+        {"errorHistory", arrayJson(s.errorHistory, 0, size(s.iterationsDone))},
+        {"familyValues", arrayJson(s.familyValues, 0, size(s.familyCount))},
+        {"curveX", arrayJson(s.curveX, 1, size(s.curveXCount))},
+        {"curveY", arrayJson(s.curveY, 1, size(s.curveYCount))},
+        {"fields", fields},
+    };
+}
+
+template <class Values>
+double at(const Values& values, int i) {
+    return i >= 0 && static_cast<std::size_t>(i) < values.size()
+               ? static_cast<double>(values[static_cast<std::size_t>(i)])
+               : 0.0;
+}
+
+void printMeasurements(std::ostream& out, const AnalysisState& s) {
+    out << "measurements  " << s.allCount << " in the table, rows " << s.useFrom << " to " << s.useTo
+        << " used (" << s.usedCount << ")\n";
+    out << padLeft("No.", 6) << padLeft("time", 16) << padLeft("drawdown", 16) << padLeft("used", 6) << "\n";
+    for (int i = 0; i < s.allCount; ++i) {
+        const bool used = i + 1 >= s.useFrom && i + 1 <= s.useTo;
+        out << padLeft(std::to_string(i + 1), 6) << padLeft(scientificText(at(s.allTimes, i), 6), 16)
+            << padLeft(scientificText(at(s.allDrawdowns, i), 6), 16) << padLeft(used ? "*" : "", 6) << "\n";
+    }
+}
+
+void printResults(std::ostream& out, const AnalysisState& s) {
+    out << "results  resultKind " << s.resultKind << ", plotContent " << s.plotContent << ", rmsError "
+        << displayText(s, *findField("rmsError")) << ", iterations " << s.iterationsDone << "\n";
+    if (s.plotContent == 2 || s.resultKind == 1) {
+        out << padLeft("time", 16) << padLeft("measured", 16) << padLeft("calculated", 16) << "\n";
+        for (int i = 0; i < s.usedCount; ++i) {
+            out << padLeft(scientificText(at(s.times, i), 6), 16)
+                << padLeft(scientificText(at(s.measured, i), 6), 16)
+                << padLeft(scientificText(at(s.calculated, i), 6), 16) << "\n";
+        }
+    }
+    for (int i = 0; i < s.iterationsDone; ++i) {
+        out << "  iteration " << i + 1 << "  error " << scientificText(at(s.errorHistory, i), 6) << "\n";
+    }
+    out << "type curves  " << s.familyCount << " curve(s) of " << std::max(s.curveXCount - 1, 0) << " points"
+        << (s.typeCurvesReady == 1 ? "" : " (none generated)") << "\n";
+}
+
+void printDocument(std::ostream& out, const AnalysisState& s, const std::string& path) {
+    out << "document  " << path << "\n";
+    out << "model     " << s.modelKind << "  " << modelName(s.modelKind) << "\n";
+    out << "project   " << s.projectDescription << "\n";
+    out << "operator  " << s.operatorName << "\n";
+    out << "parameters\n";
+    for (const FieldInfo* f : parameterFields()) {
+        out << "  " << padRight(f->name, 24) << displayText(s, *f) << "\n";
+    }
+    printMeasurements(out, s);
+    printResults(out, s);
+}
+
+int runShow(CliContext& context, const ShowOptions& options) {
+    const AnalysisState state = openDocumentOrThrow(options.document);
+    if (options.json) {
+        context.out << documentJson(state, options.document).dump(2) << "\n";
+    } else {
+        printDocument(context.out, state, options.document);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+void addShowCommand(CLI::App& app, CliContext& context) {
+    auto options = std::make_shared<ShowOptions>();
+    CLI::App* sub =
+        app.add_subcommand("show", "Show the model, parameters, measurements and results of a document");
+    sub->add_option("document", options->document, "Document (.tvx)")->required();
+    sub->add_flag("--json", options->json, "One JSON object with every field and array");
+    sub->callback([&context, options]() {
+        context.action = [&context, options]() { return runShow(context, *options); };
+    });
+}
 
 }  // namespace tolvex::cli

@@ -1,0 +1,31 @@
+// "Input drawdowns" and the predefined-set command: how measurements enter an analysis.
+#pragma once
+
+#include <string>
+
+#include "core/commands/Interaction.h"
+#include "core/state/AnalysisState.h"
+
+namespace tolvex {
+
+// The file dialog of the measurement import.
+inline constexpr const char* kMeasurementFileFilter = "Tolvex Files (*.dat)|*.dat|All Files (*.*)|*.*||";
+
+// Input options -> (import: file -> delimiter -> import | predefined: set) -> the table dialog.
+//
+// `importPath` is the name the import's file dialog proposes; it is the caller's to keep between
+// runs (it is not the document's path) and is updated when a file is chosen.
+//
+// Cancel in the input options, the file dialog, the delimiter or the predefined-set dialog ends the
+// command and changes nothing. An import that fails shows its message and the table dialog opens on
+// the data as they were. The table dialog (Interaction::editMeasurementTable) opens on a prepared
+// table (prepareMeasurementTable has run); on OK it has stored the cells and range through
+// confirmMeasurementTable, on Cancel nothing but a count change. Afterwards the view shows the
+// measurements (plotContent 1) whenever the table dialog was confirmed or the measurements changed.
+void inputDrawdowns(AnalysisState& state, Interaction& ui, std::string& importPath);
+
+// The command without a menu entry: the predefined-set dialog, then the chosen set is installed. The
+// view is not switched or redrawn. Returns false when the dialog was cancelled (nothing installed).
+bool predefinedSetCommand(AnalysisState& state, Interaction& ui);
+
+}  // namespace tolvex
