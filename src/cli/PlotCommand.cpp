@@ -1,8 +1,71 @@
-// tolvex-cli plot: not built yet; registers nothing until it is.
+// tolvex-cli plot DOC --out FILE [--size WxH]: a picture of the document's plot. The format follows the
+// extension of FILE: .png, .svg, .pdf, .bmp (8 bits per pixel) or .emf (enhanced metafile).
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <memory>
+#include <string>
+
 #include "cli/Cli.h"
+#include "cli/CliState.h"
+#ifdef TOLVEX_HAVE_RENDER
+#include "render/PlotExport.h"
+#endif
 
 namespace tolvex::cli {
+namespace {
 
-void addPlotCommand(CLI::App&, CliContext&) {}
+struct PlotOptions {
+    std::string document;
+    std::string out;
+    std::string size = "1200x1000";  // one pixel per logical unit
+};
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+bool readSide(std::string_view text, int& side) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
+    return error == std::errc{} && end == text.data() + text.size() && side > 0;
+}
+
+PictureSize pictureSize(const std::string& text) {
+    const auto x = text.find_first_of("xX");
+    PictureSize size;
+    if (x == std::string::npos || !readSide(std::string_view(text).substr(0, x), size.width) ||
+        !readSide(std::string_view(text).substr(x + 1), size.height)) {
+        throw CliError{"plot: --size '" + text + "' is not WIDTHxHEIGHT in pixels, e.g. 1200x1000"};
+    }
+    return size;
+}
+
+int runPlot(const PlotOptions& options) {
+    const PictureSize size = pictureSize(options.size);
+#ifdef TOLVEX_HAVE_RENDER
+    if (!render::pictureFormatOf(options.out)) {
+        throw CliError{"plot: '" + options.out + "' has no picture extension (.png .svg .pdf .bmp .emf)"};
+    }
+    AnalysisState state = openDocumentOrThrow(options.document);
+    if (const auto error = render::exportPlot(state, options.out, size.width, size.height)) {
+        throw CliError{"plot: " + *error};
+    }
+    return kExitOk;
+#else
+    (void)size;
+    throw CliError{"plot: this build has no picture output (it was built without Qt)"};
+#endif
+}
+
+}  // namespace
+
+void addPlotCommand(CLI::App& app, CliContext& context) {
+    auto options = std::make_shared<PlotOptions>();
+    CLI::App* sub = app.add_subcommand("plot", "Picture of a document's plot (.png .svg .pdf .bmp .emf)");
+    sub->add_option("document", options->document, "DOC, the document file")->required();
+    sub->add_option("--out", options->out, "FILE; the extension chooses the format")->required();
+    sub->add_option("--size", options->size, "WxH, the picture size in pixels")->capture_default_str();
+    sub->callback([&context, options]() { context.action = [options]() { return runPlot(*options); }; });
+}
 
 }  // namespace tolvex::cli

@@ -7,9 +7,12 @@
 
 namespace tolvex::plot {
 
+int legendRowPitch(const LogicalRect& plotRect) {
+    return std::max(2 * (plotRect.height() / 50), 2 * (kPlotFrame.height() / 50));
+}
+
 int legendRowsPerColumn(const LogicalRect& plotRect, int fontHeight) {
-    const int pitch = 2 * (plotRect.height() / 50);
-    if (pitch <= 0) return 1;
+    const int pitch = legendRowPitch(plotRect);
     // Row j stands at upper - pitch * (j + 2); its text cell reaches fontHeight further down.
     const int rows = (plotRect.upper - fontHeight) / pitch - 1;
     return std::max(rows, 1);
@@ -21,14 +24,15 @@ void drawLegend(PlotCanvas& c, const std::string& familyName, const AnalysisStat
     const int h = r.height();
     c.text({r.right + w / 30, r.upper - 2 * (h / 50)}, familyName + "=");
     const int count = std::min(s.familyCount, kFamilyCapacity);
+    const int pitch = legendRowPitch(r);
     const int rowsPerColumn = legendRowsPerColumn(r, c.font.height);
     for (int j = 0; j < count; ++j) {
         const int column = j / rowsPerColumn;
         const int row = j % rowsPerColumn;
         const int shift = column * kLegendColumnPitch;
-        const int y = r.upper - (h / 50) * 2 * (row + 2);
+        const int y = r.upper - pitch * (row + 2);
         c.text({r.right + shift + w / 15, y}, legendValue(s.familyValues[static_cast<std::size_t>(j)]));
-        c.line({r.right + shift + w / 50, y - h / 50}, {r.right + shift + w / 16, y - h / 50},
+        c.line({r.right + shift + w / 50, y - pitch / 2}, {r.right + shift + w / 16, y - pitch / 2},
                curveColour(j));
     }
     const int columns = count == 0 ? 1 : (count - 1) / rowsPerColumn + 1;

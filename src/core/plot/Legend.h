@@ -1,5 +1,5 @@
 // The legend of a type-curve family: the family name and, for each curve, its value with a short stroke
-// of its colour, one row every 2 * (H/50) units down the right-hand margin.
+// of its colour, one row every legendRowPitch units down the right-hand margin.
 #pragma once
 
 #include <string>
@@ -12,6 +12,10 @@ namespace tolvex::plot {
 // Rows that would leave the drawing space at the bottom continue in a further column to the right; the
 // scene then grows wider so that every column stays in the picture.
 void drawLegend(PlotCanvas& canvas, const std::string& familyName, const AnalysisState& state);
+
+// The distance between legend rows: 2 * (H/50) of the plot rectangle, but never less than on the full
+// frame (28 units), so that the rows of a flat log-log rectangle do not overwrite each other.
+[[nodiscard]] int legendRowPitch(const LogicalRect& plotRect);
 
 // How many legend rows fit in one column below a plot rectangle whose upper edge is `upper`.
 [[nodiscard]] int legendRowsPerColumn(const LogicalRect& plotRect, int fontHeight);

@@ -267,3 +267,21 @@ TEST(PlotFontOfTheScene, IsTheChosenFaceAtTheFixedSize) {
 
 }  // namespace
 }  // namespace tolvex::plot
+
+namespace tolvex::plot {
+namespace {
+
+TEST(TypeCurvePlot, LegendRowsOfAFlatLogLogRectangleDoNotOverlap) {
+    AnalysisState s = testing::leakyFamily(12);
+    s.plotYMin = 0.01f;  // 1E-2 .. 1E1 against 1E-1 .. 1E4: a flat rectangle
+    const Scene scene = buildPlotScene(s);
+    std::vector<int> rows;
+    for (const Text& t : primitivesOf<Text>(scene)) {
+        if (t.text.size() == 8 && t.text[1] == '.') rows.push_back(t.anchor.y);
+    }
+    ASSERT_EQ(rows.size(), 12u);
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i - 1] - rows[i], 23);
+}
+
+}  // namespace
+}  // namespace tolvex::plot
