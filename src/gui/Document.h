@@ -1,33 +1,32 @@
-// The document's side of the window: the file it was opened from or saved to, and its title. The analysis
-// itself lives in AnalysisState; this only says where it goes on disk.
+// The document's side of the window: the file it was opened from or saved to and its title (the core's
+// DocumentInfo, which the file commands update), and the folder its relative names start from.
 #pragma once
 
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
 
+#include "core/commands/FileCommands.h"
+
 namespace tolvex::gui {
 
 class Document {
 public:
-    [[nodiscard]] const QString& path() const { return path_; }
-    void setPath(const QString& path) {
-        path_ = path.isEmpty() ? QString{} : QFileInfo(path).absoluteFilePath();
-    }
-    void clear() { path_.clear(); }
+    [[nodiscard]] DocumentInfo& info() { return info_; }
+    [[nodiscard]] QString path() const { return QString::fromStdString(info_.path); }
 
-    // The name the title bar shows: the file's name, "Untitled" before the first save.
+    // The name the title bar shows: the file's name, or the core's title before the first save.
     [[nodiscard]] QString title() const {
-        return path_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path_).fileName();
+        return info_.path.empty() ? QString::fromStdString(info_.title) : QFileInfo(path()).fileName();
     }
     // Where relative names of the document (its report file) and the file dialogs start: the document's
     // folder, or the home folder for an untitled document. Never the process's working directory.
     [[nodiscard]] QString folder() const {
-        return path_.isEmpty() ? QDir::homePath() : QFileInfo(path_).absolutePath();
+        return info_.path.empty() ? QDir::homePath() : QFileInfo(path()).absolutePath();
     }
 
 private:
-    QString path_;
+    DocumentInfo info_;
 };
 
 // "name - Tolvex".

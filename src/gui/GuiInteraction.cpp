@@ -1,8 +1,10 @@
 #include "gui/GuiInteraction.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUrl>
 
 #include "gui/FileFilter.h"
 #include "gui/FormDialog.h"
@@ -60,6 +62,8 @@ bool GuiInteraction::editMeasurementTable(AnalysisState& state) {
 bool GuiInteraction::runJob(Job& job) {
     return jobs_.run(job);
 }
+
+bool GuiInteraction::showFile(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 void GuiInteraction::redraw() {
     if (onRedraw) onRedraw();

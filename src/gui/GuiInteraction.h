@@ -31,6 +31,9 @@ public:
     bool runJob(Job& job) override;
     void redraw() override;
 
+    // Opens a file in the desktop's default viewer for its type; false when nothing could open it.
+    virtual bool showFile(const QString& path);
+
     // What redraw() does: the window repaints its plot.
     std::function<void()> onRedraw;
     JobRunner& jobs() { return jobs_; }

@@ -184,10 +184,7 @@ void MainWindow::rebuildRecentFiles() {
     for (const QString& path : recent_.files()) {
         auto* entry = new QAction(QStringLiteral("&%1 %2").arg(number++).arg(path), this);
         entry->setStatusTip(QStringLiteral("Open this document"));
-        connect(entry, &QAction::triggered, this, [this, path] {
-            if (settleUnsavedResults()) openDocumentFile(path);
-            refreshAfterCommand();
-        });
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
         fileMenu_->insertAction(before, entry);
         recentActions_ << entry;
     }
@@ -202,7 +199,7 @@ void MainWindow::refreshAfterCommand() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (closing_ || settleUnsavedResults()) {
+    if (settleUnsavedResults()) {
         event->accept();
         return;
     }

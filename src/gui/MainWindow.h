@@ -73,8 +73,9 @@ private:
     void notAvailable(int id);
 
     void newDocument();
-    void openDocument();
-    void saveDocument(bool askName);
+    bool openRecentFile(const QString& path);
+    // Puts the document's file first in the recent-file list.
+    void rememberDocument();
     // Asks "Save existing data?" when there are unsaved results; false when the window must stay.
     [[nodiscard]] bool settleUnsavedResults();
     void writeReport(bool chooseName);
@@ -104,7 +105,7 @@ private:
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
-    bool closing_ = false;
+    std::string importPath_;  // the name the measurement import proposes next time
 };
 
 }  // namespace tolvex::gui

@@ -1,28 +1,28 @@
-// The file commands: New, Open, Save, Save As, Exit, and the question asked before results are dropped.
+// The file commands New, Open, Save, Save As and Exit, run through the core's flows; the window adds the
+// recent-file list and the title.
 #include "core/commands/CommandIds.h"
+#include "core/commands/FileCommands.h"
+#include "core/commands/SettingsCommands.h"
+#include "core/commands/TypeCurveCommands.h"
 #include "core/persist/Document.h"
 #include "gui/MainWindow.h"
 
 namespace tolvex::gui {
-namespace {
-
-constexpr char kDocumentFilter[] = "Tolvex Files (*.tvx)|*.tvx|All Files (*.*)|*.*||";
-
-}  // namespace
 
 bool MainWindow::dispatchFileCommand(int id) {
+    DocumentInfo& doc = document_.info();
     switch (id) {
         case kCmdFileNew:
             newDocument();
             return true;
         case kCmdFileOpen:
-            openDocument();
+            if (fileOpen(state_, *interaction_, doc)) rememberDocument();
             return true;
         case kCmdFileSave:
-            saveDocument(state_.untitled == 1);
+            if (fileSave(state_, *interaction_, doc)) rememberDocument();
             return true;
         case kCmdFileSaveAs:
-            saveDocument(true);
+            if (fileSaveAs(state_, *interaction_, doc)) rememberDocument();
             return true;
         case kCmdExit:
             close();
@@ -32,42 +32,33 @@ bool MainWindow::dispatchFileCommand(int id) {
     }
 }
 
-bool MainWindow::settleUnsavedResults() {
-    if (state_.modified != 1) return true;
-    if (!interaction_->askYesNo("Save existing data?")) {
-        state_.modified = 0;
-        state_.typeCurvesReady = 0;
-        return true;
-    }
-    saveDocument(state_.untitled == 1);
-    // A save that was cancelled or failed keeps the results, and the window with them.
-    return state_.modified == 0;
-}
-
-void MainWindow::saveDocument(bool askName) {
-    QString path = document_.path();
-    if (askName || path.isEmpty()) {
-        const std::string initial = path.isEmpty() ? std::string("test.tvx") : path.toStdString();
-        const auto chosen = interaction_->chooseFile({true, "Save As", kDocumentFilter, "tvx", initial});
-        if (!chosen) return;
-        path = QString::fromStdString(*chosen);
-    }
-    if (const auto failure = tolvex::saveDocument(state_, path.toStdString())) {
-        interaction_->message(*failure);
-        return;
-    }
-    document_.setPath(path);
-    state_.untitled = 0;
-    state_.modified = 0;
-    recent_.add(path);
+void MainWindow::rememberDocument() {
+    if (document_.path().isEmpty()) return;
+    recent_.add(document_.path());
     rebuildRecentFiles();
 }
 
-void MainWindow::openDocument() {
-    if (!settleUnsavedResults()) return;
-    const std::string initial = document_.path().toStdString();
-    const auto chosen = interaction_->chooseFile({false, "Open", kDocumentFilter, "tvx", initial});
-    if (chosen) openDocumentFile(QString::fromStdString(*chosen));
+bool MainWindow::settleUnsavedResults() {
+    const bool mayClose = fileExit(state_, *interaction_, document_.info());
+    rememberDocument();
+    return mayClose;
+}
+
+void MainWindow::newDocument() {
+    NewDocumentSteps steps;
+    steps.selectModel = [](AnalysisState& state, Interaction& ui) {
+        return modelSelection(state, ui) == CommandOutcome::Done;
+    };
+    // The type-curve calculation shows the confined initial guess itself when guessOnNew is 1.
+    steps.generateTypeCurves = [](AnalysisState& state, Interaction& ui) {
+        return typeCurveCalculation(state, ui) != CommandOutcome::Cancelled;
+    };
+    fileNew(state_, *interaction_, document_.info(), steps);
+}
+
+bool MainWindow::openRecentFile(const QString& path) {
+    if (!confirmDiscard(state_, *interaction_, document_.info())) return false;
+    return openDocumentFile(path);
 }
 
 bool MainWindow::openDocumentFile(const QString& path) {
@@ -76,20 +67,14 @@ bool MainWindow::openDocumentFile(const QString& path) {
         refreshAfterCommand();
         return false;
     }
-    document_.setPath(path);
+    // What is in memory is what is on disk: nothing is unsaved.
     state_.untitled = 0;
     state_.modified = 0;
-    recent_.add(path);
-    rebuildRecentFiles();
+    document_.info().path = path.toStdString();
+    document_.info().title = path.toStdString();
+    rememberDocument();
     refreshAfterCommand();
     return true;
-}
-
-void MainWindow::newDocument() {
-    if (!settleUnsavedResults()) return;
-    document_.clear();
-    state_.untitled = 1;
-    notAvailable(kCmdFileNew);
 }
 
 }  // namespace tolvex::gui
