@@ -15,7 +15,7 @@ struct ReferenceFont {
     QFont font;
     double cellHeight = 1.0;  // ascent + descent at the reference size
     double ascent = 1.0;
-    double averageWidth = 1.0;  // the face's average character width at the reference size
+    double averageWidth = 1.0;  // the face's weighted average character width at the reference size
 };
 
 // The face of `font` (or the closest the font configuration offers: the metric-compatible Liberation
