@@ -51,6 +51,8 @@ private:
 class ArchiveReader {
 public:
     explicit ArchiveReader(std::string_view bytes) : bytes_(bytes) {}
+    // The reader only views the bytes; they must outlive it.
+    explicit ArchiveReader(std::string&&) = delete;
 
     void word(std::string_view field, int& value);
     void word(std::string_view field, float& value);
