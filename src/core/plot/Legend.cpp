@@ -6,6 +6,15 @@
 #include "core/plot/LabelFormat.h"
 
 namespace tolvex::plot {
+namespace {
+
+// A generous width for a text of the plot font: the font's average character width is kept by the
+// backends, and a name of capitals and symbols runs up to a quarter wider.
+int estimatedTextWidth(const std::string& text, const PlotFont& font) {
+    return static_cast<int>(text.size()) * font.width * 5 / 4;
+}
+
+}  // namespace
 
 int legendRowPitch(const LogicalRect& plotRect) {
     return std::max(2 * (plotRect.height() / 50), 2 * (kPlotFrame.height() / 50));
@@ -22,7 +31,10 @@ void drawLegend(PlotCanvas& c, const std::string& familyName, const AnalysisStat
     const LogicalRect r = c.plotRect;
     const int w = r.width();
     const int h = r.height();
-    c.text({r.right + w / 30, r.upper - 2 * (h / 50)}, familyName + "=");
+    const std::string title = familyName + "=";
+    const Point titleAnchor{r.right + w / 30, r.upper - 2 * (h / 50)};
+    c.text(titleAnchor, title);
+    c.scene.width = std::max(c.scene.width, titleAnchor.x + estimatedTextWidth(title, c.font));
     const int count = std::min(s.familyCount, kFamilyCapacity);
     const int pitch = legendRowPitch(r);
     const int rowsPerColumn = legendRowsPerColumn(r, c.font.height);

@@ -10,7 +10,7 @@
 namespace tolvex::plot {
 
 // Rows that would leave the drawing space at the bottom continue in a further column to the right; the
-// scene then grows wider so that every column stays in the picture.
+// scene then grows wider so that every column, and a long family name, stays in the picture.
 void drawLegend(PlotCanvas& canvas, const std::string& familyName, const AnalysisState& state);
 
 // The distance between legend rows: 2 * (H/50) of the plot rectangle, but never less than on the full

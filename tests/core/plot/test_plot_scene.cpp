@@ -285,3 +285,21 @@ TEST(TypeCurvePlot, LegendRowsOfAFlatLogLogRectangleDoNotOverlap) {
 
 }  // namespace
 }  // namespace tolvex::plot
+
+namespace tolvex::plot {
+namespace {
+
+TEST(TypeCurvePlot, ALongFamilyNameWidensThePicture) {
+    AnalysisState s = testing::leakyFamily(3);
+    s.modelKind = 8;
+    s.tcBsGammaCount = 3;
+    s.tcBsTdCount = 30;
+    const Scene scene = buildPlotScene(s);
+    ASSERT_TRUE(hasText(scene, "(Gamma*rd)^2="));
+    EXPECT_GT(scene.width, kLogicalWidth);
+    s.modelKind = 2;
+    EXPECT_EQ(buildPlotScene(s).width, kLogicalWidth);
+}
+
+}  // namespace
+}  // namespace tolvex::plot
