@@ -47,6 +47,7 @@ const std::map<int, const char*>& prompts() {
         {kCmdExportBmp, "Save the plot as a BMP file"},
         {kCmdExportMetafile, "Save the plot as an enhanced metafile"},
         {kCmdSaveSimulation, "Save simulation in a text file"},
+        {kCmdPredefinedSet, "Install a predefined set of time and drawdown"},
     };
     return table;
 }

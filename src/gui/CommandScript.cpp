@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
+#include <cstdio>
 #include <optional>
 
 #include "gui/MainWindow.h"
@@ -59,9 +60,14 @@ void startCommandScript(MainWindow& window, const CommandScript& script) {
             target->runCommand(id);
         }
         int status = 0;
-        if (!target.isNull() && !script.screenshotPath.isEmpty() &&
-            !target->grab().save(script.screenshotPath))
-            status = 1;
+        if (!target.isNull()) {
+            // The title tells a watching script which document the run ended with.
+            std::printf("%s\n", qPrintable(target->windowTitle()));
+            std::fflush(stdout);
+            if (!script.screenshotPath.isEmpty() && !target->grab().save(script.screenshotPath)) status = 1;
+            // Ending through the window's own close asks about unsaved results like any other exit.
+            target->close();
+        }
         QApplication::exit(status);
     });
 }

@@ -1,6 +1,7 @@
 // Unattended runs of the real program (the smoke test, screenshots for the documentation): runs a list
 // of command ids as their menu items would, answering every dialog on its own (OK for forms, No for
-// questions, Cancel for file dialogs), then grabs the window into a picture and quits.
+// questions, Cancel for file dialogs), prints the window title, grabs the window into a picture and
+// closes it.
 #pragma once
 
 #include <QList>

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -137,6 +138,12 @@ std::vector<std::string> FormDialog::texts() const {
         }
     }
     return result;
+}
+
+void FormDialog::addNotes(const QStringList& lines) {
+    auto* outer = qobject_cast<QVBoxLayout*>(layout());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        outer->insertWidget(static_cast<int>(i), new QLabel(lines[i], this));
 }
 
 QWidget* FormDialog::fieldWidget(std::size_t index) const {

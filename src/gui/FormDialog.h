@@ -24,6 +24,8 @@ public:
     // The control of field `index` (a line edit, a text edit, or the box of a radio group).
     [[nodiscard]] QWidget* fieldWidget(std::size_t index) const;
     void setFieldText(std::size_t index, const QString& text);
+    // Lines of plain text above the fields (dialogs that explain what they ask).
+    void addNotes(const QStringList& lines);
 
     // Shows a refusal; a warning box unless replaced (the tests record the message instead).
     std::function<void(QWidget* parent, const QString& message)> showError;

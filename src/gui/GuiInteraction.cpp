@@ -63,7 +63,9 @@ bool GuiInteraction::runJob(Job& job) {
     return jobs_.run(job);
 }
 
-bool GuiInteraction::showFile(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool GuiInteraction::showFile(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
 void GuiInteraction::redraw() {
     if (onRedraw) onRedraw();

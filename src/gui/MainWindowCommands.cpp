@@ -44,10 +44,11 @@ bool MainWindow::dispatchViewCommand(int id) {
         case kCmdFont:
             chooseFont();
             return true;
-        case kCmdViewToggleOn:
+        // 32789 sets the switch and 32788 clears it, whatever the names of the ids suggest.
+        case kCmdViewToggleOff:
             setViewToggle(1);
             return true;
-        case kCmdViewToggleOff:
+        case kCmdViewToggleOn:
             setViewToggle(0);
             return true;
         case kCmdPrint:

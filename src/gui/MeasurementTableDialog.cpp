@@ -9,9 +9,10 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "core/commands/DataForms.h"
 #include "core/input/MeasurementTable.h"
 #include "core/state/FieldTable.h"
-#include "gui/CountDialog.h"
+#include "gui/FormDialog.h"
 #include "gui/MeasurementGrid.h"
 #include "gui/MessageBoxes.h"
 
@@ -20,7 +21,7 @@ namespace tolvex::gui {
 MeasurementTableDialog::MeasurementTableDialog(AnalysisState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     showError = [](QWidget* owner, const QString& message) { showWarning(owner, message); };
-    runCountDialog = [](CountDialog& dialog) { dialog.exec(); };
+    runCountDialog = [](FormDialog& dialog) { dialog.exec(); };
     setWindowTitle(QStringLiteral("Time-drawdown input dialog box"));
 
     auto* layout = new QVBoxLayout(this);
@@ -80,18 +81,14 @@ void MeasurementTableDialog::fill() {
     to_->setText(QString::number(content.rangeTo));
 }
 
-void MeasurementTableDialog::changeCount(int count) {
-    if (const auto refusal = changeMeasurementCount(state_, count)) {
-        showError(this, QString::fromStdString(*refusal));
-        return;
-    }
-    fill();
-}
-
 void MeasurementTableDialog::askCount() {
-    CountDialog dialog(state_.allCount, this);
+    // The count form resizes the table itself on OK (the count rules); the grid then shows the result.
+    const Form form = measurementCountForm(state_.allCount);
+    FormDialog dialog(form, state_, this);
+    dialog.addNotes(
+        {QStringLiteral("1. Horizontal axis: Time"), QStringLiteral("2. Vertical axis: drawdown")});
     runCountDialog(dialog);
-    if (dialog.result() == QDialog::Accepted) changeCount(dialog.count());
+    if (dialog.result() == QDialog::Accepted) fill();
 }
 
 bool MeasurementTableDialog::readRange(QLineEdit* edit, int& value) {

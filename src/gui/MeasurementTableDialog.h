@@ -14,7 +14,7 @@ class QPushButton;
 namespace tolvex::gui {
 
 class MeasurementGrid;
-class CountDialog;
+class FormDialog;
 
 class MeasurementTableDialog : public QDialog {
     Q_OBJECT
@@ -26,13 +26,10 @@ public:
     [[nodiscard]] QLineEdit* fromEdit() const { return from_; }
     [[nodiscard]] QLineEdit* toEdit() const { return to_; }
 
-    // Changes the number of measurements as the count dialog's OK does.
-    void changeCount(int count);
-
     // Shows a refusal; a warning box unless replaced (the tests record the message instead).
     std::function<void(QWidget* parent, const QString& message)> showError;
     // Runs the count dialog; replaced by the tests to answer it.
-    std::function<void(CountDialog&)> runCountDialog;
+    std::function<void(FormDialog&)> runCountDialog;
 
 public slots:
     void accept() override;

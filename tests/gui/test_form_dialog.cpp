@@ -1,0 +1,152 @@
+// FormDialog: renders core forms, refuses what does not parse with the form's message while staying
+// open, stores on OK and nothing on Cancel.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "core/commands/EstimationForms.h"
+#include "core/commands/SettingsForms.h"
+#include "gui/FormDialog.h"
+
+namespace tolvex::gui {
+namespace {
+
+class FormDialogTest : public ::testing::Test {
+protected:
+    // Opens `form` on the state; refusals are recorded instead of shown.
+    FormDialog& open(const Form& form) {
+        form_ = form;
+        dialog_ = std::make_unique<FormDialog>(form_, state);
+        dialog_->showError = [this](QWidget*, const QString& message) { errors << message; };
+        dialog_->show();
+        return *dialog_;
+    }
+    [[nodiscard]] std::size_t indexOf(int id) const {
+        for (std::size_t i = 0; i < form_.fields.size(); ++i)
+            if (form_.fields[i].id == id) return i;
+        throw std::logic_error("no such field");
+    }
+    [[nodiscard]] QString textOf(int id) const {
+        return qobject_cast<QLineEdit*>(dialog_->fieldWidget(indexOf(id)))->text();
+    }
+
+    AnalysisState state = makeDefaultState();
+    QStringList errors;
+
+private:
+    Form form_;
+    std::unique_ptr<FormDialog> dialog_;
+};
+
+Form theisForm() {
+    return *initialGuessForm(0);
+}
+
+TEST_F(FormDialogTest, OpensWithTheTitleLabelsAndValuesInSixSignificantDigits) {
+    state.storativity = 1.0e-5f;
+    state.pumpingRate = 75.53f;
+    state.radialDistance = 1234567.0f;
+    FormDialog& dialog = open(theisForm());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Theis confined aquifer"));
+    EXPECT_EQ(textOf(104), QStringLiteral("1e-05"));
+    EXPECT_EQ(textOf(102), QStringLiteral("75.53"));
+    EXPECT_EQ(textOf(103), QStringLiteral("1.23457e+06"));
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+    for (const char* expected :
+         {"Pumping rate (Q)", "Radial distance (r)", "Storativity (S)", "Transmissivity (T)"})
+        EXPECT_TRUE(labels.contains(QString::fromLatin1(expected))) << expected;
+}
+
+TEST_F(FormDialogTest, LettersInANumberFieldAreRefusedAndTheDialogStaysOpenOnThatField) {
+    FormDialog& dialog = open(theisForm());
+    dialog.setFieldText(indexOf(104), QStringLiteral("abc"));
+    dialog.setFieldText(indexOf(105), QStringLiteral("99"));
+    const float before = state.transmissivity;
+    dialog.accept();
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Please enter a number.")});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.focusWidget(), dialog.fieldWidget(indexOf(104)));
+    EXPECT_EQ(state.transmissivity, before);  // nothing is stored while one field is refused
+}
+
+TEST_F(FormDialogTest, OkStoresEveryFieldAndTheFormsOwnAction) {
+    FormDialog& dialog = open(theisForm());
+    dialog.setFieldText(indexOf(104), QStringLiteral("2e-4"));
+    dialog.setFieldText(indexOf(105), QStringLiteral("12.5"));
+    dialog.accept();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FLOAT_EQ(state.storativity, 2e-4f);
+    EXPECT_FLOAT_EQ(state.transmissivity, 12.5f);
+    EXPECT_EQ(state.paramCount, 2);
+    EXPECT_FLOAT_EQ(state.paramVector[1], 12.5f);
+}
+
+TEST_F(FormDialogTest, CancelStoresNothing) {
+    const float before = state.storativity;
+    FormDialog& dialog = open(theisForm());
+    dialog.setFieldText(indexOf(104), QStringLiteral("0.5"));
+    dialog.reject();
+    EXPECT_EQ(state.storativity, before);
+}
+
+TEST_F(FormDialogTest, StorageDialogRefusesAZeroThicknessWithTheRangeMessage) {
+    FormDialog& dialog = open(*initialGuessForm(4));
+    dialog.setFieldText(indexOf(162), QStringLiteral("0"));
+    dialog.accept();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.first(), QStringLiteral("Please enter a number between 1e-10 and 1e+10."));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.focusWidget(), dialog.fieldWidget(indexOf(162)));
+}
+
+TEST_F(FormDialogTest, IntegerFieldsRefuseDecimalsWithTheIntegerMessage) {
+    FormDialog& dialog = open(matchingCriteriaForm());
+    dialog.setFieldText(0, QStringLiteral("2.5"));
+    dialog.accept();
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Please enter an integer.")});
+    dialog.setFieldText(0, QStringLiteral("5"));
+    dialog.accept();
+    EXPECT_EQ(state.maxIterations, 5);
+    EXPECT_EQ(state.errorHistory.size(), 5u);
+}
+
+TEST_F(FormDialogTest, RadioGroupShowsTheStoredChoiceAndStoresTheNewOne) {
+    state.modelKind = 9;
+    FormDialog& dialog = open(modelSelectionForm());
+    const auto buttons = dialog.findChildren<QRadioButton*>();
+    ASSERT_EQ(buttons.size(), 11);
+    EXPECT_EQ(dialog.texts().front(), "9");
+    buttons[3]->click();
+    dialog.accept();
+    EXPECT_EQ(state.modelKind, 3);
+}
+
+TEST_F(FormDialogTest, TextFieldsAreLineAndMultiLineEdits) {
+    state.projectDescription = "Well field\nNorth";
+    FormDialog& dialog = open(projectForm());
+    const auto* description = qobject_cast<QPlainTextEdit*>(dialog.fieldWidget(1));
+    ASSERT_NE(description, nullptr);
+    EXPECT_EQ(description->toPlainText(), QStringLiteral("Well field\nNorth"));
+    dialog.setFieldText(0, QStringLiteral("A. Hydro"));
+    dialog.accept();
+    EXPECT_EQ(state.operatorName, "A. Hydro");
+}
+
+TEST_F(FormDialogTest, FieldsOfAGroupShareOneGroupBox) {
+    FormDialog& dialog = open(*initialGuessForm(1));
+    QStringList titles;
+    for (const QGroupBox* box : dialog.findChildren<QGroupBox*>()) titles << box->title();
+    titles.removeDuplicates();
+    EXPECT_EQ(titles.size(), dialog.findChildren<QGroupBox*>().size());
+}
+
+}  // namespace
+}  // namespace tolvex::gui
