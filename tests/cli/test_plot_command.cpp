@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "cli/Cli.h"
 #include "core/persist/Document.h"
 #include "core/state/AnalysisState.h"
@@ -32,7 +34,10 @@ PlotRun plot(const std::vector<std::string>& words) {
 class PlotCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() / "tolvex-cli-plot";
+        // One folder per test and process: ctest runs tests side by side.
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("tolvex-cli-plot-" + test + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         AnalysisState state = makeDefaultState();

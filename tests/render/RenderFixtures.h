@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "core/plot/Scene.h"
 
 namespace tolvex::render::testing {
@@ -36,11 +38,12 @@ inline std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
 }
 
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder under the system's temporary folder, one per process, removed with the object.
 class TemporaryFolder {
 public:
     explicit TemporaryFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("tolvex-render-" + name)) {
+        : path_(std::filesystem::temp_directory_path() /
+                ("tolvex-render-" + name + "-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
