@@ -265,14 +265,8 @@ TEST(PlotFontOfTheScene, IsTheChosenFaceAtTheFixedSize) {
     }
 }
 
-}  // namespace
-}  // namespace tolvex::plot
-
-namespace tolvex::plot {
-namespace {
-
 TEST(TypeCurvePlot, LegendRowsOfAFlatLogLogRectangleDoNotOverlap) {
-    AnalysisState s = testing::leakyFamily(12);
+    AnalysisState s = leakyFamily(12);
     s.plotYMin = 0.01f;  // 1E-2 .. 1E1 against 1E-1 .. 1E4: a flat rectangle
     const Scene scene = buildPlotScene(s);
     std::vector<int> rows;
@@ -283,14 +277,8 @@ TEST(TypeCurvePlot, LegendRowsOfAFlatLogLogRectangleDoNotOverlap) {
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i - 1] - rows[i], 23);
 }
 
-}  // namespace
-}  // namespace tolvex::plot
-
-namespace tolvex::plot {
-namespace {
-
 TEST(TypeCurvePlot, ALongFamilyNameWidensThePicture) {
-    AnalysisState s = testing::leakyFamily(3);
+    AnalysisState s = leakyFamily(3);
     s.modelKind = 8;
     s.tcBsGammaCount = 3;
     s.tcBsTdCount = 30;
