@@ -2,6 +2,8 @@
 // open, stores on OK and nothing on Cancel.
 #include <gtest/gtest.h>
 
+#include "gui/QtPrinters.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>

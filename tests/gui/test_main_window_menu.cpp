@@ -1,6 +1,8 @@
 // The main window's menu bar, toolbar, status bar and command enabling, as the user sees them.
 #include <gtest/gtest.h>
 
+#include "gui/QtPrinters.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>

@@ -2,6 +2,8 @@
 // range and pasting a spreadsheet block.
 #include <gtest/gtest.h>
 
+#include "gui/QtPrinters.h"
+
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
