@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "gui/MessageBoxes.h"
+#include "gui/RadioGroupCaptions.h"
 
 namespace tolvex::gui {
 namespace {
@@ -41,15 +42,20 @@ FormDialog::Control FormDialog::makeControl(const FormField& field, QWidget* own
     switch (field.kind) {
         case FormFieldKind::Radio: {
             auto* box = new QWidget(owner);
-            QBoxLayout* layout = field.options.size() > kMaxButtonsOnOneLine
-                                     ? static_cast<QBoxLayout*>(new QVBoxLayout(box))
-                                     : static_cast<QBoxLayout*>(new QHBoxLayout(box));
-            layout->setContentsMargins(0, 0, 0, 0);
             control.radios = new QButtonGroup(box);
-            for (std::size_t i = 0; i < field.options.size(); ++i) {
-                auto* button = new QRadioButton(QString::fromStdString(field.options[i]), box);
-                control.radios->addButton(button, static_cast<int>(i));
-                layout->addWidget(button);
+            const std::vector<std::string> captions = radioGroupCaptions(form_);
+            if (captions.size() == field.options.size()) {
+                addBoxedButtons(field, captions, box, control.radios);
+            } else {
+                QBoxLayout* layout = field.options.size() > kMaxButtonsOnOneLine
+                                         ? static_cast<QBoxLayout*>(new QVBoxLayout(box))
+                                         : static_cast<QBoxLayout*>(new QHBoxLayout(box));
+                layout->setContentsMargins(0, 0, 0, 0);
+                for (std::size_t i = 0; i < field.options.size(); ++i) {
+                    auto* button = new QRadioButton(QString::fromStdString(field.options[i]), box);
+                    control.radios->addButton(button, static_cast<int>(i));
+                    layout->addWidget(button);
+                }
             }
             control.widget = box;
             break;
@@ -65,23 +71,43 @@ FormDialog::Control FormDialog::makeControl(const FormField& field, QWidget* own
     return control;
 }
 
+void FormDialog::addBoxedButtons(const FormField& field, const std::vector<std::string>& captions,
+                                 QWidget* owner, QButtonGroup* buttons) {
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // One box per caption, in the order of its first button; the button ids stay the option indices.
+    std::vector<std::pair<std::string, QVBoxLayout*>> boxes;
+    for (std::size_t i = 0; i < field.options.size(); ++i) {
+        auto it =
+            std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.first == captions[i]; });
+        if (it == boxes.end()) {
+            auto* groupBox = new QGroupBox(QString::fromStdString(captions[i]), owner);
+            layout->addWidget(groupBox);
+            boxes.emplace_back(captions[i], new QVBoxLayout(groupBox));
+            it = std::prev(boxes.end());
+        }
+        auto* button = new QRadioButton(QString::fromStdString(field.options[i]), owner);
+        buttons->addButton(button, static_cast<int>(i));
+        it->second->addWidget(button);
+    }
+}
+
 void FormDialog::build() {
     auto* outer = new QVBoxLayout(this);
-    // Group boxes appear in the order in which their first field comes; fields without a group are
-    // laid out directly in the dialog at that place.
+    // Fields without a group come first, in exchange order; the group boxes follow side by side, in
+    // the order in which their first field comes (a piezometer box beside an observation-well box).
+    auto* ungrouped = new QFormLayout;
+    outer->addLayout(ungrouped);
+    auto* boxes = new QHBoxLayout;
+    outer->addLayout(boxes);
     std::vector<std::pair<std::string, QFormLayout*>> groups;
     auto layoutFor = [&](const std::string& caption) -> QFormLayout* {
+        if (caption.empty()) return ungrouped;
         for (auto& [name, layout] : groups)
             if (name == caption) return layout;
-        QFormLayout* layout = nullptr;
-        if (caption.empty()) {
-            layout = new QFormLayout;
-            outer->addLayout(layout);
-        } else {
-            auto* box = new QGroupBox(QString::fromStdString(caption), this);
-            layout = new QFormLayout(box);
-            outer->addWidget(box);
-        }
+        auto* box = new QGroupBox(QString::fromStdString(caption), this);
+        auto* layout = new QFormLayout(box);
+        boxes->addWidget(box, 0, Qt::AlignTop);
         groups.emplace_back(caption, layout);
         return layout;
     };

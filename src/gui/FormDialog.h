@@ -42,6 +42,8 @@ private:
     void build();
     void load();
     [[nodiscard]] Control makeControl(const FormField& field, QWidget* owner);
+    void addBoxedButtons(const FormField& field, const std::vector<std::string>& captions, QWidget* owner,
+                         QButtonGroup* buttons);
 
     const Form& form_;
     AnalysisState& state_;

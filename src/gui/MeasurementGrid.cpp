@@ -79,6 +79,11 @@ void MeasurementGrid::setRows(const std::vector<GridRow>& rows, QPoint current) 
         setDataCell(r, kColumnMeasured, row.measured);
         setDataCell(r, kColumnCalculated, row.calculated);
     }
+    // Columns are at least as wide as the grid's own widths, wider where a header or a value needs it.
+    resizeColumnsToContents();
+    setColumnWidth(kColumnNumber, std::max(columnWidth(kColumnNumber), kNumberColumnWidth));
+    for (int c = kColumnTime; c < kColumnCount; ++c)
+        setColumnWidth(c, std::max(columnWidth(c), kDataColumnWidth));
     if (current.x() >= 0 && current.x() < rowCount() && current.y() >= kColumnTime &&
         current.y() < kColumnCount)
         setCurrentCell(current.x(), current.y());

@@ -5,6 +5,7 @@
 #include "gui/QtPrinters.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,7 +127,14 @@ TEST_F(FormDialogTest, RadioGroupShowsTheStoredChoiceAndStoresTheNewOne) {
     const auto buttons = dialog.findChildren<QRadioButton*>();
     ASSERT_EQ(buttons.size(), 11);
     EXPECT_EQ(dialog.texts().front(), "9");
-    buttons[3]->click();
+    const auto groups = dialog.findChildren<QButtonGroup*>();
+    ASSERT_EQ(groups.size(), 1);
+    // The buttons sit in the boxes of their aquifer kinds; the fourth is the leaky partially penetrating
+    // well.
+    EXPECT_EQ(groups.front()->button(3)->text(), QStringLiteral("A Partially Penetrating Well"));
+    EXPECT_EQ(qobject_cast<QGroupBox*>(groups.front()->button(3)->parentWidget())->title(),
+              QStringLiteral("A leaky confined aquifer"));
+    groups.front()->button(3)->click();
     dialog.accept();
     EXPECT_EQ(state.modelKind, 3);
 }
