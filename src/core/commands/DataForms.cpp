@@ -4,49 +4,38 @@
 
 namespace tolvex {
 
-Form inputOptionsForm() {
+namespace {
+
+// A dialog of one radio group bound to an int field holding the index of the selected button.
+Form radioForm(std::string title, int firstButtonId, std::string field, std::string group,
+               std::vector<std::string> buttons) {
     Form form;
-    form.title = "Options for inputing drawdowns";
-    form.fields.push_back({kInputOptionButtonIds[0],
-                           "",
-                           "drawdownInputMode",
-                           FormFieldKind::Radio,
-                           "",
-                           {"Import values of time and drawdown", "Type values of time and drawdown",
-                            "Predefined values of time and drawdown"},
-                           0.0,
-                           2.0});
+    form.title = std::move(title);
+    const double last = static_cast<double>(buttons.size()) - 1.0;
+    form.fields.push_back({firstButtonId, "", std::move(field), FormFieldKind::Radio, std::move(group),
+                           std::move(buttons), 0.0, last});
     return form;
+}
+
+}  // namespace
+
+Form inputOptionsForm() {
+    return radioForm("Options for inputing drawdowns", kInputOptionButtonIds[0], "drawdownInputMode", "",
+                     {"Import values of time and drawdown", "Type values of time and drawdown",
+                      "Predefined values of time and drawdown"});
 }
 
 Form delimiterForm() {
-    Form form;
-    form.title = "Data input format";
-    form.fields.push_back({kDelimiterButtonIds[0],
-                           "",
-                           "importDelimiter",
-                           FormFieldKind::Radio,
-                           "Delimiters",
-                           {"Comma", "Space", "Tab", "Semicolon"},
-                           0.0,
-                           3.0});
-    return form;
+    return radioForm("Data input format", kDelimiterButtonIds[0], "importDelimiter", "Delimiters",
+                     {"Comma", "Space", "Tab", "Semicolon"});
 }
 
 Form predefinedSetForm() {
-    Form form;
-    form.title = "Select predefined values of time and drawdown";
-    form.fields.push_back({kPredefinedSetButtonIds[0],
-                           "",
-                           "predefinedSetChoice",
-                           FormFieldKind::Radio,
-                           "",
-                           {"Confined aquifer", "Leaky confined aquifer",
-                            "Leaky confined aquifer with storage in the confining beds", "Unconfined aquifer",
-                            "Slug test", "Fractured aquifer"},
-                           0.0,
-                           5.0});
-    return form;
+    return radioForm("Select predefined values of time and drawdown", kPredefinedSetButtonIds[0],
+                     "predefinedSetChoice", "",
+                     {"Confined aquifer", "Leaky confined aquifer",
+                      "Leaky confined aquifer with storage in the confining beds", "Unconfined aquifer",
+                      "Slug test", "Fractured aquifer"});
 }
 
 Form measurementCountForm(int currentCount) {
