@@ -200,7 +200,9 @@ void MainWindow::refreshAfterCommand() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (settleUnsavedResults()) {
+    // Exit comes here from inside its own command; any other close waits until a running command ends.
+    const bool exitCommand = busy_ && closeRequestedByExit_;
+    if ((!busy_ || exitCommand) && settleUnsavedResults()) {
         event->accept();
         return;
     }

@@ -105,7 +105,10 @@ private:
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
-    std::string importPath_;  // the name the measurement import proposes next time
+    std::string importPath_;
+    bool busy_ = false;                  // a command is running
+    bool closeRequestedByExit_ = false;  // the close comes from the Exit command  // the name the measurement
+                                         // import proposes next time
 };
 
 }  // namespace tolvex::gui

@@ -11,7 +11,9 @@
 namespace tolvex::gui {
 
 void MainWindow::runCommand(int id) {
-    if (!isCommandEnabled(id, state_.modelKind)) return;
+    // While a command waits for a run, the window still repaints; a second command must not start then.
+    if (busy_ || !isCommandEnabled(id, state_.modelKind)) return;
+    busy_ = true;
     try {
         dispatch(id);
     } catch (const std::exception& failure) {
@@ -19,6 +21,7 @@ void MainWindow::runCommand(int id) {
         // command had committed before.
         interaction_->message(failure.what());
     }
+    busy_ = false;
     refreshAfterCommand();
 }
 

@@ -25,7 +25,9 @@ bool MainWindow::dispatchFileCommand(int id) {
             if (fileSaveAs(state_, *interaction_, doc)) rememberDocument();
             return true;
         case kCmdExit:
+            closeRequestedByExit_ = true;
             close();
+            closeRequestedByExit_ = false;
             return true;
         default:
             return false;

@@ -4,6 +4,8 @@
 
 #include "gui/QtPrinters.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <cmath>
 #include <stdexcept>
@@ -87,6 +89,29 @@ TEST_F(Runs, CancelledTypeCurveRunLeavesTheAnalysisAsItWas) {
     cancelAtOnce = false;
     window->runCommand(kCmdTypeCurveCalculation);
     EXPECT_EQ(state.typeCurvesReady, 1);
+}
+
+TEST_F(Runs, TheWindowDoesNotCloseUnderARunningCommand) {
+    state.modelKind = 2;
+    bool closeAccepted = true;
+    ui->jobs().onProgressDialog = [&](ProgressDialog&) {
+        QCloseEvent event;
+        QCoreApplication::sendEvent(window.get(), &event);
+        closeAccepted = event.isAccepted();
+    };
+    window->runCommand(kCmdTypeCurveCalculation);
+    EXPECT_FALSE(closeAccepted);
+    EXPECT_TRUE(ui->script.questions.empty());
+    EXPECT_EQ(state.typeCurvesReady, 1);
+}
+
+TEST_F(Runs, ExitAsksAboutUnsavedResultsAndCloses) {
+    window->show();
+    state.modelKind = 0;
+    window->runCommand(kCmdTypeCurveCalculation);
+    window->runCommand(kCmdExit);
+    EXPECT_EQ(ui->script.questions, std::vector<std::string>{"Save existing data?"});
+    EXPECT_FALSE(window->isVisible());
 }
 
 // A job whose steps the test controls.
