@@ -111,7 +111,7 @@ void finishBouwerRice(AnalysisState& s) {
 
 FitEnd bouwerRiceEstimation(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
     prepareBouwerRice(s);
-    const FitEnd end = marquardtFit(s, progress, stop);
+    const FitEnd end = marquardtFit(s, progress, stop).end;
     finishBouwerRice(s);
     return end;
 }

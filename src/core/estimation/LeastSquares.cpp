@@ -19,7 +19,7 @@ void prepareLeastSquares(AnalysisState& s) {
 
 FitEnd leastSquaresEstimation(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
     prepareLeastSquares(s);
-    const FitEnd end = marquardtFit(s, progress, stop);
+    const FitEnd end = marquardtFit(s, progress, stop).end;
     writeParameterVector(s, std::span<const double>(s.lsParams.data(), s.lsParamCapacity + 1));
     return end;
 }

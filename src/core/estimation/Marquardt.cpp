@@ -185,7 +185,7 @@ double lsForwardMisfit(const AnalysisState& state, std::span<const double> p, st
     return std::sqrt(sum / static_cast<double>(out.size()));
 }
 
-FitEnd marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
     const int n = s.lsParamCapacity;
     Work w(n, std::max(s.usedCount, 0));
     s.paramCount = n;
@@ -226,7 +226,7 @@ FitEnd marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token st
     }
     s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, std::span<double>(s.calculated.data(), w.m)));
     for (int k = 1; k <= n; ++k) s.lsParams[k] = w.p[k];
-    return end;
+    return {end, lambda};
 }
 
 }  // namespace tolvex

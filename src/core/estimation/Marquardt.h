@@ -25,10 +25,15 @@ inline constexpr int kMaxStepAttempts = 10000;
 [[nodiscard]] double lsForwardMisfit(const AnalysisState& state, std::span<const double> p,
                                      std::span<double> out);
 
+struct MarquardtResult {
+    FitEnd end = FitEnd::IterationLimit;
+    double damping = 0.0;  // lambda when the run ended
+};
+
 // Fits entries 1..n of lsParams (n = lsParamCapacity), starting from entries n+1..2n. Sets paramCount,
 // paramVector, rmsError, iterationsDone (accepted steps), errorHistory, lsSumSquares,
 // lsTrialSumSquares and calculated (drawdowns of the result). `stop` ends the run with the last
 // accepted point.
-FitEnd marquardtFit(AnalysisState& state, ProgressSink& progress, std::stop_token stop);
+MarquardtResult marquardtFit(AnalysisState& state, ProgressSink& progress, std::stop_token stop);
 
 }  // namespace tolvex
