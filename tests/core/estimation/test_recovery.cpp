@@ -91,18 +91,33 @@ TEST_P(Recovery, SimplexRecoversTheParameters) {
 // Model 4's six parameters reach the drawdown only through S, T and beta, so S and T are checked and
 // the four bed parameters start at the truth. In the slug test S and T are strongly correlated: the
 // 1 % forward differences of the Marquardt derivatives leave S within 10 %, while the simplex finds it.
-INSTANTIATE_TEST_SUITE_P(
-    EveryPumpingModel, Recovery,
-    ::testing::Values(RecoveryCase{0, 20, 0.1f, 1000.0f, {}, 1.0, 6, 1e-4, 1e-4, 2},
-                      RecoveryCase{1, 25, 1e-5f, 100.0f, {{"radialDistance", "2"}}, 1.0, 6, 1e-4, 0.0, 3},
-                      RecoveryCase{2, 25, 1e-4f, 1000.0f, {{"radialDistance", "20"}}, 1.0, 6, 1e-4, 1e-4, 3},
-                      RecoveryCase{3, 25, 1e-5f, 100.0f, {{"radialDistance", "2"}}, 1.0, 6, 1e-4, 0.0, 4},
-                      RecoveryCase{4, 25, 0.01f, 1000.0f, {}, 0.1, 2, 1e-4, 1e-4, 2},
-                      RecoveryCase{5, 20, 0.01f, 100.0f, {{"storativity", "0.001"}}, 1.0, 6, 0.1, 1e-4, 2},
-                      RecoveryCase{6, 30, 1e-6f, 1000.0f, {{"radialDistance", "20"}}, 0.3, 6, 1e-4, 1e-3, 4},
-                      RecoveryCase{7, 25, 1e-3f, 1e4f, {}, 0.3, 6, 1e-4, 1e-4, 4},
-                      RecoveryCase{8, 25, 1e-3f, 1e4f, {}, 0.3, 6, 1e-4, 1e-3, 4}),
-    [](const auto& info) { return "Model" + std::to_string(info.param.model); });
+// The float simplex does not resolve the vertical conductivity of the partially penetrating models
+// (1 and 3) within a few hundred passes; only least squares is asked to recover them.
+const std::vector<RecoveryCase> kCases{
+    RecoveryCase{0, 20, 0.1f, 1000.0f, {}, 1.0, 6, 1e-4, 1e-4, 2},
+    RecoveryCase{1, 25, 1e-5f, 100.0f, {{"radialDistance", "2"}}, 1.0, 6, 1e-4, 0.0, 3},
+    RecoveryCase{2, 25, 1e-4f, 1000.0f, {{"radialDistance", "20"}}, 1.0, 6, 1e-4, 1e-4, 3},
+    RecoveryCase{3, 25, 1e-5f, 100.0f, {{"radialDistance", "2"}}, 1.0, 6, 1e-4, 0.0, 4},
+    RecoveryCase{4, 25, 0.01f, 1000.0f, {}, 0.1, 2, 1e-4, 1e-4, 2},
+    RecoveryCase{5, 20, 0.01f, 100.0f, {{"storativity", "0.001"}}, 1.0, 6, 0.1, 1e-4, 2},
+    RecoveryCase{6, 30, 1e-6f, 1000.0f, {{"radialDistance", "20"}}, 0.3, 6, 1e-4, 1e-3, 4},
+    RecoveryCase{7, 25, 1e-3f, 1e4f, {}, 0.3, 6, 1e-4, 1e-4, 4},
+    RecoveryCase{8, 25, 1e-3f, 1e4f, {}, 0.3, 6, 1e-4, 1e-3, 4}};
+
+std::vector<RecoveryCase> simplexCases() {
+    std::vector<RecoveryCase> cases;
+    for (const RecoveryCase& c : kCases) {
+        if (c.simplexTolerance > 0.0) cases.push_back(c);
+    }
+    return cases;
+}
+
+std::string caseName(const ::testing::TestParamInfo<RecoveryCase>& info) {
+    return "Model" + std::to_string(info.param.model);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPumpingModel, Recovery, ::testing::ValuesIn(kCases), caseName);
+INSTANTIATE_TEST_SUITE_P(EveryPumpingModel, SimplexRecovery, ::testing::ValuesIn(simplexCases()), caseName);
 
 }  // namespace
 }  // namespace tolvex
