@@ -40,6 +40,9 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     interaction_->onRedraw = [this] { view_->update(); };
 
     view_ = new PlotView(state_, this);
+    view_->setWhatsThis(
+        QStringLiteral("The plot: type curves, or the measured drawdowns with the calculated ones. "
+                       "Options > Plotting options sets its axes."));
     setCentralWidget(view_);
     buildMenus();
     buildToolBar();
@@ -63,6 +66,7 @@ QAction* MainWindow::makeAction(int id, const QString& text, const QString& shor
     auto* created = new QAction(text, this);
     created->setData(id);
     created->setStatusTip(commandPrompt(id));
+    created->setWhatsThis(commandPrompt(id));
     if (!shortcut.isEmpty()) created->setShortcut(QKeySequence(shortcut));
     connect(created, &QAction::triggered, this, [this, id] { runCommand(id); });
     actions_[id] = created;

@@ -1,8 +1,12 @@
 // The view's commands: plot settings, printing, the clipboard and the picture files.
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -31,8 +35,11 @@ void MainWindow::showPlottingOptions() {
 
 void MainWindow::chooseFont() {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, QFont(QString::fromStdString(state_.plotFontFace)), this,
-                                              QStringLiteral("Font"));
+    // A face the system lacks ("Times New Roman" on most Linux desktops) opens on the face that stands in
+    // for it, so that OK without a choice keeps what the plot shows.
+    QFont initial(QString::fromStdString(state_.plotFontFace));
+    if (!QFontDatabase::hasFamily(initial.family())) initial.setFamily(QFontInfo(initial).family());
+    const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("Font"));
     // Only the typeface is taken: the plot keeps its own size and weight.
     if (ok) state_.plotFontFace = chosen.family().toStdString();
 }
@@ -42,6 +49,13 @@ void MainWindow::setViewToggle(int value) {
 }
 
 void MainWindow::print() {
+    // Without an installed printer the dialog offers a PDF file: propose one beside the document rather
+    // than in whatever folder the program was started from.
+    if (printer_->outputFormat() == QPrinter::PdfFormat) {
+        const QString name = QFileInfo(document_.title()).completeBaseName() + QStringLiteral(".pdf");
+        printer_->setOutputFileName(QDir(document_.folder()).filePath(name));
+    }
+    printer_->setDocName(document_.title());
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     if (!printPlot(*printer_, state_)) interaction_->message("Not able to print on the chosen printer.");
@@ -55,6 +69,10 @@ void MainWindow::printPreview() {
 }
 
 void MainWindow::printSetup() {
+    if (printer_->outputFormat() != QPrinter::NativeFormat) {
+        interaction_->message("No printer is installed. Print lets you write the plot into a PDF file.");
+        return;
+    }
     QPageSetupDialog dialog(printer_.get(), this);
     dialog.exec();
 }
