@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "core/typecurves/ForwardModel.h"
 #include "core/typecurves/LogGrid.h"
@@ -19,23 +20,28 @@ std::string named(const char* field, double value) {
 
 }  // namespace
 
-std::optional<std::string> checkSyntheticTimes(const AnalysisState& s) {
-    if (s.usedCount < 2)
-        return "The number of times must be at least 2 (" + named("usedCount", s.usedCount) + ").";
-    if (s.usedCount > kMaxGridPoints) {
-        return "The number of times must not exceed 65535 (" + named("usedCount", s.usedCount) + ").";
+std::optional<TimeRangeError> checkSyntheticTimeRange(long long count, float min, float max) {
+    const auto countText = [&] { return " (usedCount = " + std::to_string(count) + ")."; };
+    if (count < 2) return TimeRangeError{0, "The number of times must be at least 2" + countText()};
+    if (count > kMaxGridPoints)
+        return TimeRangeError{0, "The number of times must not exceed 65535" + countText()};
+    if (!(min > 0.0f) || !std::isfinite(min)) {
+        return TimeRangeError{1, "The times must be positive numbers (" + named("calcTimeMin", min) + ")."};
     }
-    if (!(s.calcTimeMin > 0.0f) || !std::isfinite(s.calcTimeMin)) {
-        return "The times must be positive numbers (" + named("calcTimeMin", s.calcTimeMin) + ").";
+    if (!(max > 0.0f) || !std::isfinite(max)) {
+        return TimeRangeError{2, "The times must be positive numbers (" + named("calcTimeMax", max) + ")."};
     }
-    if (!(s.calcTimeMax > 0.0f) || !std::isfinite(s.calcTimeMax)) {
-        return "The times must be positive numbers (" + named("calcTimeMax", s.calcTimeMax) + ").";
-    }
-    if (s.calcTimeMin > s.calcTimeMax) {
-        return "The minimum time must not exceed the maximum (" + named("calcTimeMin", s.calcTimeMin) + ", " +
-               named("calcTimeMax", s.calcTimeMax) + ").";
+    if (min > max) {
+        return TimeRangeError{1, "The minimum time must not exceed the maximum (" +
+                                     named("calcTimeMin", min) + ", " + named("calcTimeMax", max) + ")."};
     }
     return std::nullopt;
+}
+
+std::optional<std::string> checkSyntheticTimes(const AnalysisState& s) {
+    auto error = checkSyntheticTimeRange(s.usedCount, s.calcTimeMin, s.calcTimeMax);
+    if (!error) return std::nullopt;
+    return std::move(error->message);
 }
 
 void calculateDrawdowns(AnalysisState& s) {

@@ -2,6 +2,7 @@
 // between calcTimeMin and calcTimeMax.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -9,9 +10,17 @@
 
 namespace tolvex {
 
-// Why usedCount, calcTimeMin and calcTimeMax cannot give synthetic times, or nothing: fewer than 2
-// times (the grid step divides by n - 1), more than 65535, a limit that is not a positive number, or
-// a minimum above the maximum.
+// A refused time range: which input is at fault (0 the count, 1 the minimum, 2 the maximum) and why.
+struct TimeRangeError {
+    std::size_t field = 0;
+    std::string message;
+};
+
+// Why `count` times from `min` to `max` cannot be computed: fewer than 2 times (the grid step divides
+// by n - 1), more than 65535, a limit that is not a positive number, or a minimum above the maximum.
+[[nodiscard]] std::optional<TimeRangeError> checkSyntheticTimeRange(long long count, float min, float max);
+
+// Why usedCount, calcTimeMin and calcTimeMax cannot give synthetic times, or nothing.
 [[nodiscard]] std::optional<std::string> checkSyntheticTimes(const AnalysisState& state);
 
 // Replaces the measurement set by usedCount drawdowns of the current model (0..8) at the grid times:
