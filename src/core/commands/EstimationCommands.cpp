@@ -1,0 +1,152 @@
+#include "core/commands/EstimationCommands.h"
+
+#include <cstdio>
+#include <string>
+
+#include "core/commands/EstimationForms.h"
+#include "core/estimation/BouwerRice.h"
+#include "core/estimation/JacobStraightLine.h"
+#include "core/estimation/LeastSquares.h"
+#include "core/estimation/Simplex.h"
+#include "core/estimation/TrialRun.h"
+#include "core/state/ModelKind.h"
+#include "core/typecurves/ForwardModel.h"
+#include "core/typecurves/ParameterVector.h"
+
+namespace tolvex {
+namespace {
+
+std::string withCount(const char* format, int count) {
+    char buffer[200];
+    std::snprintf(buffer, sizeof buffer, format, count);
+    return buffer;
+}
+
+void markEstimation(AnalysisState& s) {
+    s.resultKind = 1;
+    s.plotContent = 2;
+}
+
+// A model the command does not serve: the message, and the bookkeeping the command always does.
+CommandOutcome notImplemented(AnalysisState& s, Interaction& ui, int iterations) {
+    markEstimation(s);
+    s.iterationsDone = iterations;
+    ui.message(kNotImplemented);
+    s.modified = 1;
+    ui.redraw();
+    return CommandOutcome::Refused;
+}
+
+CommandOutcome refuse(Interaction& ui, const std::string& reason) {
+    ui.message(reason);
+    return CommandOutcome::Refused;
+}
+
+using Estimation = FitEnd (*)(AnalysisState&, ProgressSink&, std::stop_token);
+
+// Runs an estimation as a job on a copy of the state, then tells the user how an early end came about.
+CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation estimate) {
+    FitEnd end = FitEnd::IterationLimit;
+    StateJob job(state, true, StateJob::WhenStopped::Commit,
+                 [&end, estimate](AnalysisState& work, ProgressSink& progress, std::stop_token stop) {
+                     markEstimation(work);
+                     work.iterationsDone = 0;
+                     end = estimate(work, progress, stop);
+                     work.modified = 1;
+                 });
+    const bool completed = ui.runJob(job);
+    if (!completed || end == FitEnd::Stopped) {
+        ui.message(
+            withCount("The estimation was stopped after %d iterations; the best parameters reached are kept.",
+                      state.iterationsDone));
+    } else if (end == FitEnd::NoAcceptableStep) {
+        ui.message(
+            withCount("No acceptable step was found after %d iterations (a parameter is zero or changes sign "
+                      "at every step); the fit ends with the current values.",
+                      state.iterationsDone));
+    }
+    ui.redraw();
+    return CommandOutcome::Done;
+}
+
+FitEnd simplexFromFields(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    s.modelParams = buildParameterVector(s);
+    const FitEnd end = simplexEstimation(s, progress, stop);
+    writeParameterVector(s, std::span<const float>(s.modelParams));
+    return end;
+}
+
+void copyCriteria(AnalysisState& s) {
+    s.lsMaxIterations = s.maxIterations;
+    s.lsConvergenceError = s.convergenceError;
+}
+
+FitEnd leastSquaresFromFields(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    copyCriteria(s);
+    return leastSquaresEstimation(s, progress, stop);
+}
+
+FitEnd bouwerRiceFromFields(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    copyCriteria(s);
+    return bouwerRiceEstimation(s, progress, stop);
+}
+
+CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui) {
+    if (const auto error = jacobFit(state)) return refuse(ui, *error);
+    markEstimation(state);
+    copyCriteria(state);
+    state.iterationsDone = 0;
+    state.modified = 1;
+    ui.redraw();
+    return CommandOutcome::Done;
+}
+
+CommandOutcome bouwerRiceCommand(CommandScope& scope, AnalysisState& state, Interaction& ui) {
+    if (!scope.edit(ui, bouwerRiceForm())) return CommandOutcome::Cancelled;
+    if (const auto error = checkBouwerRiceInputs(state)) return refuse(ui, *error);
+    return runEstimation(state, ui, bouwerRiceFromFields);
+}
+
+}  // namespace
+
+CommandOutcome trialInversion(AnalysisState& state, Interaction& ui) {
+    const auto guess = initialGuessForm(state.modelKind);
+    if (!guess) {
+        const CommandOutcome outcome = notImplemented(state, ui, 1);
+        if (!state.errorHistory.empty()) state.errorHistory[0] = state.rmsError;
+        return outcome;
+    }
+    CommandScope scope(state);
+    if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
+    if (const auto error = checkMisfitInputs(state, state.modelKind)) return refuse(ui, *error);
+    markEstimation(state);
+    trialRun(state);
+    state.modified = 1;
+    ui.redraw();
+    return CommandOutcome::Done;
+}
+
+CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui) {
+    CommandScope scope(state);
+    if (!scope.edit(ui, matchingCriteriaForm())) return CommandOutcome::Cancelled;
+    const auto guess = initialGuessForm(state.modelKind);
+    if (!guess) return notImplemented(state, ui, 0);
+    if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
+    if (const auto error = checkMisfitInputs(state, state.modelKind)) return refuse(ui, *error);
+    return runEstimation(state, ui, simplexFromFields);
+}
+
+CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui) {
+    CommandScope scope(state);
+    if (!scope.edit(ui, matchingCriteriaForm())) return CommandOutcome::Cancelled;
+    if (state.modelKind == static_cast<int>(ModelKind::Jacob)) return jacobCommand(state, ui);
+    if (state.modelKind == static_cast<int>(ModelKind::BouwerRice))
+        return bouwerRiceCommand(scope, state, ui);
+    const auto guess = initialGuessForm(state.modelKind);
+    if (!guess) return notImplemented(state, ui, 0);
+    if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
+    if (const auto error = checkMisfitInputs(state, state.modelKind)) return refuse(ui, *error);
+    return runEstimation(state, ui, leastSquaresFromFields);
+}
+
+}  // namespace tolvex

@@ -1,0 +1,24 @@
+// The three inversion commands: "Try and Error Inversion" (32792), "Simplex Inversion" (32794) and
+// "Least Square Inversion" (32800).
+//
+// Each shows its dialogs first (the matching criteria for simplex and least squares, then the model's
+// initial-guess dialog, or the Bouwer-Rice dialog for model 10); Cancel in any of them leaves the state
+// as it was. The measurements are checked before anything runs (checkMisfitInputs and the Jacob and
+// Bouwer-Rice checks): a refusal shows the reason and computes nothing. The simplex and least-squares
+// runs are jobs; stopping one keeps the best parameters reached, with iterationsDone telling how many
+// iterations ran, and a message says so. On completion: plotContent = 2, resultKind = 1, modified = 1,
+// rmsError, calculated, iterationsDone, errorHistory, paramCount/paramVector, and (simplex, least
+// squares) the fitted parameters written back (model 2: K' = b'/p3).
+#pragma once
+
+#include "core/commands/CommandFlow.h"
+
+namespace tolvex {
+
+CommandOutcome trialInversion(AnalysisState& state, Interaction& ui);
+CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui);
+// Models 0..8 by Marquardt's iteration, 9 by Jacob's straight line (no dialog after the criteria, no
+// iteration), 10 by Bouwer and Rice.
+CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui);
+
+}  // namespace tolvex
