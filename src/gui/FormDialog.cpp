@@ -19,12 +19,18 @@
 namespace tolvex::gui {
 namespace {
 
-// Radio groups of more than three buttons stack them; short ones ("Piezometer" / "Observation well") sit
-// on one line.
+// A few short choices ("Piezometer" / "Observation well") sit on one line; long or many ones are stacked.
 constexpr std::size_t kMaxButtonsOnOneLine = 3;
+constexpr std::size_t kMaxTextOnOneLine = 24;
 
 bool isRadio(const FormField& field) {
     return field.kind == FormFieldKind::Radio;
+}
+
+bool buttonsOnOneLine(const FormField& field) {
+    return field.options.size() <= kMaxButtonsOnOneLine &&
+           std::all_of(field.options.begin(), field.options.end(),
+                       [](const std::string& text) { return text.size() <= kMaxTextOnOneLine; });
 }
 
 }  // namespace
@@ -47,9 +53,8 @@ FormDialog::Control FormDialog::makeControl(const FormField& field, QWidget* own
             if (captions.size() == field.options.size()) {
                 addBoxedButtons(field, captions, box, control.radios);
             } else {
-                QBoxLayout* layout = field.options.size() > kMaxButtonsOnOneLine
-                                         ? static_cast<QBoxLayout*>(new QVBoxLayout(box))
-                                         : static_cast<QBoxLayout*>(new QHBoxLayout(box));
+                QBoxLayout* layout = buttonsOnOneLine(field) ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+                                                             : static_cast<QBoxLayout*>(new QVBoxLayout(box));
                 layout->setContentsMargins(0, 0, 0, 0);
                 for (std::size_t i = 0; i < field.options.size(); ++i) {
                     auto* button = new QRadioButton(QString::fromStdString(field.options[i]), box);

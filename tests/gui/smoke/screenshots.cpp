@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "core/commands/CommandIds.h"
+#include "core/commands/DataForms.h"
 #include "core/commands/EstimationForms.h"
 #include "core/commands/SettingsForms.h"
 #include "core/commands/TypeCurveForms.h"
@@ -63,6 +64,11 @@ int main(int argc, char* argv[]) {
     saveForm(modelSelectionForm(), state, folder, QStringLiteral("form-model-selection"));
     saveForm(projectForm(), state, folder, QStringLiteral("form-project"));
     saveForm(*typeCurveRangeForm(6), state, folder, QStringLiteral("form-range-unconfined"));
+    saveForm(*typeCurveOptionForm(0), state, folder, QStringLiteral("form-option-confined"));
+    saveForm(typeCurveSelectionForm(), state, folder, QStringLiteral("form-type-curve-selection"));
+    saveForm(inputOptionsForm(), state, folder, QStringLiteral("form-input-options"));
+    saveForm(timeInputForm(), state, folder, QStringLiteral("form-time-input"));
+    saveForm(matchingCriteriaForm(), state, folder, QStringLiteral("form-criteria"));
     {
         gui::MeasurementTableDialog table(state);
         save(table, folder, QStringLiteral("measurement-table"));
