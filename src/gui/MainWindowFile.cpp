@@ -60,7 +60,11 @@ void MainWindow::newDocument() {
 
 bool MainWindow::openRecentFile(const QString& path) {
     if (!confirmDiscard(state_, *interaction_, document_.info())) return false;
-    return openDocumentFile(path);
+    if (openDocumentFile(path)) return true;
+    // A file that can no longer be read leaves the list, so that it does not fail again.
+    recent_.remove(path);
+    rebuildRecentFiles();
+    return false;
 }
 
 bool MainWindow::openDocumentFile(const QString& path) {

@@ -80,6 +80,15 @@ TEST_F(Documents, AFileThatIsNoDocumentIsRefusedAndChangesNothing) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Untitled - Tolvex"));
 }
 
+TEST_F(Documents, ARecentFileThatIsGoneIsReportedAndLeavesTheList) {
+    const QString path = saveAs(QStringLiteral("gone.tvx"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_EQ(window->recentFileActions().size(), 1);
+    window->recentFileActions().first()->trigger();
+    EXPECT_EQ(ui->script.messages.size(), 1u);
+    EXPECT_TRUE(window->recentFileActions().isEmpty());
+}
+
 TEST_F(Documents, ClosingWithUnsavedResultsAsksAndNoCloses) {
     state.modified = 1;
     QCloseEvent event;
