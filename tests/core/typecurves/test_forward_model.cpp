@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/solutions/ConfinedLeaky.h"
+#include "core/typecurves/ForwardModel.h"
+#include "core/typecurves/ParameterVector.h"
+#include "core/typecurves/SyntheticDrawdowns.h"
+
+namespace tolvex {
+namespace {
+
+TEST(ForwardModel, TheisDrawdownAtFiveWithTheDefaults) {
+    AnalysisState s = makeDefaultState();
+    const float U = static_cast<float>(154.0 * 154.0 * 1e-5 / (4.0 * 8.8));
+    EXPECT_NEAR(U, 0.0067375, 1e-7);
+    EXPECT_NEAR(confinedW(U / 5.0), 6.03364, 1e-4);
+    std::vector<float> p = buildParameterVector(s);
+    evaluateForward(s, p, 0);
+    EXPECT_NEAR(s.calculated[0], 4.12103, 1e-4);
+    EXPECT_NEAR(s.calculated[0] / confinedW(U / 5.0), 0.683010, 1e-6);
+}
+
+TEST(ForwardModel, ClampsTheVectorInPlace) {
+    AnalysisState s = makeDefaultState();
+    std::vector<float> p{0.0f, 0.0f, 8.8f};
+    evaluateForward(s, p, 0);
+    EXPECT_EQ(p[1], 1e-10f);
+    p = {0.0f, 1e-5f, 0.0f};
+    evaluateForward(s, p, 0);
+    EXPECT_EQ(p[2], 1e-10f);
+    p = {0.0f, NAN, 1e12f};
+    evaluateForward(s, p, 0);
+    EXPECT_EQ(p[1], 1e-10f);
+    EXPECT_EQ(p[2], 1e10f);
+}
+
+TEST(ForwardModel, ConfiningBedStorativitiesAreNotClamped) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 4;
+    s.upperBedStorativity = 0.0f;
+    s.lowerBedStorativity = 0.0f;
+    std::vector<float> p = buildParameterVector(s);
+    ASSERT_EQ(p.size(), 7u);
+    evaluateForward(s, p, 4);
+    EXPECT_EQ(p[5], 0.0f);
+    EXPECT_EQ(p[6], 0.0f);
+    // With no storage in the beds H(u, 0) is the Theis function.
+    AnalysisState theis = makeDefaultState();
+    std::vector<float> q = buildParameterVector(theis);
+    evaluateForward(theis, q, 0);
+    EXPECT_NEAR(s.calculated[5], theis.calculated[5], 1e-4);
+}
+
+TEST(ForwardModel, MisfitIsTheRmsOfTheResiduals) {
+    AnalysisState s = makeDefaultState();
+    std::vector<float> p = buildParameterVector(s);
+    const float rms = forwardMisfit(s, p, 0);
+    double sum = 0.0;
+    for (int i = 0; i < s.usedCount; ++i) sum += std::pow(s.measured[i] - s.calculated[i], 2);
+    EXPECT_NEAR(rms, std::sqrt(sum / s.usedCount), 1e-6);
+    s.modelKind = 2;
+    p = buildParameterVector(s);
+    const float logRms = forwardMisfit(s, p, 2);
+    sum = 0.0;
+    for (int i = 0; i < s.usedCount; ++i) sum += std::pow(std::log10(s.measured[i] / s.calculated[i]), 2);
+    EXPECT_NEAR(logRms, std::sqrt(sum / s.usedCount), 1e-6);
+}
+
+TEST(ForwardModel, ModelsWithoutAForwardModelReturnZero) {
+    AnalysisState s = makeDefaultState();
+    std::vector<float> p{0.0f, 0.0f, 0.0f};
+    EXPECT_EQ(forwardMisfit(s, p, 9), 0.0f);
+    EXPECT_EQ(forwardMisfit(s, p, 10), 0.0f);
+    EXPECT_EQ(p[1], 0.0f);
+    s.usedCount = 0;
+    p = buildParameterVector(s);
+    EXPECT_EQ(forwardMisfit(s, p, 0), 0.0f);
+}
+
+TEST(ForwardModel, InputsWithoutAMisfitAreNamed) {
+    AnalysisState s = makeDefaultState();
+    EXPECT_FALSE(checkMisfitInputs(s, 2));
+    s.measured[3] = 0.0;
+    ASSERT_TRUE(checkMisfitInputs(s, 2));
+    EXPECT_NE(checkMisfitInputs(s, 2)->find("Measurement 4"), std::string::npos);
+    EXPECT_FALSE(checkMisfitInputs(s, 0));  // the plain misfit takes a zero drawdown
+    s.times[0] = 0.0;
+    EXPECT_TRUE(checkMisfitInputs(s, 0));
+    s.usedCount = 0;
+    EXPECT_TRUE(checkMisfitInputs(s, 0));
+}
+
+TEST(ParameterVector, LayoutAndWriteBack) {
+    AnalysisState s = makeDefaultState();
+    const int counts[] = {2, 3, 3, 4, 6, 2, 4, 4, 4, 0, 1};
+    for (int m = 0; m <= 10; ++m) EXPECT_EQ(parameterCount(m), counts[m]);
+    EXPECT_EQ(clampedCount(4), 4);
+    s.modelKind = 2;
+    std::vector<double> p = buildParameterVectorDouble(s);
+    EXPECT_DOUBLE_EQ(p[3], 21.0 / static_cast<double>(0.042f));
+    p[3] = 700.0;
+    writeParameterVector(s, std::span<const double>(p));
+    EXPECT_FLOAT_EQ(s.upperBedConductivity, 0.03f);
+    EXPECT_FLOAT_EQ(s.upperBedThickness, 21.0f);
+    s.modelKind = 7;
+    p = {0.0, 1.0, 2.0, 3.0, 4.0};
+    writeParameterVector(s, std::span<const double>(p));
+    EXPECT_EQ(s.fractureStorativity, 1.0f);
+    EXPECT_EQ(s.matrixTransmissivity, 4.0f);
+}
+
+TEST(SyntheticDrawdowns, FourteenTimesFromATenthToAThousand) {
+    AnalysisState s = makeDefaultState();
+    calculateDrawdowns(s);
+    ASSERT_EQ(s.times.size(), 14u);
+    EXPECT_EQ(s.times[0], static_cast<double>(0.1f));  // the stored float limit
+    EXPECT_NEAR(s.times[1], 0.2031, 1e-4);
+    EXPECT_NEAR(s.times[13], 1000.0, 1e-9);
+    EXPECT_EQ(s.measured, s.calculated);
+    EXPECT_EQ(s.allDrawdowns, s.calculated);
+    EXPECT_EQ(s.allTimes, s.times);
+    EXPECT_EQ(s.plotContent, 1);
+    EXPECT_EQ(s.resultKind, 1);
+    EXPECT_EQ(s.useTo, 14);
+    EXPECT_EQ(s.rmsError, 0.0f);
+    EXPECT_EQ(s.modified, 1);
+}
+
+TEST(SyntheticDrawdowns, TimeRangesWithoutAGridAreRefused) {
+    EXPECT_FALSE(checkSyntheticTimeRange(2, 0.1f, 0.1f));
+    EXPECT_EQ(checkSyntheticTimeRange(1, 0.1f, 10.0f)->field, 0u);
+    EXPECT_EQ(checkSyntheticTimeRange(70000, 0.1f, 10.0f)->field, 0u);
+    EXPECT_EQ(checkSyntheticTimeRange(5, 0.0f, 10.0f)->field, 1u);
+    EXPECT_EQ(checkSyntheticTimeRange(5, 1.0f, -1.0f)->field, 2u);
+    EXPECT_EQ(checkSyntheticTimeRange(5, 10.0f, 1.0f)->field, 1u);
+    EXPECT_NE(checkSyntheticTimeRange(1, 0.1f, 10.0f)->message.find("usedCount"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolvex

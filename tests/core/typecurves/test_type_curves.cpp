@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "core/solutions/ConfinedLeaky.h"
+#include "core/solutions/DoublePorosity.h"
+#include "core/typecurves/TypeCurveFamily.h"
+
+namespace tolvex {
+namespace {
+
+struct Recorder : ProgressSink {
+    std::vector<int> steps;
+    void step(int k) override { steps.push_back(k); }
+};
+
+AnalysisState family(int model, int threads = 0) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = model;
+    Recorder progress;
+    EXPECT_TRUE(computeTypeCurves(s, progress, {}, {threads}));
+    return s;
+}
+
+TEST(TypeCurves, ConfinedDefaultRange) {
+    const AnalysisState s = family(0);
+    EXPECT_EQ(s.curveXCount, 51);
+    EXPECT_EQ(s.curveYCount, 51);
+    EXPECT_FLOAT_EQ(s.curveX[1], 0.1f);
+    EXPECT_FLOAT_EQ(s.curveX[50], 10000.0f);
+    EXPECT_NEAR(s.curveY[1], 4.16e-6, 0.01e-6);
+    EXPECT_EQ(s.familyCount, 1);
+    EXPECT_EQ(s.typeCurvesReady, 1);
+}
+
+TEST(TypeCurves, WenzelTableOverwritesTheRange) {
+    AnalysisState s = makeDefaultState();
+    s.tcTheisUniform = 1;
+    NullProgress progress;
+    ASSERT_TRUE(computeTypeCurves(s, progress, {}));
+    EXPECT_EQ(s.curveXCount, 145);
+    EXPECT_FLOAT_EQ(s.curveX[1], static_cast<float>(1.0 / 9.0f));
+    EXPECT_FLOAT_EQ(s.curveX[144], 1e15f);
+    EXPECT_EQ(s.tcTheisCount, 144);
+    EXPECT_NEAR(s.tcTheisMin, 0.111111, 1e-6);
+    EXPECT_FLOAT_EQ(s.tcTheisMax, 1e15f);
+    EXPECT_FLOAT_EQ(s.curveY[144], static_cast<float>(confinedW(1.0 / s.curveX[144])));
+}
+
+TEST(TypeCurves, HantushLeakyTable) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 2;
+    s.tcLeakyUniform = 1;
+    Recorder progress;
+    ASSERT_TRUE(computeTypeCurves(s, progress, {}));
+    EXPECT_EQ(s.curveXCount, 30);
+    EXPECT_EQ(s.familyCount, 20);
+    EXPECT_EQ(s.curveYCount, 29 * 20 + 1);
+    EXPECT_FLOAT_EQ(s.curveX[1], 0.1f);
+    EXPECT_FLOAT_EQ(s.curveX[29], 1e6f);
+    EXPECT_FLOAT_EQ(s.familyValues[0], 0.01f);
+    EXPECT_FLOAT_EQ(s.familyValues[19], 3.0f);
+    EXPECT_EQ(s.tcLeakyCount, 29);
+    EXPECT_EQ(s.tcLeakyRbCount, 20);
+    EXPECT_FLOAT_EQ(s.tcLeakyMin, 0.1f);
+    EXPECT_FLOAT_EQ(s.tcLeakyMax, 1e6f);
+    EXPECT_FLOAT_EQ(s.tcLeakyRbMin, 0.01f);
+    EXPECT_FLOAT_EQ(s.tcLeakyRbMax, 3.0f);
+    // curve k at abscissa i is curveY[k*nx + i]
+    EXPECT_FLOAT_EQ(s.curveY[5 * 29 + 7], static_cast<float>(leakyW(1.0 / s.curveX[7], s.familyValues[5])));
+    EXPECT_EQ(progress.steps.size(), 29u);  // one step per abscissa
+    EXPECT_EQ(progress.steps.back(), 29);
+}
+
+TEST(TypeCurves, StorageAndNeumanTables) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 4;
+    s.tcStorUniform = 1;
+    NullProgress progress;
+    ASSERT_TRUE(computeTypeCurves(s, progress, {}));
+    EXPECT_EQ(s.curveXCount, 42);
+    EXPECT_EQ(s.familyCount, 26);
+    EXPECT_FLOAT_EQ(s.tcStorBetaMax, 1000.0f);
+    s.modelKind = 6;
+    s.tcAltUniform = 1;
+    ASSERT_TRUE(computeTypeCurves(s, progress, {}));
+    EXPECT_EQ(s.curveXCount, 46);
+    EXPECT_EQ(s.familyCount, 20);
+    EXPECT_FLOAT_EQ(s.curveX[1], 0.1f);
+    EXPECT_FLOAT_EQ(s.curveX[45], 1e11f);
+    for (int i = 1; i <= 45; ++i) EXPECT_FALSE(s.curveX[i] > 6000.0f && s.curveX[i] < 1e5f) << i;
+    EXPECT_EQ(s.tcMnTdCount, 45);
+    EXPECT_FLOAT_EQ(s.tcMnKzMax, 7.0f);
+}
+
+TEST(TypeCurves, BoultonStreltsovaLabelIsTheSquareOfTheArgument) {
+    const AnalysisState s = family(8);
+    const int nx = s.curveXCount - 1;
+    for (int k : {0, 9}) {
+        const double label = s.familyValues[k];
+        const double expected = doublePorosityW(s.curveX[3], std::sqrt(label), s.tcBsSigma, kSlab, s);
+        EXPECT_NEAR(s.curveY[k * nx + 3], expected, std::fabs(expected) * 1e-5 + 1e-12);
+    }
+    EXPECT_FLOAT_EQ(s.familyValues[0], 1e-5f);
+    EXPECT_FLOAT_EQ(s.familyValues[9], 100.0f);
+}
+
+TEST(TypeCurves, ProgressFollowsTheCurvesOrTheAbscissae) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 7;
+    Recorder byCurve;
+    ASSERT_TRUE(computeTypeCurves(s, byCurve, {}));
+    EXPECT_EQ(byCurve.steps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    s.modelKind = 0;
+    Recorder none;
+    ASSERT_TRUE(computeTypeCurves(s, none, {}));
+    EXPECT_TRUE(none.steps.empty());
+    EXPECT_FALSE(typeCurvesShowProgress(0));
+    EXPECT_TRUE(typeCurvesShowProgress(5));
+}
+
+TEST(TypeCurves, AStopLeavesTheRunIncomplete) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 5;
+    std::stop_source source;
+    source.request_stop();
+    NullProgress progress;
+    EXPECT_FALSE(computeTypeCurves(s, progress, source.get_token()));
+}
+
+TEST(TypeCurves, RangesWithoutAFamilyAreRefusedByName) {
+    AnalysisState s = makeDefaultState();
+    EXPECT_FALSE(checkTypeCurveRanges(s));
+    s.tcTheisCount = 1;
+    EXPECT_NE(checkTypeCurveRanges(s)->find("tcTheisCount"), std::string::npos);
+    s.tcTheisUniform = 1;  // the table needs no range
+    EXPECT_FALSE(checkTypeCurveRanges(s));
+    s = makeDefaultState();
+    s.modelKind = 1;
+    s.tcPpAnisCount = 101;
+    EXPECT_NE(checkTypeCurveRanges(s)->find("at most 100 curves"), std::string::npos);
+    s.tcPpAnisCount = 100;
+    s.tcPpMin = 0.0f;
+    EXPECT_NE(checkTypeCurveRanges(s)->find("tcPpMin"), std::string::npos);
+    s.tcPpMin = 10.0f;
+    s.tcPpMax = 1.0f;
+    EXPECT_NE(checkTypeCurveRanges(s)->find("tcPpMax"), std::string::npos);
+    s = makeDefaultState();
+    s.modelKind = 8;
+    s.tcBsGammaMax = -1.0f;
+    EXPECT_NE(checkTypeCurveRanges(s)->find("tcBsGammaMax"), std::string::npos);
+}
+
+// The points of a family are shared among the threads; the values must not depend on it.
+class ParallelFamily : public ::testing::TestWithParam<int> {};
+
+TEST_P(ParallelFamily, IsBitIdenticalToTheSerialRun) {
+    AnalysisState serial = makeDefaultState();
+    serial.modelKind = GetParam();
+    // Small grids keep the expensive families quick; the split among threads is what is tested.
+    serial.tcPpCount = serial.tcLppCount = serial.tcMnTdCount = 12;
+    serial.tcLppBetaCount = serial.tcMnKzCount = 5;
+    AnalysisState parallel = serial;
+    NullProgress progress;
+    ASSERT_TRUE(computeTypeCurves(serial, progress, {}, {1}));
+    ASSERT_TRUE(computeTypeCurves(parallel, progress, {}, {4}));
+    ASSERT_EQ(serial.curveY.size(), parallel.curveY.size());
+    EXPECT_EQ(std::memcmp(serial.curveY.data(), parallel.curveY.data(), serial.curveY.size() * sizeof(float)),
+              0);
+    EXPECT_EQ(serial.curveX, parallel.curveX);
+    EXPECT_EQ(serial.familyValues, parallel.familyValues);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFamily, ParallelFamily, ::testing::Range(0, 9));
+
+}  // namespace
+}  // namespace tolvex
