@@ -29,7 +29,8 @@ void save(QWidget& widget, const QDir& folder, const QString& name) {
     widget.hide();
 }
 
-void saveForm(const tolvex::Form& form, tolvex::AnalysisState& state, const QDir& folder, const QString& name) {
+void saveForm(const tolvex::Form& form, tolvex::AnalysisState& state, const QDir& folder,
+              const QString& name) {
     tolvex::gui::FormDialog dialog(form, state);
     save(dialog, folder, name);
 }
