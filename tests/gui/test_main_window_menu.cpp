@@ -143,6 +143,17 @@ TEST_F(MainWindowMenu, StatusBarShowsTheIdleTextThePromptsAndTheKeyPanes) {
     }
 }
 
+TEST_F(MainWindowMenu, HighlightingAMenuItemShowsItsPromptInTheMessagePane) {
+    window.show();
+    EXPECT_TRUE(window.messagePane()->isVisible());
+    QAction* newItem = window.action(kCmdFileNew);
+    QMenu* file = window.menuBar()->actions().first()->menu();
+    file->popup(window.mapToGlobal(QPoint(0, 0)));
+    file->setActiveAction(newItem);
+    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("Create a new document"));
+    file->hide();
+}
+
 TEST_F(MainWindowMenu, TitleNamesTheDocumentAndTheProgram) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Untitled - Tolvex"));
 }
