@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -15,6 +16,7 @@
 #include "gui/FileFilter.h"
 #include "gui/GuiCommands.h"
 #include "gui/MainWindow.h"
+#include "gui/MeasurementTableDialog.h"
 #include "gui/RecentFiles.h"
 #include "gui/ReportFile.h"
 #include "gui/ScriptedGuiInteraction.h"
@@ -142,6 +144,21 @@ TEST_F(Documents, ReportAsStoresTheChosenFile) {
     window->runCommand(kCmdReportAs);
     EXPECT_EQ(state.reportFileName, "pumping.out");
     EXPECT_EQ(ui->shownFiles.size(), 1u);
+}
+
+TEST_F(Documents, InputDrawdownsEndsInTheTableDialogAndShowsTheUsedMeasurements) {
+    state.drawdownInputMode = 1;  // type the values: the flow goes straight to the table
+    ui->script.tableEditor = [](AnalysisState& s) {
+        MeasurementTableDialog table(s);
+        table.fromEdit()->setText(QStringLiteral("3"));
+        table.toEdit()->setText(QStringLiteral("10"));
+        table.accept();
+        return table.result() == QDialog::Accepted;
+    };
+    window->runCommand(kCmdInputDrawdowns);
+    EXPECT_EQ(ui->script.formTitles, std::vector<std::string>{"Options for inputing drawdowns"});
+    EXPECT_EQ(state.usedCount, 8);
+    EXPECT_EQ(state.plotContent, 1);
 }
 
 TEST(ReportPath, RelativeNamesBelongToTheDocumentFolder) {
