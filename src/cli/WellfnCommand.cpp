@@ -44,18 +44,25 @@ std::vector<WellFunction> wellFunctions() {
     const Argument u{"U", Sign::Positive};
     const Argument td{"TD", Sign::Positive};
     const Argument sigma{"SIGMA", Sign::Positive};
-    const std::vector<Argument> depths{{"L", Sign::Any}, {"D", Sign::Any}, {"LO", Sign::Any}, {"DZ", Sign::Any}};
+    const std::vector<Argument> depths{
+        {"L", Sign::Any}, {"D", Sign::Any}, {"LO", Sign::Any}, {"DZ", Sign::Any}};
     auto with = [](std::vector<Argument> head, const std::vector<Argument>& tail) {
         head.insert(head.end(), tail.begin(), tail.end());
         return head;
     };
     return {
         {"theis", "Theis W(u)", {u}, [](const auto& a, const auto&) { return confinedW(a[0]); }},
-        {"jacob", "Cooper-Jacob straight line -0.5772 - ln u", {u},
+        {"jacob",
+         "Cooper-Jacob straight line -0.5772 - ln u",
+         {u},
          [](const auto& a, const auto&) { return jacobW(a[0]); }},
-        {"leaky", "Hantush-Jacob W(u, r/B)", {u, {"RB", Sign::NonNegative}},
+        {"leaky",
+         "Hantush-Jacob W(u, r/B)",
+         {u, {"RB", Sign::NonNegative}},
          [](const auto& a, const auto&) { return leakyW(a[0], a[1]); }},
-        {"storage", "Hantush H(u, beta)", {u, {"BETA", Sign::NonNegative}},
+        {"storage",
+         "Hantush H(u, beta)",
+         {u, {"BETA", Sign::NonNegative}},
          [](const auto& a, const auto& in) { return storageH(a[0], a[1], in.state); }},
         {"partial", "Hantush partial penetration, nonleaky (LO <= 0: piezometer at DZ = z/b)",
          with({u, {"X", Sign::Positive}}, depths),
@@ -63,15 +70,23 @@ std::vector<WellFunction> wellFunctions() {
         {"partial-leaky", "Hantush partial penetration, leaky (LO <= 0: piezometer at DZ = z/b)",
          with({u, {"X", Sign::Positive}, {"RB", Sign::NonNegative}}, depths),
          [](const auto& a, const auto&) { return partialLeakyW(a[0], a[1], a[2], a[3], a[4], a[5], a[6]); }},
-        {"slug", "Cooper-Bredehoeft-Papadopulos F(beta, alpha)",
+        {"slug",
+         "Cooper-Bredehoeft-Papadopulos F(beta, alpha)",
          {{"BETA", Sign::NonNegative}, {"ALPHA", Sign::Positive}},
          [](const auto& a, const auto& in) { return slugF(a[0], a[1], in.state); }},
-        {"unconfined", "Moench unconfined aquifer (geometry: --l --d --z --z1 --z2 --form)",
+        {"unconfined",
+         "Moench unconfined aquifer (geometry: --l --d --z --z1 --z2 --form)",
          {td, {"BETA", Sign::Positive}, {"SIGMA", Sign::NonNegative}},
          [](const auto& a, const auto& in) { return unconfinedW(a[0], a[1], a[2], in.geometry, in.state); }},
-        {"warren-root", "Warren-Root double porosity", {td, {"LAMBDA", Sign::NonNegative}, sigma},
-         [](const auto& a, const auto& in) { return doublePorosityW(a[0], a[1], a[2], kWarrenRoot, in.state); }},
-        {"slab", "Boulton-Streltsova double porosity (slabs)", {td, {"GAMMA", Sign::Positive}, sigma},
+        {"warren-root",
+         "Warren-Root double porosity",
+         {td, {"LAMBDA", Sign::NonNegative}, sigma},
+         [](const auto& a, const auto& in) {
+             return doublePorosityW(a[0], a[1], a[2], kWarrenRoot, in.state);
+         }},
+        {"slab",
+         "Boulton-Streltsova double porosity (slabs)",
+         {td, {"GAMMA", Sign::Positive}, sigma},
          [](const auto& a, const auto& in) { return doublePorosityW(a[0], a[1], a[2], kSlab, in.state); }},
     };
 }
@@ -86,11 +101,57 @@ double readArgument(const std::string& function, const Argument& argument, const
     return value;
 }
 
+// The geometry options of the unconfined aquifer, each overriding the state's value when given.
+struct GeometryOption {
+    const char* flag;
+    const char* help;
+    double UnconfinedGeometry::*field;
+    double value = 0.0;
+    bool given = false;
+};
+
 struct WellfnOptions {
     std::vector<std::string> words;
     int gauss = 0;
     int stehfest = 0;
+    std::vector<GeometryOption> geometry{
+        {"--l", "l/b, bottom of the pumping-well screen", &UnconfinedGeometry::l},
+        {"--d", "d/b, top of the pumping-well screen", &UnconfinedGeometry::d},
+        {"--z", "z/b of the piezometer (form 2)", &UnconfinedGeometry::z},
+        {"--z1", "z1/b, observation screen bottom (form 0)", &UnconfinedGeometry::z1},
+        {"--z2", "z2/b, observation screen top (form 0)", &UnconfinedGeometry::z2},
+    };
+    int form = 1;
+    bool formGiven = false;
 };
+
+void addGeometryOptions(CLI::App& sub, WellfnOptions& options) {
+    for (GeometryOption& g : options.geometry) sub.add_option(g.flag, g.value, g.help);
+    sub.add_option(
+           "--form", options.form,
+           "unconfined observation form: 0 screen average z1..z2, 1 full thickness, 2 piezometer at z")
+        ->check(CLI::Range(0, 2));
+}
+
+// Records which geometry options were given; they belong to the unconfined aquifer only.
+void readGeometryCounts(const CLI::App& sub, WellfnOptions& options, const std::string& function) {
+    bool any = false;
+    for (GeometryOption& g : options.geometry) any |= g.given = sub.count(g.flag) > 0;
+    options.formGiven = sub.count("--form") > 0;
+    if ((any || options.formGiven) && function != "unconfined") {
+        throw CLI::ValidationError("wellfn " + function,
+                                   "--l, --d, --z, --z1, --z2 and --form apply to unconfined");
+    }
+}
+
+UnconfinedGeometry geometryOf(const AnalysisState& state, const WellfnOptions& options) {
+    UnconfinedGeometry geometry = unconfinedGeometry(state);
+    for (const GeometryOption& g : options.geometry) {
+        if (g.given) geometry.*g.field = g.value;
+    }
+    if (options.formGiven) geometry.form = options.form;
+    return geometry;
+}
 
 }  // namespace
 
@@ -109,18 +170,19 @@ void addWellfnCommand(CLI::App& app, CliContext& context) {
         ->check(CLI::Range(2, 200));
     sub->add_option("--stehfest", options->stehfest, "Stehfest terms (rebuilds the table first)")
         ->check(CLI::Range(2, 20));
+    addGeometryOptions(*sub, *options);
 
     sub->callback([&context, options, sub]() {
         const std::string& name = options->words.front();
         const auto functions = wellFunctions();
-        const auto found =
-            std::find_if(functions.begin(), functions.end(), [&](const WellFunction& f) { return name == f.name; });
+        const auto found = std::find_if(functions.begin(), functions.end(),
+                                        [&](const WellFunction& f) { return name == f.name; });
         if (found == functions.end()) throw CLI::ValidationError("wellfn", "unknown function '" + name + "'");
         if (options->words.size() != found->arguments.size() + 1) {
             throw CLI::ValidationError("wellfn " + name,
                                        "expects " + std::to_string(found->arguments.size()) + " argument(s)");
         }
-        (void)sub;
+        readGeometryCounts(*sub, *options, name);
         const WellFunction function = *found;
         context.action = [&context, options, function]() {
             if (options->stehfest % 2 != 0) {
@@ -134,8 +196,13 @@ void addWellfnCommand(CLI::App& app, CliContext& context) {
             for (std::size_t i = 0; i < function.arguments.size(); ++i) {
                 values.push_back(readArgument(function.name, function.arguments[i], options->words[i + 1]));
             }
+            const double result = function.evaluate(values, Inputs{state, geometryOf(state, *options)});
+            if (std::isnan(result)) {
+                throw CliError{std::string("wellfn ") + function.name +
+                               ": undefined for these arguments (a screen of no length?)"};
+            }
             char buffer[64];
-            std::snprintf(buffer, sizeof buffer, "%.10g", function.evaluate(values, state));
+            std::snprintf(buffer, sizeof buffer, "%.10g", result);
             context.out << buffer << "\n";
             return kExitOk;
         };
