@@ -167,9 +167,8 @@ void MainWindow::updateCommandStates() {
         if (id == kCmdEditCut || id == kCmdEditCopy || id == kCmdEditPaste) continue;
         act->setEnabled(isCommandEnabled(id, state_.modelKind));
     }
-    // 32789 carries the check mark while the switch is 1, 32788 while it is 0.
-    action(kCmdViewToggleOff)->setChecked(state_.viewToggle == 1);
-    action(kCmdViewToggleOn)->setChecked(state_.viewToggle == 0);
+    action(kCmdViewToggleOn)->setChecked(state_.viewToggle == 1);
+    action(kCmdViewToggleOff)->setChecked(state_.viewToggle == 0);
 }
 
 void MainWindow::rebuildRecentFiles() {

@@ -47,11 +47,10 @@ bool MainWindow::dispatchViewCommand(int id) {
         case kCmdFont:
             chooseFont();
             return true;
-        // 32789 sets the switch and 32788 clears it, whatever the names of the ids suggest.
-        case kCmdViewToggleOff:
+        case kCmdViewToggleOn:
             setViewToggle(1);
             return true;
-        case kCmdViewToggleOn:
+        case kCmdViewToggleOff:
             setViewToggle(0);
             return true;
         case kCmdPrint:

@@ -159,13 +159,14 @@ TEST_F(MainWindowMenu, TitleNamesTheDocumentAndTheProgram) {
 }
 
 TEST_F(MainWindowMenu, HiddenViewTogglesSetTheSwitchAndTheirCheckMarks) {
-    window.runCommand(kCmdViewToggleOff);
+    // 32789 sets the switch to 1, 32788 back to 0; each is checked while its value holds.
+    window.runCommand(32789);
     EXPECT_EQ(state.viewToggle, 1);
-    EXPECT_TRUE(window.action(kCmdViewToggleOff)->isChecked());
-    EXPECT_FALSE(window.action(kCmdViewToggleOn)->isChecked());
-    window.runCommand(kCmdViewToggleOn);
-    EXPECT_EQ(state.viewToggle, 0);
     EXPECT_TRUE(window.action(kCmdViewToggleOn)->isChecked());
+    EXPECT_FALSE(window.action(kCmdViewToggleOff)->isChecked());
+    window.runCommand(32788);
+    EXPECT_EQ(state.viewToggle, 0);
+    EXPECT_TRUE(window.action(kCmdViewToggleOff)->isChecked());
 }
 
 TEST_F(MainWindowMenu, ToolbarAndStatusBarItemsShowAndHideThem) {

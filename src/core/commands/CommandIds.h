@@ -7,8 +7,8 @@ enum CommandId : int {
     // the program's own commands
     kCmdTypeCurveCalculation = 32771,
     kCmdPlottingOptions = 32785,
-    kCmdViewToggleOn = 32788,
-    kCmdViewToggleOff = 32789,
+    kCmdViewToggleOff = 32788,  // viewToggle = 0
+    kCmdViewToggleOn = 32789,   // viewToggle = 1
     kCmdInputDrawdowns = 32790,
     kCmdSaveSimulation = 32791,  // has a prompt but neither a menu item nor a handler
     kCmdTrialInversion = 32792,
