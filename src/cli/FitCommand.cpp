@@ -1,8 +1,163 @@
-// tolvex-cli fit: not built yet; registers nothing until it is.
+// tolvex-cli fit: an estimation of the model's parameters from measurements, through the same command
+// flows as the desktop program ("Least Square Inversion", "Simplex Inversion", "Try and Error
+// Inversion"), the dialogs answered by the state's values.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+
 #include "cli/Cli.h"
+#include "cli/CliArguments.h"
+#include "cli/CliState.h"
+#include "cli/EngineInteraction.h"
+#include "cli/EngineOutput.h"
+#include "core/commands/EstimationCommands.h"
+#include "core/input/Import.h"
+#include "core/input/MeasurementTable.h"
+#include "core/input/SampleSets.h"
+#include "core/state/FieldTable.h"
+#include "core/typecurves/ParameterVector.h"
 
 namespace tolvex::cli {
+namespace {
 
-void addFitCommand(CLI::App&, CliContext&) {}
+const std::map<std::string, int> kDelimiters{{"comma", kDelimiterComma},
+                                             {"space", kDelimiterSpace},
+                                             {"tab", kDelimiterTab},
+                                             {"semicolon", kDelimiterSemicolon}};
+const std::map<std::string, int> kSamples{{"pumping", kSetConfinedAquifer}, {"slug", kSetSlugTest}};
+
+struct FitOptions {
+    int model = 0;
+    std::string method = "lsq";
+    std::string data, delimiter = "comma", sample, open;
+    std::vector<int> use;
+    std::vector<std::string> sets;
+    int maxIterations = -1;
+    std::string convergence;
+    std::string report, plot, save;
+    bool json = false;
+};
+
+AnalysisState startingState(const FitOptions& o) {
+    AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
+    state.modelKind = o.model;
+    if (!o.data.empty()) {
+        if (auto error = importMeasurements(o.data, kDelimiters.at(o.delimiter), state)) {
+            throw CliError{"fit: --data " + o.data + ": " + oneLine(*error)};
+        }
+    } else if (!o.sample.empty()) {
+        installPredefinedSet(state, kSamples.at(o.sample));
+    }
+    applySets(state, o.sets);
+    if (!o.use.empty()) {
+        if (o.use[0] < 1 || o.use[1] < o.use[0] || o.use[1] > state.allCount) {
+            throw CliError{"fit: --use " + std::to_string(o.use[0]) + " " + std::to_string(o.use[1]) +
+                           " is not a range of the " + std::to_string(state.allCount) + " measurements"};
+        }
+        state.useFrom = o.use[0];
+        state.useTo = o.use[1];
+        selectUsedMeasurements(state);
+    }
+    if (o.maxIterations >= 0) state.maxIterations = o.maxIterations;
+    if (!o.convergence.empty()) {
+        state.convergenceError = static_cast<float>(numberArgument("fit", "--convergence", o.convergence));
+    }
+    return state;
+}
+
+CommandOutcome runMethod(const std::string& method, AnalysisState& state, Interaction& ui) {
+    if (method != "lsq" && state.modelKind > 8) {
+        throw CliError{"fit: --method " + method + " serves models 0..8; model " +
+                       std::to_string(state.modelKind) + " is fitted by lsq"};
+    }
+    if (method == "simplex") return simplexInversion(state, ui);
+    if (method == "trial") return trialInversion(state, ui);
+    return leastSquaresInversion(state, ui);
+}
+
+double fieldValue(const AnalysisState& s, std::string_view name) {
+    const FieldInfo* field = findField(name);
+    return shortestFloat(s.*std::get<float AnalysisState::*>(field->member));
+}
+
+nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& method) {
+    nlohmann::ordered_json parameters = nlohmann::ordered_json::object();
+    for (std::string_view name : fittedFieldNames(s.modelKind))
+        parameters[std::string(name)] = fieldValue(s, name);
+    std::vector<double> history;
+    for (int i = 0; i < s.iterationsDone && i < static_cast<int>(s.errorHistory.size()); ++i) {
+        history.push_back(shortestFloat(s.errorHistory[i]));
+    }
+    const auto used = [&](const std::vector<double>& v) {
+        return std::vector<double>(v.begin(), v.begin() + s.usedCount);
+    };
+    return {{"model", s.modelKind},
+            {"method", method},
+            {"parameters", parameters},
+            {"rmsError", shortestFloat(s.rmsError)},
+            {"iterations", s.iterationsDone},
+            {"errorHistory", history},
+            {"times", used(s.times)},
+            {"measured", used(s.measured)},
+            {"calculated", used(s.calculated)}};
+}
+
+void printText(std::ostream& out, const AnalysisState& s, const std::string& method) {
+    out << "model " << s.modelKind << ", method " << method << "\n";
+    char line[128];
+    for (std::string_view name : fittedFieldNames(s.modelKind)) {
+        std::snprintf(line, sizeof line, "%-24s %.7g\n", std::string(name).c_str(), fieldValue(s, name));
+        out << line;
+    }
+    std::snprintf(line, sizeof line, "%-24s %.7g\n%-24s %d\n", "rmsError", static_cast<double>(s.rmsError),
+                  "iterations", s.iterationsDone);
+    out << line;
+}
+
+int runFit(CliContext& context, const FitOptions& o) {
+    checkModel("fit", o.model, 0, 10);
+    const int sources = !o.data.empty() + !o.sample.empty() + !o.open.empty();
+    if (sources != 1) throw CliError{"fit: give exactly one of --data, --sample, --open"};
+    AnalysisState state = startingState(o);
+    EngineInteraction ui("fit", context.err, isTerminal(context.err));
+    ui.conclude(runMethod(o.method, state, ui), context.err);
+    if (o.json) {
+        context.out << resultJson(state, o.method).dump(2) << "\n";
+    } else {
+        printText(context.out, state, o.method);
+    }
+    if (!o.report.empty()) writeReportOrThrow(state, o.report);
+    if (!o.plot.empty()) writePlotOrThrow(state, o.plot);
+    if (!o.save.empty()) saveDocumentOrThrow(state, o.save);
+    return kExitOk;
+}
+
+}  // namespace
+
+void addFitCommand(CLI::App& app, CliContext& context) {
+    auto o = std::make_shared<FitOptions>();
+    CLI::App* sub = app.add_subcommand("fit", "Estimate the parameters of a model from measurements");
+    sub->add_option("--model", o->model, "Model 0..10")->required();
+    sub->add_option("--method", o->method, "lsq, simplex or trial")
+        ->check(CLI::IsMember({"lsq", "simplex", "trial"}));
+    sub->add_option("--data", o->data, "Measurement file (time, drawdown per line)");
+    sub->add_option("--delimiter", o->delimiter, "Field delimiter of --data")
+        ->check(CLI::IsMember({"comma", "space", "tab", "semicolon"}));
+    sub->add_option("--sample", o->sample, "Built-in measurements")
+        ->check(CLI::IsMember({"pumping", "slug"}));
+    sub->add_option("--open", o->open, "Start from this document");
+    sub->add_option("--use", o->use, "FROM TO: the measurements used (1-based)")->expected(2);
+    sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
+    sub->add_option("--max-iterations", o->maxIterations, "Maximum Number of Iteration")
+        ->check(CLI::Range(0, 65535));
+    sub->add_option("--convergence", o->convergence, "Convergence Error");
+    sub->add_option("--report", o->report, "Write the estimation report");
+    sub->add_option("--plot", o->plot, "Write a picture of the plot");
+    sub->add_option("--save", o->save, "Save the document");
+    sub->add_flag("--json", o->json, "Print the result as one JSON object");
+    sub->callback([&context, o]() { context.action = [&context, o]() { return runFit(context, *o); }; });
+}
 
 }  // namespace tolvex::cli

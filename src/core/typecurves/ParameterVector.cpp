@@ -54,6 +54,35 @@ int clampedCount(int modelKind) {
     return parameterCount(modelKind);
 }
 
+std::vector<std::string_view> fittedFieldNames(int modelKind) {
+    switch (modelKind) {
+        case 0:
+        case 5:
+            return {"storativity", "transmissivity"};
+        case 1:
+            return {"storativity", "transmissivity", "verticalConductivity"};
+        case 2:
+            return {"storativity", "transmissivity", "upperBedConductivity"};
+        case 3:
+            return {"storativity", "transmissivity", "verticalConductivity", "upperBedConductivity"};
+        case 4:
+            return {"storativity",          "transmissivity",      "upperBedConductivity",
+                    "lowerBedConductivity", "upperBedStorativity", "lowerBedStorativity"};
+        case 6:
+            return {"storativity", "transmissivity", "verticalConductivity", "specificYield"};
+        case 7:
+        case 8:
+            return {"fractureStorativity", "fractureTransmissivity", "matrixStorativity",
+                    "matrixTransmissivity"};
+        case 9:
+            return {"transmissivity", "storativity"};
+        case 10:
+            return {"hydraulicConductivity"};
+        default:
+            return {};
+    }
+}
+
 std::vector<double> buildParameterVectorDouble(const AnalysisState& state) {
     const auto fields = vectorFields(state.modelKind);
     std::vector<double> p(fields.size() + 1, 0.0);

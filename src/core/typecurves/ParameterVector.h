@@ -14,6 +14,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "core/state/AnalysisState.h"
@@ -28,6 +29,10 @@ inline constexpr double kParameterCeiling = 1e10;
 [[nodiscard]] int parameterCount(int modelKind);
 // How many leading entries of the vector the forward model clamps.
 [[nodiscard]] int clampedCount(int modelKind);
+
+// The state fields an estimation of the model writes back, in vector order (model 2 gives back K'
+// as upperBedConductivity; Jacob's method T and S; Bouwer and Rice K).
+[[nodiscard]] std::vector<std::string_view> fittedFieldNames(int modelKind);
 
 // The vector of the model from the current fields, n + 1 floats. For model 2 the ratio b'/K' is
 // formed in double from the two stored floats and rounded to float.
