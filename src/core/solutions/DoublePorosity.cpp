@@ -19,7 +19,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Transient interflow from slabs: diffusion into a slab of half-thickness gives the tanh term.
 [[nodiscard]] double slabLaplace(double p, double gamma, double sigma) {
-    if (!(gamma > 0.0)) return kNaN;
+    if (!(gamma > 0.0) || std::isinf(gamma)) return kNaN;
     const double f = std::sqrt(sigma * p);
     return 2.0 * besselK0(std::sqrt(p + gamma * f * std::tanh(f / gamma))) / p;
 }
@@ -33,7 +33,7 @@ double doublePorosityLaplace(double p, double param, double sigma, int variant) 
 }
 
 double doublePorosityW(double td, double param, double sigma, int variant, const AnalysisState& state) {
-    if (!(td > 0.0)) return kNaN;
+    if (!(td > 0.0) || !std::isfinite(td)) return kNaN;
     return stehfestInvert(
         td, [&](double p) { return doublePorosityLaplace(p, param, sigma, variant); }, state);
 }

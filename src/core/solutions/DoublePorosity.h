@@ -20,12 +20,12 @@ namespace tolvex {
 inline constexpr int kWarrenRoot = 1;
 inline constexpr int kSlab = 2;
 
-// One Laplace value per Stehfest term (stehfestCount K0 evaluations). NaN when td <= 0 or under the
-// guards of doublePorosityLaplace.
+// One Laplace value per Stehfest term (stehfestCount K0 evaluations). NaN when td <= 0 (or infinite) or under
+// the guards of doublePorosityLaplace.
 [[nodiscard]] double doublePorosityW(double td, double param, double sigma, int variant,
                                      const AnalysisState& state);
 // NaN when sigma <= 0, when lambda < 0 (variant 1; lambda = 0 is the limit without interflow) or when
-// gamma <= 0 (variant 2): the formulas divide by them. 0 for any other variant.
+// gamma <= 0 or infinite (variant 2): the formulas divide by them. 0 for any other variant.
 [[nodiscard]] double doublePorosityLaplace(double p, double param, double sigma, int variant);
 
 }  // namespace tolvex

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 #include "core/solutions/Constants.h"
 #include "core/solutions/SpecialFunctions.h"
@@ -36,7 +35,7 @@ constexpr double kLengthTolerance = 1e-8;
     return eps;
 }
 
-// Vertical average of cos-type eigenfunction over the observation point or screen.
+// The eigenfunction at the piezometer, or its average over the observation screen or the thickness.
 [[nodiscard]] double observationFactor(double eps, const UnconfinedGeometry& g) {
     if (g.form == 0) return (std::sin(g.z2 * eps) - std::sin(g.z1 * eps)) / ((g.z2 - g.z1) * eps);
     if (g.form == 2) return std::cos(g.z * eps);
@@ -44,7 +43,7 @@ constexpr double kLengthTolerance = 1e-8;
 }
 
 [[nodiscard]] bool invalid(double beta, double sigma, const UnconfinedGeometry& g) {
-    if (!(beta > 0.0) || !std::isfinite(beta) || !(sigma >= 0.0)) return true;
+    if (!(beta > 0.0) || !std::isfinite(beta) || !(sigma >= 0.0) || !std::isfinite(sigma)) return true;
     if (g.form < 0 || g.form > 2) return true;
     if (std::fabs(g.l - g.d) <= kLengthTolerance) return true;
     return g.form == 0 && std::fabs(g.z2 - g.z1) <= kLengthTolerance;
@@ -96,7 +95,7 @@ double unconfinedLaplace(double p, double beta, double sigma, const UnconfinedGe
 
 double unconfinedW(double td, double beta, double sigma, const UnconfinedGeometry& geometry,
                    const AnalysisState& state) {
-    if (invalid(beta, sigma, geometry) || !(td > 0.0)) return kNaN;
+    if (invalid(beta, sigma, geometry) || !(td > 0.0) || !std::isfinite(td)) return kNaN;
     const int terms = unconfinedTermCount(beta);
     // Each Laplace value is added into the Stehfest sum as it is computed: nothing is stored, so any
     // stehfestCount works.

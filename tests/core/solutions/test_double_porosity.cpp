@@ -5,6 +5,7 @@
 #include <boost/math/special_functions/bessel.hpp>
 #include <boost/math/special_functions/expint.hpp>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "core/solutions/IndependentReferences.h"
@@ -39,6 +40,9 @@ TEST(DoublePorosityGuards, NonPhysicalParametersGiveNaN) {
     EXPECT_TRUE(std::isnan(doublePorosityW(10.0, -1.0, kSigma, kWarrenRoot, state)));
     EXPECT_TRUE(std::isnan(doublePorosityW(0.0, 1.0, kSigma, kWarrenRoot, state)));
     EXPECT_TRUE(std::isnan(doublePorosityW(-5.0, 1.0, kSigma, kSlab, state)));
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(std::isnan(doublePorosityW(infinity, 1.0, kSigma, kSlab, state)));
+    EXPECT_TRUE(std::isnan(doublePorosityW(10.0, infinity, kSigma, kSlab, state)));
 }
 
 TEST(DoublePorosityGuards, UnknownVariantIsZero) {

@@ -4,6 +4,7 @@
 
 #include <boost/math/special_functions/expint.hpp>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "core/solutions/IndependentReferences.h"
@@ -77,6 +78,9 @@ TEST(UnconfinedGuards, DegenerateInputsGiveNaN) {
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, noScreen, state)));
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(1.0, 0.0, 3), state)));
     EXPECT_TRUE(std::isnan(unconfinedLaplace(0.0, 1.0, 0.01, full)));
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(std::isnan(unconfinedW(infinity, 1.0, 0.01, full, state)));
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, infinity, full, state)));
     // sigma = 0 is a finite limit (no elastic storage against specific yield), not a fault.
     EXPECT_TRUE(std::isfinite(unconfinedW(10.0, 1.0, 0.0, full, state)));
 }
