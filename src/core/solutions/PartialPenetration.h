@@ -11,7 +11,7 @@
 // Accuracy: the terms are leakyW values (5-6 significant digits); the series itself is summed until
 // n pi x >= 20, where the remaining terms are below 1e-8 of W(u). A fully screened well (l = 1, d = 0)
 // gives the fully penetrating value to about 1e-8 (sin n pi is not exactly 0 with this pi). Against
-// Hantush's steady-state correction with Boost.Math K0 the late-time correction agrees to 1e-6 (tests).
+// Hantush's steady-state correction with Boost.Math K0 the late-time correction agrees to 2e-7 (tests).
 #pragma once
 
 namespace tolvex {
