@@ -3,6 +3,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -256,28 +257,47 @@ FamilyPlan planFamily(AnalysisState& s) {
     }
 }
 
-// Evaluates every point. The outer loop keeps the published progress order and the stop checks; the
-// independent points of one step are shared among the threads, each writing its own element, so the
-// values do not depend on the number of threads.
+// Steps the progress counter for the outer units (curves or abscissae) up to `done`, in order.
+void reportProgress(const FamilyPlan& plan, ProgressSink& progress, int& reported, int done) {
+    for (; reported < done; ++reported) {
+        if (plan.progress == Progress::BeforeCurve) progress.step(reported + 1);
+        if (plan.progress == Progress::AfterAbscissa) progress.step(reported + 1);
+        if (plan.progress == Progress::AfterCurve) progress.step(reported);
+    }
+}
+
+// Evaluates every point. The points are independent and each writes its own element, so they are
+// shared among the threads in one parallel loop and the values do not depend on the number of threads.
+// Points are taken in the published order (curve by curve, or abscissa by abscissa); the first thread
+// reports the progress of the units completed so far, so the counter still runs 1, 2, ... in order.
 bool evaluatePlan(const FamilyPlan& plan, std::vector<float>& y, ProgressSink& progress, std::stop_token stop,
                   int threads) {
     const bool byAbscissa = plan.progress == Progress::AfterAbscissa;
     const int outerCount = byAbscissa ? plan.nx : plan.nf;
     const int innerCount = byAbscissa ? plan.nf : plan.nx;
-    for (int o = 0; o < outerCount; ++o) {
-        if (stop.stop_requested()) return false;
-        if (plan.progress == Progress::BeforeCurve) progress.step(o + 1);
+    const long total = static_cast<long>(outerCount) * innerCount;
+    std::vector<std::atomic<int>> remaining(outerCount);
+    for (auto& r : remaining) r.store(innerCount);
+    int reported = 0;
+    int completed = 0;  // leading units done, as seen by the first thread
 #pragma omp parallel for schedule(dynamic) num_threads(threads) if (threads > 1)
-        for (int in = 0; in < innerCount; ++in) {
-            const int i = byAbscissa ? o + 1 : in + 1;
-            const int k = byAbscissa ? in : o;
-            y[static_cast<std::size_t>(k) * plan.nx + i] =
-                static_cast<float>(plan.value(plan.xArg[i], plan.pArg[k]));
+    for (long t = 0; t < total; ++t) {
+        if (stop.stop_requested()) continue;
+        const int o = static_cast<int>(t / innerCount);
+        const int in = static_cast<int>(t % innerCount);
+        const int i = byAbscissa ? o + 1 : in + 1;
+        const int k = byAbscissa ? in : o;
+        y[static_cast<std::size_t>(k) * plan.nx + i] =
+            static_cast<float>(plan.value(plan.xArg[i], plan.pArg[k]));
+        remaining[o].fetch_sub(1);
+        if (omp_get_thread_num() == 0) {
+            while (completed < outerCount && remaining[completed].load() == 0) ++completed;
+            reportProgress(plan, progress, reported, completed);
         }
-        if (plan.progress == Progress::AfterAbscissa) progress.step(o + 1);
-        if (plan.progress == Progress::AfterCurve) progress.step(o);
     }
-    return !stop.stop_requested();
+    if (stop.stop_requested()) return false;
+    reportProgress(plan, progress, reported, outerCount);
+    return true;
 }
 
 struct AxisCheck {
@@ -406,7 +426,9 @@ bool computeTypeCurves(AnalysisState& state, ProgressSink& progress, std::stop_t
     }
     const FamilyPlan plan = planFamily(state);
     std::vector<float> y(static_cast<std::size_t>(plan.nx) * plan.nf + 1, 0.0f);
-    const int threads = options.threads > 0 ? options.threads : omp_get_max_threads();
+    // The Theis and Hantush leaky families cost microseconds: starting threads would cost more.
+    const bool closedForm = state.modelKind == 0 || state.modelKind == 2;
+    const int threads = options.threads > 0 ? options.threads : (closedForm ? 1 : omp_get_max_threads());
     if (!evaluatePlan(plan, y, progress, stop, threads)) return false;
 
     state.curveX = plan.curveX;

@@ -18,7 +18,9 @@ namespace tolvex {
 inline constexpr int kMaxGridPoints = 65535;  // counts are stored as 16-bit words in the document
 
 struct TypeCurveOptions {
-    int threads = 0;  // OpenMP threads for the points of a family: 0 every core, 1 serial
+    // OpenMP threads for the points of a family: 1 serial, n > 1 that many, 0 every core for the
+    // families of series and numerical inversions and one thread for the closed-form models 0 and 2.
+    int threads = 0;
 };
 
 // Whether the model has a type-curve family (0..8).
