@@ -19,7 +19,9 @@ TEST(GaussLegendre, TwentyPointRuleIsSymmetricAndExact) {
         weightSum += s.gaussWeights[i];
         EXPECT_NEAR(s.gaussNodes[i], -s.gaussNodes[21 - i], 1e-15) << i;
         EXPECT_EQ(s.gaussWeights[i], s.gaussWeights[21 - i]) << i;
-        if (i > 1) EXPECT_LT(s.gaussNodes[i - 1], s.gaussNodes[i]);
+        if (i > 1) {
+            EXPECT_LT(s.gaussNodes[i - 1], s.gaussNodes[i]);
+        }
     }
     EXPECT_NEAR(weightSum, 2.0, 5e-14);
     // An n-point rule integrates polynomials of degree 2n - 1 exactly.
@@ -36,7 +38,9 @@ TEST(GaussLegendre, OddAndSmallRules) {
         std::vector<double> nodes(n + 1, 0.0), weights(n + 1, 0.0);
         gaussLegendreRule(-1.0, 1.0, nodes, weights, n);
         EXPECT_NEAR(std::accumulate(weights.begin() + 1, weights.end(), 0.0), 2.0, 1e-13) << n;
-        if (n % 2 == 1) EXPECT_NEAR(nodes[(n + 1) / 2], 0.0, 1e-15) << n;
+        if (n % 2 == 1) {
+            EXPECT_NEAR(nodes[(n + 1) / 2], 0.0, 1e-15) << n;
+        }
     }
     std::vector<double> nodes(3), weights(3);
     gaussLegendreRule(-1.0, 1.0, nodes, weights, 2);
