@@ -280,7 +280,7 @@ bool evaluatePlan(const FamilyPlan& plan, std::vector<float>& y, ProgressSink& p
     for (auto& r : remaining) r.store(innerCount);
     int reported = 0;
     int completed = 0;  // leading units done, as seen by the first thread
-#pragma omp parallel for schedule(dynamic) num_threads(threads) if (threads > 1)
+#pragma omp parallel for schedule(dynamic, 4) num_threads(threads) if (threads > 1)
     for (long t = 0; t < total; ++t) {
         if (stop.stop_requested()) continue;
         const int o = static_cast<int>(t / innerCount);
