@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "LogSpread.h"
 #include "core/solutions/DoublePorosity.h"
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
@@ -18,11 +19,8 @@ namespace {
 
 constexpr int kTimes = 16;
 
-// 16 values from low to high, equally spaced in the logarithm.
 std::array<double, kTimes> times(double low, double high) {
-    std::array<double, kTimes> values{};
-    for (int i = 0; i < kTimes; ++i) values[i] = low * std::pow(high / low, i / (kTimes - 1.0));
-    return values;
+    return tolvex::bench::logSpread<kTimes>(low, high);
 }
 
 tolvex::AnalysisState defaultTables() {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "LogSpread.h"
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/state/AnalysisState.h"
 
@@ -13,9 +14,7 @@ namespace {
 constexpr int kSpread = 64;
 
 std::array<double, kSpread> logSpread(double low, double high) {
-    std::array<double, kSpread> values{};
-    for (int i = 0; i < kSpread; ++i) values[i] = low * std::pow(high / low, i / (kSpread - 1.0));
-    return values;
+    return tolvex::bench::logSpread<kSpread>(low, high);
 }
 
 template <class F>

@@ -1,5 +1,10 @@
 #include "cli/CliState.h"
 
+#include <CLI/CLI.hpp>
+#include <map>
+
+#include "core/input/Import.h"
+
 #include "cli/Cli.h"
 #include "core/persist/Document.h"
 #include "core/state/FieldTable.h"
@@ -54,6 +59,15 @@ std::string oneLine(std::string message) {
         if (c == '\n') c = ' ';
     }
     return message;
+}
+
+void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& description) {
+    const std::map<std::string, int> names{{"comma", kDelimiterComma},
+                                           {"space", kDelimiterSpace},
+                                           {"tab", kDelimiterTab},
+                                           {"semicolon", kDelimiterSemicolon}};
+    delimiter = kDelimiterComma;
+    command.add_option("--delimiter", delimiter, description)->transform(CLI::CheckedTransformer(names));
 }
 
 }  // namespace tolvex::cli

@@ -6,6 +6,10 @@
 
 #include "core/state/AnalysisState.h"
 
+namespace CLI {
+class App;
+}
+
 namespace tolvex::cli {
 
 // Applies FIELD=VALUE assignments in order through the field table. An unknown name is refused with
@@ -18,6 +22,10 @@ void applySets(AnalysisState& state, const std::vector<std::string>& assignments
 
 // Saves the document; throws CliError naming the file and the fault (an existing file stays intact).
 void saveDocumentOrThrow(const AnalysisState& state, const std::string& path);
+
+// Adds --delimiter (comma, space, tab, semicolon) to a subcommand; `delimiter` receives the import
+// delimiter code of the name given, comma unless the option is used.
+void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& description);
 
 // A message of the core (first line the program's sentence, second the details) as one line.
 [[nodiscard]] std::string oneLine(std::string message);

@@ -22,16 +22,13 @@
 namespace tolvex::cli {
 namespace {
 
-const std::map<std::string, int> kDelimiters{{"comma", kDelimiterComma},
-                                             {"space", kDelimiterSpace},
-                                             {"tab", kDelimiterTab},
-                                             {"semicolon", kDelimiterSemicolon}};
 const std::map<std::string, int> kSamples{{"pumping", kSetConfinedAquifer}, {"slug", kSetSlugTest}};
 
 struct FitOptions {
     int model = 0;
     std::string method = "lsq";
-    std::string data, delimiter = "comma", sample, open;
+    std::string data, sample, open;
+    int delimiter = 0;
     std::vector<int> use;
     std::vector<std::string> sets;
     int maxIterations = -1;
@@ -44,7 +41,7 @@ AnalysisState startingState(const FitOptions& o) {
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
     state.modelKind = o.model;
     if (!o.data.empty()) {
-        if (auto error = importMeasurements(o.data, kDelimiters.at(o.delimiter), state)) {
+        if (auto error = importMeasurements(o.data, o.delimiter, state)) {
             throw CliError{"fit: --data " + o.data + ": " + oneLine(*error)};
         }
     } else if (!o.sample.empty()) {
@@ -143,8 +140,7 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--method", o->method, "lsq, simplex or trial")
         ->check(CLI::IsMember({"lsq", "simplex", "trial"}));
     sub->add_option("--data", o->data, "Measurement file (time, drawdown per line)");
-    sub->add_option("--delimiter", o->delimiter, "Field delimiter of --data")
-        ->check(CLI::IsMember({"comma", "space", "tab", "semicolon"}));
+    addDelimiterOption(*sub, o->delimiter, "Field delimiter of --data");
     sub->add_option("--sample", o->sample, "Built-in measurements")
         ->check(CLI::IsMember({"pumping", "slug"}));
     sub->add_option("--open", o->open, "Start from this document");

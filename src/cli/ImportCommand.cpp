@@ -14,14 +14,9 @@
 namespace tolvex::cli {
 namespace {
 
-const std::map<std::string, int> kDelimiters{{"comma", kDelimiterComma},
-                                             {"space", kDelimiterSpace},
-                                             {"tab", kDelimiterTab},
-                                             {"semicolon", kDelimiterSemicolon}};
-
 struct ImportOptions {
     std::string file;
-    std::string delimiter = "comma";
+    int delimiter = 0;
     std::vector<int> use;
     std::vector<std::string> sets;
     std::string save;
@@ -69,7 +64,7 @@ private:
 int runImport(CliContext& context, const ImportOptions& options) {
     AnalysisState state = makeDefaultState();
     state.drawdownInputMode = kInputImport;
-    state.importDelimiter = kDelimiters.at(options.delimiter);
+    state.importDelimiter = options.delimiter;
     ImportAnswers answers(options.file, options.use);
     std::string importPath;
     inputDrawdowns(state, answers, importPath);
@@ -88,8 +83,7 @@ void addImportCommand(CLI::App& app, CliContext& context) {
     CLI::App* sub =
         app.add_subcommand("import", "Input drawdowns from a delimited text file into a new document");
     sub->add_option("file", options->file, "Text file of time and drawdown, one pair per line")->required();
-    sub->add_option("--delimiter", options->delimiter, "Character between time and drawdown")
-        ->check(CLI::IsMember({"comma", "space", "tab", "semicolon"}));
+    addDelimiterOption(*sub, options->delimiter, "Character between time and drawdown");
     sub->add_option("--use", options->use, "First and last measurement used (1-based)")->expected(2);
     sub->add_option("--set", options->sets, "FIELD=VALUE, any scalar field of the analysis");
     sub->add_option("--save", options->save, "Document (.tvx) to write")->required();
