@@ -1,11 +1,14 @@
 #include "cli/CliState.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <map>
 
 #include "core/input/Import.h"
 
 #include "cli/Cli.h"
+#include "core/commands/EstimationForms.h"
+#include "core/commands/SettingsForms.h"
 #include "core/persist/Document.h"
 #include "core/state/FieldTable.h"
 
@@ -25,10 +28,26 @@ std::string unknownFieldMessage(const std::string& name) {
     return message;
 }
 
+// A size the program builds arrays from was set: rebuild them through the dialog that owns the size,
+// with its checks (an odd Stehfest count, 500 Gauss points or a negative iteration limit are refused).
+void rebuildTables(AnalysisState& state, const std::vector<const FieldInfo*>& changed) {
+    for (const Form& form : {integrationForm(), matchingCriteriaForm()}) {
+        const bool touched = std::any_of(changed.begin(), changed.end(), [&](const FieldInfo* f) {
+            return std::any_of(form.fields.begin(), form.fields.end(),
+                               [&](const FormField& ff) { return ff.field == f->name; });
+        });
+        if (!touched) continue;
+        if (auto error = acceptForm(form, loadFormTexts(form, state, kExactFloatDigits), state)) {
+            throw CliError{"--set: " + form.fields[error->fieldIndex].field + ": " + error->message};
+        }
+    }
+}
+
 }  // namespace
 
 void applySets(AnalysisState& state, const std::vector<std::string>& assignments) {
     AnalysisState changed = state;
+    std::vector<const FieldInfo*> tables;
     for (const std::string& assignment : assignments) {
         const auto equals = assignment.find('=');
         if (equals == std::string::npos || equals == 0) {
@@ -37,10 +56,17 @@ void applySets(AnalysisState& state, const std::vector<std::string>& assignments
         const std::string name = assignment.substr(0, equals);
         const FieldInfo* field = findField(name);
         if (field == nullptr) throw CliError{unknownFieldMessage(name)};
+        if (field->access == FieldAccess::Count) {
+            throw CliError{
+                "--set: " + name +
+                " is the size of data the program keeps; it changes with the data (import, --use)"};
+        }
         if (auto error = setFieldText(changed, *field, assignment.substr(equals + 1))) {
             throw CliError{"--set: " + *error};
         }
+        if (field->access == FieldAccess::Table) tables.push_back(field);
     }
+    rebuildTables(changed, tables);
     state = std::move(changed);
 }
 

@@ -12,7 +12,7 @@
 namespace tolvex::cli {
 
 bool EngineInteraction::edit(const Form& form, AnalysisState& state) {
-    const auto error = acceptForm(form, loadFormTexts(form, state), state);
+    const auto error = acceptForm(form, loadFormTexts(form, state, kExactFloatDigits), state);
     if (!error) return true;
     const FormField& field = form.fields[error->fieldIndex];
     throw CliError{context_ + ": " + field.field + ": " + error->message};

@@ -29,7 +29,7 @@ public:
     ImportAnswers(std::string file, std::vector<int> use) : file_(std::move(file)), use_(std::move(use)) {}
 
     bool edit(const Form& form, AnalysisState& state) override {
-        return !acceptForm(form, loadFormTexts(form, state), state).has_value();
+        return !acceptForm(form, loadFormTexts(form, state, kExactFloatDigits), state).has_value();
     }
     void message(std::string_view text) override { throw CliError{"import: " + oneLine(std::string(text))}; }
     bool askYesNo(std::string_view) override { return false; }

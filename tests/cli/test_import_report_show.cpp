@@ -88,6 +88,25 @@ TEST(CliState, ApplySetsIsAllOrNothing) {
     EXPECT_EQ(s.projectDescription, "a=b");
 }
 
+TEST(CliState, TableSizesRebuildTheirTablesAndCountsAreRefused) {
+    AnalysisState s = makeDefaultState();
+    applySets(s, {"gaussCount=40", "stehfestCount=16", "maxIterations=7"});
+    EXPECT_EQ(s.gaussNodes.size(), 41u);
+    EXPECT_EQ(s.stehfestWeights.size(), 17u);
+    EXPECT_EQ(s.errorHistory.size(), 7u);
+    // Sizes the tables cannot be built for, and counts of data the program keeps, change nothing.
+    for (const char* bad : {"stehfestCount=11", "gaussCount=0", "gaussCount=5000", "maxIterations=-1", "allCount=40",
+                            "usedCount=3", "curveYCount=9", "familyCount=7", "paramCount=12"}) {
+        EXPECT_THROW(applySets(s, {"transmissivity=3", bad}), CliError) << bad;
+        EXPECT_EQ(s.transmissivity, 8.8f) << bad;
+    }
+    EXPECT_EQ(s.gaussCount, 40);
+    EXPECT_EQ(s.allCount, 14);
+    // A value set exactly stays exactly that value: no dialog rounding on the way.
+    applySets(s, {"storativity=1.2345678e-5"});
+    EXPECT_EQ(s.storativity, 1.2345678e-5f);
+}
+
 TEST(CliReport, WritesTheDocumentsReport) {
     ScratchFolder folder;
     AnalysisState s = makeDefaultState();

@@ -8,9 +8,9 @@
 namespace tolvex {
 namespace {
 
-std::string shortest(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", value);
+std::string shortest(double value, int digits = kDialogDigits) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
     return buffer;
 }
 
@@ -85,12 +85,12 @@ const FormField* Form::byLabel(std::string_view label) const {
     return it == fields.end() ? nullptr : &*it;
 }
 
-std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state) {
+std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state, int floatDigits) {
     std::vector<std::string> texts;
     for (const FormField& f : form.fields) {
         const FieldInfo& info = boundField(f);
         if (info.type() == FieldType::Float) {
-            texts.push_back(shortest(state.*std::get<float AnalysisState::*>(info.member)));
+            texts.push_back(shortest(state.*std::get<float AnalysisState::*>(info.member), floatDigits));
         } else {
             texts.push_back(fieldText(state, info));
         }

@@ -56,9 +56,16 @@ struct Form {
     [[nodiscard]] const FormField* byLabel(std::string_view label) const;
 };
 
-// The texts a dialog shows when it opens: floats with 6 significant digits ("%g"), integers in
-// decimal, a radio group as the index of its selected button, texts as they are.
-[[nodiscard]] std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state);
+// Significant digits of the float texts a dialog shows, and enough to give every float back unchanged.
+inline constexpr int kDialogDigits = 6;
+inline constexpr int kExactFloatDigits = 9;
+
+// The texts a dialog shows when it opens: floats with `floatDigits` significant digits ("%g"),
+// integers in decimal, a radio group as the index of its selected button, texts as they are.
+// Front ends without a person to read them (the command line) load with kExactFloatDigits, so that
+// accepting a form unchanged changes no value.
+[[nodiscard]] std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state,
+                                                     int floatDigits = kDialogDigits);
 
 // Parses and checks every text; on success stores them all into the state (floats rounded to float)
 // and runs onAccept. On failure nothing is stored and the error names the first offending field with

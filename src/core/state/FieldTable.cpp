@@ -9,9 +9,17 @@
 namespace tolvex {
 namespace {
 
-#define TOLVEX_FIELD(name)          \
-    FieldInfo {                     \
-#name, &AnalysisState::name \
+#define TOLVEX_FIELD(name)                                 \
+    FieldInfo {                                            \
+#name, &AnalysisState::name, FieldAccess::Settable \
+    }
+#define TOLVEX_TABLE(name)                              \
+    FieldInfo {                                         \
+#name, &AnalysisState::name, FieldAccess::Table \
+    }
+#define TOLVEX_COUNT(name)                              \
+    FieldInfo {                                         \
+#name, &AnalysisState::name, FieldAccess::Count \
     }
 
 const std::array kFields = {
@@ -19,7 +27,7 @@ const std::array kFields = {
     TOLVEX_FIELD(fileTag),
     TOLVEX_FIELD(plotContent),
     TOLVEX_FIELD(resultKind),
-    TOLVEX_FIELD(paramCount),
+    TOLVEX_COUNT(paramCount),
     TOLVEX_FIELD(newRequested),
     TOLVEX_FIELD(modified),
     TOLVEX_FIELD(spareFlag),
@@ -151,9 +159,9 @@ const std::array kFields = {
     TOLVEX_FIELD(tcStorUniform),
     TOLVEX_FIELD(tcAltUniform),
     // computed type curves
-    TOLVEX_FIELD(curveXCount),
-    TOLVEX_FIELD(curveYCount),
-    TOLVEX_FIELD(familyCount),
+    TOLVEX_COUNT(curveXCount),
+    TOLVEX_COUNT(curveYCount),
+    TOLVEX_COUNT(familyCount),
     // plot
     TOLVEX_FIELD(plotXMin),
     TOLVEX_FIELD(plotXMax),
@@ -171,28 +179,28 @@ const std::array kFields = {
     TOLVEX_FIELD(dataHidden),
     TOLVEX_FIELD(plotFontFace),
     // measurements
-    TOLVEX_FIELD(allCount),
-    TOLVEX_FIELD(useFrom),
-    TOLVEX_FIELD(useTo),
-    TOLVEX_FIELD(usedCount),
+    TOLVEX_COUNT(allCount),
+    TOLVEX_COUNT(useFrom),
+    TOLVEX_COUNT(useTo),
+    TOLVEX_COUNT(usedCount),
     TOLVEX_FIELD(calcTimeMin),
     TOLVEX_FIELD(calcTimeMax),
     // estimation
-    TOLVEX_FIELD(maxIterations),
+    TOLVEX_TABLE(maxIterations),
     TOLVEX_FIELD(convergenceError),
     TOLVEX_FIELD(lsMaxIterations),
     TOLVEX_FIELD(lsConvergenceError),
-    TOLVEX_FIELD(iterationsDone),
+    TOLVEX_COUNT(iterationsDone),
     TOLVEX_FIELD(rmsError),
     TOLVEX_FIELD(lsSumSquares),
     TOLVEX_FIELD(lsTrialSumSquares),
-    TOLVEX_FIELD(lsParamCapacity),
+    TOLVEX_COUNT(lsParamCapacity),
     // numerical tables
-    TOLVEX_FIELD(gaussCount),
-    TOLVEX_FIELD(stehfestCount),
+    TOLVEX_TABLE(gaussCount),
+    TOLVEX_TABLE(stehfestCount),
     // reserved
-    TOLVEX_FIELD(reservedRowCount),
-    TOLVEX_FIELD(reservedListCount),
+    TOLVEX_COUNT(reservedRowCount),
+    TOLVEX_COUNT(reservedListCount),
     TOLVEX_FIELD(reservedTripleA),
     TOLVEX_FIELD(reservedTripleB),
     TOLVEX_FIELD(reservedTripleC),
@@ -210,6 +218,8 @@ const std::array kFields = {
 };
 
 #undef TOLVEX_FIELD
+#undef TOLVEX_TABLE
+#undef TOLVEX_COUNT
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");

@@ -18,9 +18,18 @@ using FieldMember = std::variant<int AnalysisState::*, float AnalysisState::*, s
 
 enum class FieldType { Int, Float, Text };
 
+// Who may write a field from outside a command:
+// Settable - any value of its type;
+// Table    - a size from which the program builds arrays of its own (the Gauss-Legendre and Stehfest
+//            tables, the error history): whoever sets it rebuilds them;
+// Count    - the length or range of an array the program keeps (measurements, curves, reserved rows):
+//            only the commands that fill the array set it.
+enum class FieldAccess { Settable, Table, Count };
+
 struct FieldInfo {
     std::string_view name;
     FieldMember member;
+    FieldAccess access;
 
     [[nodiscard]] FieldType type() const { return static_cast<FieldType>(member.index()); }
 };

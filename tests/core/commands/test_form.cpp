@@ -43,6 +43,14 @@ TEST(Form, LoadsTheStateAsTheDialogShowsIt) {
     AnalysisState tiny = s;
     tiny.pumpingRate = 1.0e-5f;
     EXPECT_EQ(loadFormTexts(sampleForm(), tiny)[0], "1e-05");
+
+    // A dialog shows six digits; the command line loads every float so that it comes back unchanged.
+    AnalysisState precise = s;
+    precise.pumpingRate = 75.123456f;
+    EXPECT_EQ(loadFormTexts(sampleForm(), precise)[0], "75.1235");
+    const auto exact = loadFormTexts(sampleForm(), precise, kExactFloatDigits);
+    ASSERT_FALSE(acceptForm(sampleForm(), exact, precise));
+    EXPECT_EQ(precise.pumpingRate, 75.123456f);
 }
 
 TEST(Form, StoresEverythingOnlyWhenEveryFieldParses) {

@@ -141,6 +141,9 @@ TEST(FieldTable, NamesAreUniqueAndResolve) {
     EXPECT_EQ(findField("ppObsKind")->type(), FieldType::Int);
     EXPECT_EQ(findField("operatorName")->type(), FieldType::Text);
     EXPECT_EQ(findField("pumpingrate"), nullptr);
+    EXPECT_EQ(findField("pumpingRate")->access, FieldAccess::Settable);
+    EXPECT_EQ(findField("gaussCount")->access, FieldAccess::Table);
+    EXPECT_EQ(findField("usedCount")->access, FieldAccess::Count);
     const auto close = closestFieldNames("pumpingrate");
     ASSERT_FALSE(close.empty());
     EXPECT_EQ(close.front(), "pumpingRate");
