@@ -95,8 +95,9 @@ TEST(CliState, TableSizesRebuildTheirTablesAndCountsAreRefused) {
     EXPECT_EQ(s.stehfestWeights.size(), 17u);
     EXPECT_EQ(s.errorHistory.size(), 7u);
     // Sizes the tables cannot be built for, and counts of data the program keeps, change nothing.
-    for (const char* bad : {"stehfestCount=11", "gaussCount=0", "gaussCount=5000", "maxIterations=-1", "allCount=40",
-                            "usedCount=3", "curveYCount=9", "familyCount=7", "paramCount=12"}) {
+    for (const char* bad :
+         {"stehfestCount=11", "gaussCount=0", "gaussCount=5000", "maxIterations=-1", "allCount=40",
+          "usedCount=3", "curveYCount=9", "familyCount=7", "paramCount=12"}) {
         EXPECT_THROW(applySets(s, {"transmissivity=3", bad}), CliError) << bad;
         EXPECT_EQ(s.transmissivity, 8.8f) << bad;
     }
