@@ -1,0 +1,15 @@
+# Fails when a file of the core library includes a Qt header: the core must build and be tested
+# without any window system. Run as: cmake -DCORE_DIR=<src/core> -P CheckCoreHasNoQt.cmake
+file(GLOB_RECURSE core_files "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
+set(offenders "")
+foreach(f ${core_files})
+  file(STRINGS "${f}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]")
+  if(lines)
+    list(APPEND offenders "${f}")
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "Qt headers included in the core: ${offenders}")
+endif()
+list(LENGTH core_files count)
+message(STATUS "core is free of Qt: ${count} files checked")
