@@ -1,6 +1,7 @@
 #include "core/commands/CalculateDrawdownsCommand.h"
 
 #include "core/commands/EstimationForms.h"
+#include "core/typecurves/ForwardModel.h"
 #include "core/typecurves/SyntheticDrawdowns.h"
 
 namespace tolvex {
@@ -18,6 +19,11 @@ CommandOutcome calculateDrawdownsCommand(AnalysisState& state, Interaction& ui) 
         return CommandOutcome::Refused;
     }
     calculateDrawdowns(state);
+    if (const auto error = checkDrawdownsDefined(state, state.modelKind)) {
+        ui.message(*error);
+        scope.cancel();
+        return CommandOutcome::Refused;
+    }
     ui.redraw();
     return CommandOutcome::Done;
 }

@@ -1,5 +1,7 @@
 #include "core/commands/TypeCurveCommands.h"
 
+#include <cmath>
+
 #include "core/commands/EstimationForms.h"
 #include "core/commands/TypeCurveForms.h"
 
@@ -7,6 +9,19 @@ namespace tolvex {
 namespace {
 
 constexpr const char* kNoTypeCurves = "No implementation of the type curves!.";
+constexpr const char* kUndefinedFamily =
+    "The type curves cannot be computed with these settings (a storage ratio sigma of zero or less, or a "
+    "well screen of no length?). The previous curves are kept.";
+
+// Whether every value of the computed family is a number.
+bool familyIsDefined(const AnalysisState& s) {
+    const std::size_t used =
+        static_cast<std::size_t>(s.familyCount) * static_cast<std::size_t>(s.curveXCount - 1);
+    for (std::size_t j = 1; j <= used && j < s.curveY.size(); ++j) {
+        if (!std::isfinite(s.curveY[j])) return false;
+    }
+    return true;
+}
 
 void showTypeCurvePlot(AnalysisState& s) {
     s.plotContent = 0;
@@ -49,6 +64,11 @@ CommandOutcome typeCurveCalculation(AnalysisState& state, Interaction& ui, const
                      work.modified = 1;
                  });
     if (!ui.runJob(job) || !job.committed()) return scope.cancel();
+    if (!familyIsDefined(state)) {
+        scope.cancel();
+        ui.message(kUndefinedFamily);
+        return CommandOutcome::Refused;
+    }
     ui.redraw();
     return CommandOutcome::Done;
 }

@@ -205,6 +205,27 @@ std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int mod
                 i + 1, state.measured[i]);
         }
     }
+    return checkDrawdownsDefined(state, modelKind);
+}
+
+std::optional<std::string> checkDrawdownsDefined(const AnalysisState& state, int modelKind) {
+    if (modelKind < 0 || modelKind > 8 || state.usedCount < 1) return std::nullopt;
+    AnalysisState trial = state;
+    trial.modelKind = modelKind;  // the parameter vector follows the model
+    trial.calculated.assign(static_cast<std::size_t>(trial.usedCount), 0.0);
+    std::vector<float> p = buildParameterVector(trial);
+    evaluateForward(trial, p, modelKind);
+    for (int i = 0; i < trial.usedCount; ++i) {
+        if (!std::isfinite(trial.calculated[i])) {
+            char buffer[240];
+            std::snprintf(
+                buffer, sizeof buffer,
+                "The drawdown at time %g cannot be computed with these parameters: check the radii, "
+                "thicknesses, screen depths and storage ratios of the model.",
+                trial.times[i]);
+            return std::string(buffer);
+        }
+    }
     return std::nullopt;
 }
 

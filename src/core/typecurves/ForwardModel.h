@@ -30,7 +30,13 @@ void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind);
 [[nodiscard]] float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind);
 
 // Why the measurements cannot be fitted with the model, or nothing: no measurement in use, a time
-// that is not positive, or (model 2, logarithmic misfit) a drawdown that is not positive.
+// that is not positive, (model 2, logarithmic misfit) a drawdown that is not positive, or a drawdown
+// that the model cannot compute at the starting parameters (checkDrawdownsDefined).
 [[nodiscard]] std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind);
+
+// Why the model's drawdowns at the used times are undefined for the state's parameters, or nothing.
+// The clamping keeps S and T positive, but a zero casing radius, a screen of no length or a zero
+// storage ratio still make the well functions undefined; such a run would only spread NaNs.
+[[nodiscard]] std::optional<std::string> checkDrawdownsDefined(const AnalysisState& state, int modelKind);
 
 }  // namespace tolvex
