@@ -268,30 +268,39 @@ void reportProgress(const FamilyPlan& plan, ProgressSink& progress, int& reporte
 
 // Evaluates every point. The points are independent and each writes its own element, so they are
 // shared among the threads in one parallel loop and the values do not depend on the number of threads.
-// Points are taken in the published order (curve by curve, or abscissa by abscissa); the first thread
+// Points are taken in the published order (curve by curve, or abscissa by abscissa) in blocks of
+// kBlock: a thread computes a block, then counts it off the units it covers with one atomic operation
+// per unit, so that the threads do not contend for the counters point by point. The first thread
 // reports the progress of the units completed so far, so the counter still runs 1, 2, ... in order.
-// Points go out sixteen at a time: neighbouring threads then rarely write into the same cache line,
-// and the cheap families are not dominated by handing out single points.
 bool evaluatePlan(const FamilyPlan& plan, std::vector<float>& y, ProgressSink& progress, std::stop_token stop,
                   int threads) {
+    constexpr long kBlock = 16;
     const bool byAbscissa = plan.progress == Progress::AfterAbscissa;
     const int outerCount = byAbscissa ? plan.nx : plan.nf;
     const int innerCount = byAbscissa ? plan.nf : plan.nx;
     const long total = static_cast<long>(outerCount) * innerCount;
+    const long blocks = (total + kBlock - 1) / kBlock;
     std::vector<std::atomic<int>> remaining(outerCount);
     for (auto& r : remaining) r.store(innerCount);
     int reported = 0;
     int completed = 0;  // leading units done, as seen by the first thread
-#pragma omp parallel for schedule(dynamic, 16) num_threads(threads) if (threads > 1)
-    for (long t = 0; t < total; ++t) {
+#pragma omp parallel for schedule(dynamic, 1) num_threads(threads) if (threads > 1)
+    for (long b = 0; b < blocks; ++b) {
         if (stop.stop_requested()) continue;
-        const int o = static_cast<int>(t / innerCount);
-        const int in = static_cast<int>(t % innerCount);
-        const int i = byAbscissa ? o + 1 : in + 1;
-        const int k = byAbscissa ? in : o;
-        y[static_cast<std::size_t>(k) * plan.nx + i] =
-            static_cast<float>(plan.value(plan.xArg[i], plan.pArg[k]));
-        remaining[o].fetch_sub(1);
+        const long end = std::min(total, (b + 1) * kBlock);
+        for (long t = b * kBlock; t < end;) {
+            const int o = static_cast<int>(t / innerCount);
+            const long unitEnd = std::min(end, static_cast<long>(o + 1) * innerCount);
+            const int points = static_cast<int>(unitEnd - t);
+            for (; t < unitEnd; ++t) {
+                const int in = static_cast<int>(t % innerCount);
+                const int i = byAbscissa ? o + 1 : in + 1;
+                const int k = byAbscissa ? in : o;
+                y[static_cast<std::size_t>(k) * plan.nx + i] =
+                    static_cast<float>(plan.value(plan.xArg[i], plan.pArg[k]));
+            }
+            remaining[o].fetch_sub(points);
+        }
         if (omp_get_thread_num() == 0) {
             while (completed < outerCount && remaining[completed].load() == 0) ++completed;
             reportProgress(plan, progress, reported, completed);
