@@ -99,8 +99,8 @@ void FormDialog::addBoxedButtons(const FormField& field, const std::vector<std::
 
 void FormDialog::build() {
     auto* outer = new QVBoxLayout(this);
-    // Fields without a group come first, in exchange order; the group boxes follow side by side, in
-    // the order in which their first field comes (a piezometer box beside an observation-well box).
+    // Fields without a group come first, in layout order; the group boxes follow side by side, in the
+    // order in which their first field comes (a piezometer box beside an observation-well box).
     auto* ungrouped = new QFormLayout;
     outer->addLayout(ungrouped);
     auto* boxes = new QHBoxLayout;
@@ -116,8 +116,10 @@ void FormDialog::build() {
         groups.emplace_back(caption, layout);
         return layout;
     };
-    controls_.reserve(form_.fields.size());
-    for (const FormField& field : form_.fields) {
+    // Controls are kept in exchange order (the order the form parses them) whatever the layout.
+    controls_.resize(form_.fields.size());
+    for (std::size_t index : form_.layoutOrder()) {
+        const FormField& field = form_.fields[index];
         QFormLayout* layout = layoutFor(field.group);
         Control control = makeControl(field, layout->parentWidget() ? layout->parentWidget() : this);
         const QString label = QString::fromStdString(field.label);
@@ -125,7 +127,7 @@ void FormDialog::build() {
             layout->addRow(control.widget);
         else
             layout->addRow(label, control.widget);
-        controls_.push_back(control);
+        controls_[index] = control;
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &FormDialog::accept);

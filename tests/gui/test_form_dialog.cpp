@@ -158,5 +158,22 @@ TEST_F(FormDialogTest, FieldsOfAGroupShareOneGroupBox) {
     EXPECT_EQ(titles.size(), dialog.findChildren<QGroupBox*>().size());
 }
 
+TEST_F(FormDialogTest, LaidOutInDisplayOrderButEachControlStillStoresItsOwnField) {
+    FormDialog& dialog = open(*initialGuessForm(1));
+    // The piezometer box shows l/b, d/b, z/b from top to bottom although the form parses d/b first.
+    const auto* l = dialog.fieldWidget(indexOf(157));
+    const auto* d = dialog.fieldWidget(indexOf(158));
+    const auto* z = dialog.fieldWidget(indexOf(159));
+    EXPECT_LT(l->mapTo(&dialog, QPoint()).y(), d->mapTo(&dialog, QPoint()).y());
+    EXPECT_LT(d->mapTo(&dialog, QPoint()).y(), z->mapTo(&dialog, QPoint()).y());
+    qobject_cast<QLineEdit*>(dialog.fieldWidget(indexOf(158)))->setText(QStringLiteral("0.125"));
+    qobject_cast<QLineEdit*>(dialog.fieldWidget(indexOf(152)))->setText(QStringLiteral("12"));
+    dialog.accept();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(state.ppPiezoD, 0.125f);
+    EXPECT_EQ(state.pumpingRate, 12.0f);
+    EXPECT_EQ(state.ppPiezoL, 0.75f);
+}
+
 }  // namespace
 }  // namespace tolvex::gui

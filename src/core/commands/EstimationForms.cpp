@@ -62,6 +62,7 @@ Form partialForm() {
     form.title = "Constant discharge from a partially penetrating well in a nonleaky aquifer";
     form.fields = inExchangeOrder(partialPenetrationFields("pp"),
                                   {153, 150, 154, 158, 156, 149, 157, 155, 160, 152, 151, 147, 148, 159});
+    form.displayOrder = {152, 151, 150, 160, 157, 158, 159, 153, 154, 155, 156, 147, 148, 149};
     return form;
 }
 
@@ -74,6 +75,7 @@ Form leakyForm() {
                    floatField(105, "Transmissivity (T)", "transmissivity"),
                    floatField(106, "Thickness of Leaky bed (b')", "upperBedThickness"),
                    floatField(122, "Hydraulic conductivity of Leaky bed (K')", "upperBedConductivity")};
+    form.displayOrder = {102, 103, 106, 104, 105, 122};
     form.onAccept = [](AnalysisState& s) {
         s.paramCount = 4;
         s.paramVector[0] = s.storativity;
@@ -92,6 +94,7 @@ Form leakyPartialForm() {
     fields.push_back(floatField(162, "Vertical hydraulic conductivity of leaky bed", "upperBedConductivity"));
     form.fields = inExchangeOrder(
         fields, {150, 161, 154, 158, 156, 149, 162, 153, 157, 155, 160, 152, 151, 147, 148, 159});
+    form.displayOrder = {152, 151, 150, 161, 160, 157, 158, 159, 153, 154, 155, 156, 147, 148, 149, 162};
     return form;
 }
 

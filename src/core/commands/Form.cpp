@@ -85,6 +85,24 @@ const FormField* Form::byLabel(std::string_view label) const {
     return it == fields.end() ? nullptr : &*it;
 }
 
+std::vector<std::size_t> Form::layoutOrder() const {
+    std::vector<std::size_t> order;
+    std::vector<bool> placed(fields.size(), false);
+    for (int id : displayOrder) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].id == id && !placed[i]) {
+                order.push_back(i);
+                placed[i] = true;
+                break;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (!placed[i]) order.push_back(i);
+    }
+    return order;
+}
+
 std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state, int floatDigits) {
     std::vector<std::string> texts;
     for (const FormField& f : form.fields) {

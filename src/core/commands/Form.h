@@ -47,6 +47,9 @@ struct FormError {
 struct Form {
     std::string title;
     std::vector<FormField> fields;  // in the dialog's exchange order
+    // Control ids in the order a dialog lays its fields out, where that differs from the exchange
+    // order (which decides only which faulty field is reported first); fields not named follow.
+    std::vector<int> displayOrder;
     // Extra check over all parsed values (e.g. an even Stehfest count); runs after the field checks.
     std::function<std::optional<FormError>(const std::vector<FormValue>&)> validate;
     // Runs after the fields were stored on OK (e.g. the Theis dialog sets paramCount/paramVector).
@@ -54,6 +57,8 @@ struct Form {
 
     [[nodiscard]] const FormField* byId(int id) const;
     [[nodiscard]] const FormField* byLabel(std::string_view label) const;
+    // Indices into `fields` in layout order: displayOrder first, then the rest in exchange order.
+    [[nodiscard]] std::vector<std::size_t> layoutOrder() const;
 };
 
 // Significant digits of the float texts a dialog shows, and enough to give every float back unchanged.

@@ -83,6 +83,13 @@ TEST(Form, StoresEverythingOnlyWhenEveryFieldParses) {
     EXPECT_EQ(s.paramCount, 7);
 }
 
+TEST(Form, LayoutOrderPutsTheNamedFieldsFirst) {
+    Form form = sampleForm();
+    EXPECT_EQ(form.layoutOrder(), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    form.displayOrder = {170, 110, 999};
+    EXPECT_EQ(form.layoutOrder(), (std::vector<std::size_t>{4, 1, 0, 2, 3}));
+}
+
 TEST(Form, FindsFieldsByIdAndLabel) {
     const Form form = sampleForm();
     ASSERT_NE(form.byId(110), nullptr);
