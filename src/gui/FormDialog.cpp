@@ -99,6 +99,8 @@ void FormDialog::addBoxedButtons(const FormField& field, const std::vector<std::
 
 void FormDialog::build() {
     auto* outer = new QVBoxLayout(this);
+    for (const std::string& note : form_.notes)
+        outer->addWidget(new QLabel(QString::fromStdString(note), this));
     // Fields without a group come first, in layout order; the group boxes follow side by side, in the
     // order in which their first field comes (a piezometer box beside an observation-well box).
     auto* ungrouped = new QFormLayout;

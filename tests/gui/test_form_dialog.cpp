@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "core/commands/DataForms.h"
 #include "core/commands/EstimationForms.h"
 #include "core/commands/SettingsForms.h"
 #include "gui/FormDialog.h"
@@ -156,6 +157,15 @@ TEST_F(FormDialogTest, FieldsOfAGroupShareOneGroupBox) {
     for (const QGroupBox* box : dialog.findChildren<QGroupBox*>()) titles << box->title();
     titles.removeDuplicates();
     EXPECT_EQ(titles.size(), dialog.findChildren<QGroupBox*>().size());
+}
+
+TEST_F(FormDialogTest, NotesAreShownAsPlainTextAboveTheFields) {
+    FormDialog& dialog = open(measurementCountForm(14));
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("1. Horizontal axis: Time")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("2. Vertical axis: drawdown")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("3. No. of Points")));
 }
 
 TEST_F(FormDialogTest, LaidOutInDisplayOrderButEachControlStillStoresItsOwnField) {

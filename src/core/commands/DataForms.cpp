@@ -41,7 +41,7 @@ Form predefinedSetForm() {
 Form measurementCountForm(int currentCount) {
     Form form;
     form.title = "Drawdown-time from pumping test";
-    // The dialog also shows "1. Horizontal axis: Time" and "2. Vertical axis: drawdown" as plain text.
+    form.notes = {"1. Horizontal axis: Time", "2. Vertical axis: drawdown"};
     form.fields.push_back({kMeasurementCountEditId,
                            "3. No. of Points",
                            "allCount",

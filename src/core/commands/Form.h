@@ -46,7 +46,8 @@ struct FormError {
 
 struct Form {
     std::string title;
-    std::vector<FormField> fields;  // in the dialog's exchange order
+    std::vector<std::string> notes;  // lines of plain text shown above the fields
+    std::vector<FormField> fields;   // in the dialog's exchange order
     // Control ids in the order a dialog lays its fields out, where that differs from the exchange
     // order (which decides only which faulty field is reported first); fields not named follow.
     std::vector<int> displayOrder;
