@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "core/commands/CommandIds.h"
+#include "core/persist/Reports.h"
 #include "gui/FileFilter.h"
 #include "gui/GuiCommands.h"
 #include "gui/MainWindow.h"
@@ -119,7 +120,13 @@ TEST_F(Documents, ReportGoesBesideTheDocumentAndOpensInTheViewer) {
     saveAs(QStringLiteral("site.tvx"));
     window->runCommand(kCmdReport);
     const QString report = dir.filePath(QStringLiteral("test.out"));
-    EXPECT_TRUE(QFile::exists(report));
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string text = file.readAll().toStdString();
+    // No estimation has run: the type-curve report of the current state.
+    EXPECT_EQ(text.rfind("         REPORT FOR THE CALCULATION OF WELL FUNCTIONS", 0), 0u)
+        << text.substr(0, 80);
+    EXPECT_EQ(text, reportText(state));
     ASSERT_EQ(ui->shownFiles.size(), 1u);
     EXPECT_EQ(ui->shownFiles.front(), report);
     EXPECT_TRUE(ui->script.messages.empty());

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "core/commands/CommandIds.h"
 #include "gui/MainWindow.h"
@@ -31,6 +32,52 @@ QSizeF pdfPageSize(const QByteArray& pdf) {
     const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
     const auto match = box.match(QString::fromLatin1(pdf));
     return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF{};
+}
+
+quint32 le32(const QByteArray& b, qsizetype at) {
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+// The description strings of an enhanced-metafile header (UTF-16, here all ASCII).
+QByteArray emfDescription(const QByteArray& emf) {
+    QByteArray text;
+    for (quint32 i = 0; i < le32(emf, 60); ++i) text += emf[static_cast<qsizetype>(le32(emf, 64) + 2 * i)];
+    return text;
+}
+
+// The colour of pixel (x, y), y from the top, of an 8-bit bitmap file: rows bottom-up, padded to 4 bytes.
+QRgb bmpPixel(const QByteArray& bmp, int x, int y) {
+    const auto width = static_cast<qsizetype>(le32(bmp, 18));
+    const auto height = static_cast<qsizetype>(le32(bmp, 22));
+    const qsizetype row = (width + 3) / 4 * 4 * (height - 1 - y);
+    const auto index = static_cast<unsigned char>(bmp[static_cast<qsizetype>(le32(bmp, 10)) + row + x]);
+    return qRgb(static_cast<unsigned char>(bmp[56 + 4 * index]),
+                static_cast<unsigned char>(bmp[55 + 4 * index]),
+                static_cast<unsigned char>(bmp[54 + 4 * index]));
+}
+
+// Where the default Theis type curve (1/u from 0.1 to 1e4, five decades; W(u) from 0.001, the plotting
+// minimum, to W(1e-4) = 8.633, four decades) lies on a picture of `size` pixels. On log-log paper the
+// frame keeps its width 800 and shrinks to 800 * 4/5 = 640 units high: lower edge 250 + 350 - 320 = 280,
+// 160 units a decade. The curve ends at the right edge x = 1000, at y = 280 + trunc((log10(8.633) + 3) *
+// 160) = 909, and starts on the lower edge. The logical space is fitted with one scale, y up.
+QRectF theisCurveBox(QSize size) {
+    const double scale = std::min(size.width() / 1200.0, size.height() / 1000.0);
+    return QRectF(QPointF(200 * scale, size.height() - 909 * scale),
+                  QPointF(1000 * scale, size.height() - 280 * scale));
+}
+
+// The bounding box of the pixels of one colour.
+QRect boxOf(const QImage& image, QRgb colour) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
 }
 
 class PlotOutput : public ::testing::Test {
@@ -78,12 +125,25 @@ TEST_F(PlotOutput, CopyAsBitmapPutsAnImageOfTheViewOnTheClipboard) {
     ASSERT_NE(data, nullptr);
     ASSERT_TRUE(data->hasImage());
     const QImage image = qvariant_cast<QImage>(data->imageData());
-    EXPECT_EQ(image.size(), window->plotView()->size());
-    // The picture is not blank: the axes and curves are drawn on the white page.
-    bool anyDark = false;
-    for (int x = 0; x < image.width() && !anyDark; x += 3)
-        for (int y = 0; y < image.height() && !anyDark; y += 3) anyDark = qGray(image.pixel(x, y)) < 100;
-    EXPECT_TRUE(anyDark);
+    const QSize view = window->plotView()->size();
+    ASSERT_EQ(image.size(), view);
+    // The red Theis curve (colour 0 of the plot) where the layout puts it, within a pixel.
+    const QRect red = boxOf(image, qRgb(255, 0, 0));
+    const QRectF expected = theisCurveBox(view);
+    ASSERT_FALSE(red.isEmpty());
+    EXPECT_NEAR(red.right(), expected.right(), 1.5);
+    EXPECT_NEAR(red.top(), expected.top(), 1.5);
+    EXPECT_NEAR(red.bottom(), expected.bottom(), 1.5);
+    EXPECT_GT(red.left(), expected.left());
+    // White paper around it, the black frame's corner at logical (1000, 280).
+    EXPECT_EQ(image.pixel(view.width() - 1, 0) & 0xFFFFFF, 0xFFFFFFu);
+    const double scale = std::min(view.width() / 1200.0, view.height() / 1000.0);
+    EXPECT_EQ(
+        image.pixel(static_cast<int>(50 * scale), view.height() - static_cast<int>(600 * scale)) & 0xFFFFFF,
+        0xFFFFFFu);
+    EXPECT_TRUE(boxOf(image, qRgb(0, 0, 0))
+                    .contains(QPoint(static_cast<int>(1000 * scale) - 1,
+                                     view.height() - static_cast<int>(280 * scale))));
 }
 
 TEST_F(PlotOutput, CopyAsMetafileOffersEmfSvgAndAnImage) {
@@ -93,8 +153,16 @@ TEST_F(PlotOutput, CopyAsMetafileOffersEmfSvgAndAnImage) {
     const QByteArray emf = data->data(QStringLiteral("image/x-emf"));
     ASSERT_GT(emf.size(), 88);
     EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));  // the signature of the metafile header record
-    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
-    EXPECT_TRUE(data->hasImage());
+    EXPECT_EQ(le32(emf, 48), static_cast<quint32>(emf.size()));
+    EXPECT_EQ(emfDescription(emf), QByteArray("ImageName\0Copy\0\0", 16));
+    // The type-curve plot of the Theis model: its axis titles and decade labels are in the metafile.
+    for (const char* text : {"1/u", "w(u)", "1E-1", "1E4", "1E-3", "1E1"})
+        EXPECT_TRUE(emf.contains(text)) << text;
+    const QByteArray svg = data->data(QStringLiteral("image/svg+xml"));
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 " + QByteArray::number(window->plotView()->width()) + " " +
+                             QByteArray::number(window->plotView()->height()) + "\""));
+    ASSERT_TRUE(data->hasImage());
+    EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), window->plotView()->size());
 }
 
 TEST_F(PlotOutput, ExportBmpWritesAnEightBitBitmapOfTheViewSize) {
@@ -112,8 +180,29 @@ TEST_F(PlotOutput, ExportBmpWritesAnEightBitBitmapOfTheViewSize) {
     EXPECT_TRUE(bmp.startsWith("BM"));
     const QSize view = window->plotView()->size();
     const qsizetype row = (view.width() * 8 + 31) / 32 * 4;
-    EXPECT_EQ(bmp.size(), 1078 + row * view.height());
+    ASSERT_EQ(bmp.size(), 1078 + row * view.height());
+    EXPECT_EQ(le32(bmp, 18), static_cast<quint32>(view.width()));
+    EXPECT_EQ(le32(bmp, 22), static_cast<quint32>(view.height()));
     EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 8);  // bits per pixel
+    // The pixels decode to the copied picture wherever it holds a colour of the plot; the red curve
+    // stands where the layout puts it.
+    window->runCommand(kCmdCopyAsBmp);
+    const QImage image = qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData());
+    QImage decoded(view, QImage::Format_RGB32);
+    int plotColoured = 0;
+    int mismatches = 0;
+    for (int y = 0; y < view.height(); ++y) {
+        for (int x = 0; x < view.width(); ++x) {
+            decoded.setPixel(x, y, bmpPixel(bmp, x, y));
+            const QRgb shown = image.pixel(x, y) & 0xFFFFFF;
+            if (shown != 0xFFFFFF && shown != 0 && shown != 0xFF0000) continue;
+            ++plotColoured;
+            mismatches += (decoded.pixel(x, y) & 0xFFFFFF) != shown;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(plotColoured, view.width() * view.height() * 9 / 10);
+    EXPECT_EQ(boxOf(decoded, qRgb(255, 0, 0)), boxOf(image, qRgb(255, 0, 0)));
 }
 
 TEST_F(PlotOutput, ExportMetafileWritesAnEnhancedMetafile) {
@@ -123,7 +212,17 @@ TEST_F(PlotOutput, ExportMetafileWritesAnEnhancedMetafile) {
     ASSERT_EQ(ui->script.fileDialogs.size(), 1u);
     EXPECT_EQ(ui->script.fileDialogs.front().filter, "emf Files (*.emf)|*.emf|All Files (*.*)|*.*||");
     EXPECT_EQ(ui->script.fileDialogs.front().defaultExtension, "emf");
-    EXPECT_EQ(readAll(path).mid(40, 4), QByteArray(" EMF"));
+    const QByteArray emf = readAll(path);
+    ASSERT_GT(emf.size(), 88);
+    EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));
+    EXPECT_EQ(emfDescription(emf), QByteArray("Tolvex\0save\0\0", 13));
+    // The frame: the view in hundredths of a millimetre at the reference device's 1024 pixels to 320 mm
+    // across and 768 pixels to 240 mm down.
+    const QSize view = window->plotView()->size();
+    EXPECT_EQ(le32(emf, 24), 0u);
+    EXPECT_EQ(le32(emf, 28), 0u);
+    EXPECT_EQ(le32(emf, 32), static_cast<quint32>(view.width() * 32000 / 1024));
+    EXPECT_EQ(le32(emf, 36), static_cast<quint32>(view.height() * 24000 / 768));
 }
 
 TEST_F(PlotOutput, CancellingAnExportWritesNothing) {

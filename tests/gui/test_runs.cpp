@@ -8,7 +8,10 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <cmath>
+#include <fstream>
+#include <map>
 #include <stdexcept>
+#include <string>
 
 #include "core/commands/CommandIds.h"
 #include "gui/MainWindow.h"
@@ -17,6 +20,19 @@
 
 namespace tolvex::gui {
 namespace {
+
+// The values of the Theis least-squares fit in tests/data/render/cli_fit_values.csv, by quantity.
+std::map<std::string, double> theisFitReference() {
+    std::ifstream in(std::string(TOLVEX_TEST_DATA_DIR) + "/render/cli_fit_values.csv");
+    std::map<std::string, double> values;
+    for (std::string line; std::getline(in, line);) {
+        const QStringList fields = QString::fromStdString(line).split(QLatin1Char(','));
+        if (fields.size() >= 3 && fields[0] == QLatin1String("theis-lsq"))
+            values[fields[1].toStdString()] = fields[2].toDouble();
+    }
+    EXPECT_EQ(values.size(), 3u);
+    return values;
+}
 
 class Runs : public ::testing::Test {
 protected:
@@ -52,9 +68,15 @@ TEST_F(Runs, TypeCurveFamilyRunsBehindTheProgressDialogAndIsCommitted) {
     EXPECT_FALSE(steps.isEmpty());
     EXPECT_EQ(state.typeCurvesReady, 1);
     EXPECT_EQ(state.plotContent, 0);
-    EXPECT_GT(state.familyCount, 1);
     EXPECT_EQ(state.modified, 1);
     EXPECT_TRUE(ui->script.messages.empty());
+    // The committed family: the r/B values on the logarithmic grid 0.005 .. 5 of 20 values, 30 points each.
+    ASSERT_EQ(state.familyCount, 20);
+    EXPECT_EQ(state.curveXCount, 31);
+    for (int k = 0; k < 20; ++k) {
+        const double expected = std::pow(10.0, std::log10(0.005) + k * std::log10(5.0 / 0.005) / 19);
+        EXPECT_NEAR(state.familyValues[static_cast<std::size_t>(k)], expected, 1e-6 * expected) << k;
+    }
 }
 
 TEST_F(Runs, ConfinedFamilyRunsWithoutProgressDialog) {
@@ -71,9 +93,17 @@ TEST_F(Runs, LeastSquaresRunCountsItsIterationsAndShowsTheFit) {
     ASSERT_FALSE(steps.isEmpty());
     EXPECT_EQ(state.plotContent, 2);
     EXPECT_EQ(state.resultKind, 1);
-    EXPECT_GE(state.iterationsDone, 1);
-    EXPECT_TRUE(std::isfinite(state.rmsError));
     EXPECT_EQ(state.calculated.size(), static_cast<std::size_t>(state.usedCount));
+    // The Theis least-squares fit of the default pumping test, committed from the worker thread: the
+    // known reference T = 8.4200735, S and the RMS misfit as scipy's least squares finds them
+    // (tests/reference/cli_references.py). The run uses all 20 iterations allowed and the counter ends
+    // on the last (regression pins; the dialog may show fewer of the steps than the run made).
+    EXPECT_EQ(state.transmissivity, 8.4200735f);
+    const std::map<std::string, double> reference = theisFitReference();
+    EXPECT_NEAR(state.storativity, reference.at("storativity"), 1e-5 * reference.at("storativity"));
+    EXPECT_NEAR(state.rmsError, reference.at("rmsError"), 1e-6 * reference.at("rmsError"));
+    EXPECT_EQ(state.iterationsDone, 20);
+    EXPECT_EQ(steps.last(), 20);
 }
 
 TEST_F(Runs, CancelledTypeCurveRunLeavesTheAnalysisAsItWas) {

@@ -5,12 +5,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
+#include "core/plot/PlotScene.h"
 #include "core/plot/Scene.h"
+#include "core/state/AnalysisState.h"
 
 namespace tolvex::render::testing {
 
@@ -24,6 +28,62 @@ inline plot::Scene sampleScene() {
     return scene;
 }
 
+// The data plot whose content tests/reference/render_data_plot.py writes out: the default pumping test
+// after an estimation whose calculated drawdowns are the measured ones plus 0.25, with logarithmic time
+// (scene "log-time") or both axes linear ("linear-time").
+inline AnalysisState dataPlotState(const std::string& scene) {
+    AnalysisState s = makeDefaultState();
+    s.plotContent = 2;
+    for (int i = 0; i < s.usedCount; ++i) s.calculated[i] = s.measured[i] + 0.25;
+    s.xAxisLog = scene == "linear-time" ? 0 : 1;
+    s.yAxisLog = 0;
+    return s;
+}
+
+inline plot::Scene dataPlotScene(const std::string& scene) {
+    AnalysisState s = dataPlotState(scene);
+    return plot::buildPlotScene(s);
+}
+
+// Rows of a CSV file under tests/data: '#' lines are comments, the first other line names the columns.
+// A field in square brackets is a text whose spaces count; the brackets are dropped.
+using CsvRow = std::map<std::string, std::string>;
+inline std::vector<CsvRow> readCsv(const std::string& relative) {
+    std::ifstream in(std::string(TOLVEX_TEST_DATA_DIR) + "/" + relative);
+    std::vector<std::string> columns;
+    std::vector<CsvRow> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::stringstream words(line);
+        for (std::string field; std::getline(words, field, ',');) {
+            if (field.size() >= 2 && field.front() == '[' && field.back() == ']')
+                field = field.substr(1, field.size() - 2);
+            fields.push_back(field);
+        }
+        if (columns.empty()) {
+            columns = fields;
+            continue;
+        }
+        CsvRow row;
+        for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) row[columns[i]] = fields[i];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+inline std::vector<CsvRow> rowsOfScene(const std::vector<CsvRow>& rows, const std::string& scene) {
+    std::vector<CsvRow> found;
+    for (const CsvRow& row : rows) {
+        if (row.at("scene") == scene) found.push_back(row);
+    }
+    return found;
+}
+
+inline int intField(const CsvRow& row, const std::string& column) {
+    return std::stoi(row.at(column));
+}
+
 inline std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -32,6 +92,10 @@ inline std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
 inline std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return std::uint32_t{b[at]} | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) |
            (std::uint32_t{b[at + 3]} << 24);
+}
+
+inline std::int32_t les32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::int32_t>(le32(b, at));
 }
 
 inline std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <filesystem>
 
 #include "RenderFixtures.h"
+#include "render/HeadlessGui.h"
 #include "render/PlotExport.h"
 
 namespace tolvex::render {
@@ -28,12 +30,23 @@ TEST(PlotExport, WritesEveryFormatByItsExtension) {
         EXPECT_GT(bytes.size(), 100u) << name;
     }
     EXPECT_EQ(fileBytes(folder.file("plot.bmp")).size(), 308278u);
-    const auto png = fileBytes(folder.file("plot.png"));
-    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    // The PNG is the painted scene, pixel for pixel (the format loses nothing).
+    const GuiSession session;
+    AnalysisState s = measuredData();
+    const QImage painted = renderSceneImage(plot::buildPlotScene(s), 640, 480);
+    const QImage png(QString::fromStdString(folder.file("plot.png")), "PNG");
+    ASSERT_EQ(png.size(), QSize(640, 480));
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), painted);
+    // The vector pictures keep the size: the PDF page in points at 96 pixels to the inch, the SVG view box.
     const auto pdf = fileBytes(folder.file("plot.pdf"));
     EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+    EXPECT_NE(std::string(pdf.begin(), pdf.end()).find("/MediaBox [0 0 480.000000 360.000000]"),
+              std::string::npos);
     const auto svg = fileBytes(folder.file("plot.svg"));
-    EXPECT_NE(std::string(svg.begin(), svg.end()).find("<svg"), std::string::npos);
+    EXPECT_NE(std::string(svg.begin(), svg.end()).find("viewBox=\"0 0 640 480\""), std::string::npos);
+    const auto emf = fileBytes(folder.file("plot.emf"));
+    EXPECT_EQ(testing::le32(emf, 32), 640u * 32000u / 1024u);
+    EXPECT_EQ(testing::le32(emf, 36), 480u * 24000u / 768u);
 }
 
 TEST(PlotExport, RecordsThePlotExtentsAsEveryDrawingDoes) {
