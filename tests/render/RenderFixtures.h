@@ -15,6 +15,7 @@
 #include "core/plot/PlotScene.h"
 #include "core/plot/Scene.h"
 #include "core/state/AnalysisState.h"
+#include "support/CsvTable.h"
 
 namespace tolvex::render::testing {
 
@@ -47,27 +48,14 @@ inline plot::Scene dataPlotScene(const std::string& scene) {
 
 // Rows of a CSV file under tests/data: '#' lines are comments, the first other line names the columns.
 // A field in square brackets is a text whose spaces count; the brackets are dropped.
-using CsvRow = std::map<std::string, std::string>;
+using CsvRow = test::CsvRow;
 inline std::vector<CsvRow> readCsv(const std::string& relative) {
-    std::ifstream in(std::string(TOLVEX_TEST_DATA_DIR) + "/" + relative);
-    std::vector<std::string> columns;
-    std::vector<CsvRow> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields;
-        std::stringstream words(line);
-        for (std::string field; std::getline(words, field, ',');) {
+    std::vector<CsvRow> rows = test::readCsvTable(std::string(TOLVEX_TEST_DATA_DIR) + "/" + relative);
+    for (CsvRow& row : rows) {
+        for (auto& [column, field] : row) {
             if (field.size() >= 2 && field.front() == '[' && field.back() == ']')
                 field = field.substr(1, field.size() - 2);
-            fields.push_back(field);
         }
-        if (columns.empty()) {
-            columns = fields;
-            continue;
-        }
-        CsvRow row;
-        for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) row[columns[i]] = fields[i];
-        rows.push_back(row);
     }
     return rows;
 }

@@ -14,32 +14,15 @@
 
 #include "core/typecurves/ForwardModel.h"
 #include "core/typecurves/ParameterVector.h"
+#include "support/CsvTable.h"
 
 namespace tolvex {
 namespace {
 
-using Row = std::map<std::string, std::string>;
+using Row = test::CsvRow;
 
-// Rows of a comma-separated table with a header line; lines starting with '#' are comments.
 std::vector<Row> readTable(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<Row> rows;
-    std::vector<std::string> header;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> cells;
-        std::stringstream fields(line);
-        for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
-        if (header.empty()) {
-            header = cells;
-            continue;
-        }
-        Row row;
-        for (std::size_t i = 0; i < header.size() && i < cells.size(); ++i) row[header[i]] = cells[i];
-        rows.push_back(row);
-    }
-    return rows;
+    return test::readCsvTable(path);
 }
 
 double number(const Row& row, const std::string& key) {
