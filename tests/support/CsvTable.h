@@ -2,6 +2,8 @@
 // and lines starting with '#' (the generator's notes) are skipped.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <fstream>
 #include <map>
@@ -13,7 +15,8 @@ namespace tolvex::test {
 
 using CsvRow = std::map<std::string, std::string>;
 
-// The rows of the table at `path`, each cell under its column's name; an unreadable file gives no rows.
+// The rows of the table at `path`, each cell under its column's name. A missing or empty table fails the
+// calling test: a table-driven test must never pass by reading nothing.
 inline std::vector<CsvRow> readCsvTable(const std::string& path) {
     std::ifstream in(path);
     std::vector<CsvRow> rows;
@@ -31,6 +34,7 @@ inline std::vector<CsvRow> readCsvTable(const std::string& path) {
         for (std::size_t i = 0; i < header.size() && i < cells.size(); ++i) row[header[i]] = cells[i];
         rows.push_back(row);
     }
+    if (rows.empty()) ADD_FAILURE() << "no rows in the reference table " << path;
     return rows;
 }
 
