@@ -17,7 +17,7 @@ struct Line {
 };
 
 std::optional<std::string> checkInputs(const AnalysisState& s) {
-    if (auto error = checkMisfitInputs(s, s.modelKind)) return error;
+    if (auto error = checkMisfitInputs(s, s.modelKind, MisfitForm::Plain)) return error;
     bool allEqual = true;
     for (int i = 1; i < s.usedCount; ++i) allEqual = allEqual && s.times[i] == s.times[0];
     if (allEqual)
