@@ -9,6 +9,7 @@
 #include "cli/Cli.h"
 #include "core/commands/EstimationForms.h"
 #include "core/commands/SettingsForms.h"
+#include "core/persist/Archive.h"
 #include "core/persist/Document.h"
 #include "core/state/FieldTable.h"
 
@@ -61,7 +62,17 @@ void applySets(AnalysisState& state, const std::vector<std::string>& assignments
                 "--set: " + name +
                 " is the size of data the program keeps; it changes with the data (import, --use)"};
         }
-        if (auto error = setFieldText(changed, *field, assignment.substr(equals + 1))) {
+        std::string value = assignment.substr(equals + 1);
+        if (field->type() == FieldType::Text) {
+            // The document keeps one byte per character (Latin-1); the command line speaks UTF-8.
+            auto latin1 = utf8ToLatin1(value);
+            if (!latin1) {
+                throw CliError{"--set: " + name + ": '" + value +
+                               "' holds characters beyond Latin-1, which the document cannot keep"};
+            }
+            value = std::move(*latin1);
+        }
+        if (auto error = setFieldText(changed, *field, value)) {
             throw CliError{"--set: " + *error};
         }
         if (field->access == FieldAccess::Table) tables.push_back(field);

@@ -15,6 +15,8 @@ namespace tolvex::cli {
 // Applies FIELD=VALUE assignments in order through the field table. An unknown name is refused with
 // the closest known names, a value that does not parse with the field's message; both throw CliError.
 // Every assignment is checked before any is stored, so a refused list leaves the state as it was.
+// A positive field refuses zero, negative and non-finite values; a text (UTF-8 on the command line) is
+// stored as Latin-1 and refused when it holds characters beyond it.
 void applySets(AnalysisState& state, const std::vector<std::string>& assignments);
 
 // The document at `path` read over the default state; throws CliError naming the file and the fault.

@@ -37,13 +37,16 @@ struct FitOptions {
     bool json = false;
 };
 
-AnalysisState startingState(const FitOptions& o) {
+// The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
+AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
     state.modelKind = o.model;
     if (!o.data.empty()) {
-        if (auto error = importMeasurements(o.data, o.delimiter, state)) {
+        std::string notice;
+        if (auto error = importMeasurements(o.data, o.delimiter, state, &notice)) {
             throw CliError{"fit: --data " + o.data + ": " + oneLine(*error)};
         }
+        if (!notice.empty()) err << "tolvex-cli: fit: --data " << o.data << ": " << oneLine(notice) << "\n";
     } else if (!o.sample.empty()) {
         installPredefinedSet(state, kSamples.at(o.sample));
     }
@@ -117,7 +120,7 @@ int runFit(CliContext& context, const FitOptions& o) {
     checkModel("fit", o.model, 0, 10);
     const int sources = !o.data.empty() + !o.sample.empty() + !o.open.empty();
     if (sources != 1) throw CliError{"fit: give exactly one of --data, --sample, --open"};
-    AnalysisState state = startingState(o);
+    AnalysisState state = startingState(o, context.err);
     EngineInteraction ui("fit", context.err, isTerminal(context.err));
     ui.conclude(runMethod(o.method, state, ui), context.err);
     if (o.json) {

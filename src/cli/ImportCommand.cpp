@@ -23,7 +23,8 @@ struct ImportOptions {
 };
 
 // Answers the flow's dialogs: forms keep what the state holds, the file dialog names FILE, and the
-// table dialog confirms the table with the --use range. A message is a failure.
+// table dialog confirms the table with the --use range. Messages are kept: the flow's outcome tells
+// whether one was the failure of the import or a notice (lines skipped) for stderr.
 class ImportAnswers final : public Interaction {
 public:
     ImportAnswers(std::string file, std::vector<int> use) : file_(std::move(file)), use_(std::move(use)) {}
@@ -31,15 +32,12 @@ public:
     bool edit(const Form& form, AnalysisState& state) override {
         return !acceptForm(form, loadFormTexts(form, state, kExactFloatDigits), state).has_value();
     }
-    void message(std::string_view text) override { throw CliError{"import: " + oneLine(std::string(text))}; }
+    void message(std::string_view text) override { messages_.emplace_back(text); }
     bool askYesNo(std::string_view) override { return false; }
     std::optional<std::string> chooseFile(const FileDialog&) override { return file_; }
     bool editMeasurementTable(AnalysisState& state) override {
         const MeasurementTableContent table = measurementTableContent(state);
-        if (use_.empty()) {
-            confirmMeasurementTable(state, table.cellTexts, table.rangeFrom, table.rangeTo);
-            return true;
-        }
+        if (use_.empty()) return confirm(state, table.cellTexts, table.rangeFrom, table.rangeTo);
         const int from = use_[0];
         const int to = use_[1];
         if (from < 1 || to <= from || to > table.count) {
@@ -47,8 +45,7 @@ public:
                            " is not a range of at least two of the " + std::to_string(table.count) +
                            " measurements in " + file_};
         }
-        confirmMeasurementTable(state, table.cellTexts, from, to);
-        return true;
+        return confirm(state, table.cellTexts, from, to);
     }
     bool runJob(Job& job) override {
         NullProgress progress;
@@ -56,9 +53,19 @@ public:
         return true;
     }
 
+    [[nodiscard]] const std::vector<std::string>& messages() const { return messages_; }
+
 private:
+    bool confirm(AnalysisState& state, const std::vector<std::string>& cells, int from, int to) {
+        if (const auto refusal = confirmMeasurementTable(state, cells, from, to)) {
+            throw CliError{"import: " + refusal->message};
+        }
+        return true;
+    }
+
     std::string file_;
     std::vector<int> use_;
+    std::vector<std::string> messages_;
 };
 
 int runImport(CliContext& context, const ImportOptions& options) {
@@ -67,7 +74,10 @@ int runImport(CliContext& context, const ImportOptions& options) {
     state.importDelimiter = options.delimiter;
     ImportAnswers answers(options.file, options.use);
     std::string importPath;
-    inputDrawdowns(state, answers, importPath);
+    const InputOutcome outcome = inputDrawdowns(state, answers, importPath);
+    if (outcome.importFailed) throw CliError{"import: " + oneLine(answers.messages().front())};
+    for (const std::string& notice : answers.messages())
+        context.err << "tolvex-cli: import: " << oneLine(notice) << "\n";
     applySets(state, options.sets);
     saveDocumentOrThrow(state, options.save);
     context.out << "imported " << state.allCount << " measurements from " << options.file << " (using "

@@ -7,6 +7,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
+#include "core/persist/Archive.h"
 #include "core/persist/NumberFormat.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
@@ -53,6 +54,8 @@ nlohmann::json fieldJson(const AnalysisState& state, const FieldInfo& field) {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, float>) {
                 return shortestDouble(value);
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                return latin1ToUtf8(value);  // the document's texts are Latin-1 bytes
             } else {
                 return value;
             }
@@ -72,8 +75,9 @@ std::vector<const FieldInfo*> parameterFields() {
     return fields;
 }
 
-// A field as text, floats in their shortest form.
+// A field as text, floats in their shortest form, texts in UTF-8.
 std::string displayText(const AnalysisState& state, const FieldInfo& field) {
+    if (field.type() == FieldType::Text) return latin1ToUtf8(fieldText(state, field));
     if (field.type() != FieldType::Float) return fieldText(state, field);
     std::array<char, 32> buffer{};
     const float value = state.*std::get<float AnalysisState::*>(field.member);
@@ -157,8 +161,8 @@ void printResults(std::ostream& out, const AnalysisState& s) {
 void printDocument(std::ostream& out, const AnalysisState& s, const std::string& path) {
     out << "document  " << path << "\n";
     out << "model     " << s.modelKind << "  " << modelName(s.modelKind) << "\n";
-    out << "project   " << s.projectDescription << "\n";
-    out << "operator  " << s.operatorName << "\n";
+    out << "project   " << latin1ToUtf8(s.projectDescription) << "\n";
+    out << "operator  " << latin1ToUtf8(s.operatorName) << "\n";
     out << "parameters\n";
     for (const FieldInfo* f : parameterFields()) {
         out << "  " << padRight(f->name, 24) << displayText(s, *f) << "\n";
@@ -170,7 +174,11 @@ void printDocument(std::ostream& out, const AnalysisState& s, const std::string&
 int runShow(CliContext& context, const ShowOptions& options) {
     const AnalysisState state = openDocumentOrThrow(options.document);
     if (options.json) {
-        context.out << documentJson(state, options.document).dump(2) << "\n";
+        // Plain ASCII out: every character beyond it escaped (\u00e9), and a file name that is not UTF-8
+        // shown with U+FFFD rather than refused.
+        context.out << documentJson(state, options.document)
+                           .dump(2, ' ', true, nlohmann::json::error_handler_t::replace)
+                    << "\n";
     } else {
         printDocument(context.out, state, options.document);
     }

@@ -117,11 +117,11 @@ struct WellfnOptions {
     std::vector<GeometryOption> geometry{
         {"--l", "l/b, bottom of the pumping-well screen", &UnconfinedGeometry::l},
         {"--d", "d/b, top of the pumping-well screen", &UnconfinedGeometry::d},
-        {"--z", "z/b of the piezometer (form 2)", &UnconfinedGeometry::z},
-        {"--z1", "z1/b, observation screen bottom (form 0)", &UnconfinedGeometry::z1},
-        {"--z2", "z2/b, observation screen top (form 0)", &UnconfinedGeometry::z2},
+        {"--z", "z/b, height of the piezometer above the base (form 1)", &UnconfinedGeometry::z},
+        {"--z1", "z1/b, observation screen bottom above the base (form 2)", &UnconfinedGeometry::z1},
+        {"--z2", "z2/b, observation screen top above the base (form 2)", &UnconfinedGeometry::z2},
     };
-    int form = 1;
+    int form = kFullThicknessAverage;
     bool formGiven = false;
 };
 
@@ -129,7 +129,8 @@ void addGeometryOptions(CLI::App& sub, WellfnOptions& options) {
     for (GeometryOption& g : options.geometry) sub.add_option(g.flag, g.value, g.help);
     sub.add_option(
            "--form", options.form,
-           "unconfined observation form: 0 screen average z1..z2, 1 full thickness, 2 piezometer at z")
+           "unconfined observation, as the document's mnObsKind: 0 fully penetrating observation well, "
+           "1 piezometer at z/b, 2 observation well screened from z1/b to z2/b")
         ->check(CLI::Range(0, 2));
 }
 

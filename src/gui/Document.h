@@ -1,5 +1,6 @@
-// The document's side of the window: the file it was opened from or saved to and its title (the core's
-// DocumentInfo, which the file commands update), and the folder its relative names start from.
+// The document's side of the window: the file it was opened from or saved to, its title and whether the
+// analysis changed since then (the core's DocumentInfo, which the file commands update), and the folder
+// its relative names start from.
 #pragma once
 
 #include <QDir>
@@ -14,6 +15,7 @@ class Document {
 public:
     [[nodiscard]] DocumentInfo& info() { return info_; }
     [[nodiscard]] QString path() const { return QString::fromStdString(info_.path); }
+    [[nodiscard]] bool changed() const { return info_.changed; }
 
     // The name the title bar shows: the file's name, or the core's title before the first save.
     [[nodiscard]] QString title() const {
@@ -29,9 +31,10 @@ private:
     DocumentInfo info_;
 };
 
-// "name - Tolvex".
+// "name - Tolvex", or "*name - Tolvex" while the analysis holds changes that are not saved.
 [[nodiscard]] inline QString windowTitleFor(const Document& document) {
-    return QStringLiteral("%1 - Tolvex").arg(document.title());
+    const QString mark = document.changed() ? QStringLiteral("*") : QString{};
+    return QStringLiteral("%1%2 - Tolvex").arg(mark, document.title());
 }
 
 }  // namespace tolvex::gui

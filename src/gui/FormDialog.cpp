@@ -27,6 +27,19 @@ bool isRadio(const FormField& field) {
     return field.kind == FormFieldKind::Radio;
 }
 
+bool isText(const FormField& field) {
+    return field.kind == FormFieldKind::Text || field.kind == FormFieldKind::MultilineText;
+}
+
+// The characters of `text` that a Latin-1 byte cannot hold, each once, in order of appearance.
+QString beyondLatin1(const QString& text) {
+    QString found;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF && !found.contains(c)) found += c;
+    }
+    return found;
+}
+
 bool buttonsOnOneLine(const FormField& field) {
     return field.options.size() <= kMaxButtonsOnOneLine &&
            std::all_of(field.options.begin(), field.options.end(),
@@ -131,6 +144,16 @@ void FormDialog::build() {
             layout->addRow(label, control.widget);
         controls_[index] = control;
     }
+    // A field used only for some choices of a radio group follows the group's selection.
+    const auto followChoices = [this] {
+        const std::vector<std::string> current = texts();
+        for (std::size_t i = 0; i < controls_.size(); ++i)
+            controls_[i].widget->setEnabled(form_.isEnabled(i, current));
+    };
+    for (const Control& control : controls_) {
+        if (control.radios != nullptr) connect(control.radios, &QButtonGroup::idToggled, this, followChoices);
+    }
+    followChoices();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &FormDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &FormDialog::reject);
@@ -139,8 +162,12 @@ void FormDialog::build() {
 
 void FormDialog::load() {
     const std::vector<std::string> loaded = loadFormTexts(form_, state_);
-    for (std::size_t i = 0; i < loaded.size() && i < controls_.size(); ++i)
-        setFieldText(i, QString::fromStdString(loaded[i]));
+    for (std::size_t i = 0; i < loaded.size() && i < controls_.size(); ++i) {
+        // The state keeps texts as the document does, one Latin-1 byte per character.
+        setFieldText(i, isText(form_.fields[i])
+                            ? QString::fromLatin1(loaded[i].data(), static_cast<qsizetype>(loaded[i].size()))
+                            : QString::fromStdString(loaded[i]));
+    }
 }
 
 void FormDialog::setFieldText(std::size_t index, const QString& text) {
@@ -157,28 +184,44 @@ void FormDialog::setFieldText(std::size_t index, const QString& text) {
     }
 }
 
+QString FormDialog::controlText(std::size_t index) const {
+    const Control& control = controls_.at(index);
+    if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) return edit->text();
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(control.widget)) return multi->toPlainText();
+    return {};
+}
+
 std::vector<std::string> FormDialog::texts() const {
     std::vector<std::string> result;
     result.reserve(controls_.size());
-    for (const Control& control : controls_) {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& control = controls_[i];
         if (control.radios != nullptr) {
             // No button selected keeps an out-of-range index out: the first button stands for "unset".
             result.push_back(std::to_string(std::max(control.radios->checkedId(), 0)));
-        } else if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) {
-            result.push_back(edit->text().toStdString());
-        } else if (auto* multi = qobject_cast<QPlainTextEdit*>(control.widget)) {
-            result.push_back(multi->toPlainText().toStdString());
+        } else if (i < form_.fields.size() && isText(form_.fields[i])) {
+            const QByteArray latin1 = controlText(i).toLatin1();
+            result.emplace_back(latin1.constData(), static_cast<std::size_t>(latin1.size()));
         } else {
-            result.emplace_back();
+            result.push_back(controlText(i).toStdString());
         }
     }
     return result;
 }
 
-void FormDialog::addNotes(const QStringList& lines) {
-    auto* outer = qobject_cast<QVBoxLayout*>(layout());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        outer->insertWidget(static_cast<int>(i), new QLabel(lines[i], this));
+std::optional<FormError> FormDialog::latin1Refusal() const {
+    for (std::size_t i = 0; i < controls_.size() && i < form_.fields.size(); ++i) {
+        if (!isText(form_.fields[i])) continue;
+        const QString beyond = beyondLatin1(controlText(i));
+        if (beyond.isEmpty()) continue;
+        const QString message =
+            QStringLiteral(
+                "\"%1\" holds characters the document cannot keep: %2\nThe document stores "
+                "Western European (Latin-1) characters only.")
+                .arg(QString::fromStdString(form_.fields[i].label), beyond);
+        return FormError{i, message.toStdString()};
+    }
+    return std::nullopt;
 }
 
 QWidget* FormDialog::fieldWidget(std::size_t index) const {
@@ -186,7 +229,8 @@ QWidget* FormDialog::fieldWidget(std::size_t index) const {
 }
 
 void FormDialog::accept() {
-    const std::optional<FormError> error = acceptForm(form_, texts(), state_);
+    std::optional<FormError> error = latin1Refusal();
+    if (!error) error = acceptForm(form_, texts(), state_);
     if (!error) {
         QDialog::accept();
         return;

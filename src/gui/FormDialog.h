@@ -1,10 +1,12 @@
 // One dialog for every core Form: group boxes, labelled number edits, radio groups and texts, loaded from
 // the state when it opens. OK parses and stores through acceptForm; a text that is refused shows the
-// form's message, takes the focus and keeps the dialog open. Cancel stores nothing.
+// form's message, takes the focus and keeps the dialog open. Cancel stores nothing. Texts cross here
+// between Qt's Unicode and the state's Latin-1 bytes; a character beyond Latin-1 is refused by name.
 #pragma once
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/commands/Form.h"
@@ -19,13 +21,12 @@ class FormDialog : public QDialog {
 public:
     FormDialog(const Form& form, AnalysisState& state, QWidget* parent = nullptr);
 
-    // The texts the controls hold now, in the form's field order (a radio group gives its index).
+    // The texts the controls hold now, in the form's field order (a radio group gives its index, a text
+    // field its Latin-1 bytes).
     [[nodiscard]] std::vector<std::string> texts() const;
     // The control of field `index` (a line edit, a text edit, or the box of a radio group).
     [[nodiscard]] QWidget* fieldWidget(std::size_t index) const;
     void setFieldText(std::size_t index, const QString& text);
-    // Lines of plain text above the fields (dialogs that explain what they ask).
-    void addNotes(const QStringList& lines);
 
     // Shows a refusal; a warning box unless replaced (the tests record the message instead).
     std::function<void(QWidget* parent, const QString& message)> showError;
@@ -40,6 +41,9 @@ private:
     };
 
     void build();
+    [[nodiscard]] QString controlText(std::size_t index) const;
+    // The first text field holding a character beyond Latin-1, with the message that names it.
+    [[nodiscard]] std::optional<FormError> latin1Refusal() const;
     void load();
     [[nodiscard]] Control makeControl(const FormField& field, QWidget* owner);
     void addBoxedButtons(const FormField& field, const std::vector<std::string>& captions, QWidget* owner,

@@ -35,6 +35,19 @@ bool GuiInteraction::askYesNo(std::string_view question) {
                        QString::fromUtf8(question.data(), static_cast<qsizetype>(question.size())));
 }
 
+Reply GuiInteraction::askYesNoCancel(std::string_view question) {
+    switch (askQuestionWithCancel(
+        parent_.data(), QString::fromUtf8(question.data(), static_cast<qsizetype>(question.size())))) {
+        case QuestionReply::Yes:
+            return Reply::Yes;
+        case QuestionReply::No:
+            return Reply::No;
+        case QuestionReply::Cancel:
+            break;
+    }
+    return Reply::Cancel;
+}
+
 std::optional<std::string> GuiInteraction::chooseFile(const FileDialog& request) {
     const QString filter = QString::fromStdString(request.filter);
     QString title = QString::fromStdString(request.title);

@@ -1,6 +1,6 @@
-// The desktop program's Interaction: forms in FormDialog, failures in exclamation boxes, the question in
-// a Yes/No box, file dialogs, the measurement-table dialog, and jobs on a worker thread behind the
-// progress dialog.
+// The desktop program's Interaction: forms in FormDialog, failures in exclamation boxes, questions in
+// Yes/No or Yes/No/Cancel boxes, file dialogs, the measurement-table dialog, and jobs on a worker thread
+// behind the progress dialog.
 #pragma once
 
 #include <QPointer>
@@ -26,6 +26,7 @@ public:
     bool edit(const Form& form, AnalysisState& state) override;
     void message(std::string_view text) override;
     bool askYesNo(std::string_view question) override;
+    Reply askYesNoCancel(std::string_view question) override;
     std::optional<std::string> chooseFile(const FileDialog& dialog) override;
     bool editMeasurementTable(AnalysisState& state) override;
     bool runJob(Job& job) override;

@@ -48,6 +48,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     buildToolBar();
     buildStatusBar();
     buildHiddenCommands();
+    buildUndoCommands();
     rebuildRecentFiles();
     updateCommandStates();
     setWindowTitle(windowTitleFor(document_));
@@ -162,11 +163,34 @@ void MainWindow::buildHiddenCommands() {
     action(kCmdViewToggleOff)->setCheckable(true);
 }
 
+void MainWindow::buildUndoCommands() {
+    // Undo and Redo head the Edit menu, above "Copy As"; the specified items keep their ids and order.
+    QMenu* edit = nullptr;
+    for (QAction* top : menuBar()->actions())
+        if (top->text() == QStringLiteral("Edit")) edit = top->menu();
+    QAction* undo = makeAction(kCmdEditUndo, QStringLiteral("&Undo"), QStringLiteral("Ctrl+Z"));
+    QAction* redo = makeAction(kCmdEditRedo, QStringLiteral("&Redo"), QStringLiteral("Ctrl+Shift+Z"));
+    undo->setStatusTip(QStringLiteral("Undo the last change of the measurements or parameters"));
+    redo->setStatusTip(QStringLiteral("Redo the change undone last"));
+    QAction* first = edit->actions().value(0);
+    edit->insertAction(first, undo);
+    edit->insertAction(first, redo);
+    edit->insertSeparator(first);
+}
+
 void MainWindow::updateCommandStates() {
     for (auto& [id, act] : actions_) {
         if (id == kCmdEditCut || id == kCmdEditCopy || id == kCmdEditPaste) continue;
         act->setEnabled(isCommandEnabled(id, state_.modelKind));
     }
+    // "&Undo Calculate drawdowns": the item names what it takes back.
+    const auto label = [](const QString& verb, const QString& name) {
+        return name.isEmpty() ? verb : QStringLiteral("%1 %2").arg(verb, name);
+    };
+    action(kCmdEditUndo)->setEnabled(undo_.canUndo() && !busy_);
+    action(kCmdEditUndo)->setText(label(QStringLiteral("&Undo"), undo_.undoName()));
+    action(kCmdEditRedo)->setEnabled(undo_.canRedo() && !busy_);
+    action(kCmdEditRedo)->setText(label(QStringLiteral("&Redo"), undo_.redoName()));
     action(kCmdViewToggleOn)->setChecked(state_.viewToggle == 1);
     action(kCmdViewToggleOff)->setChecked(state_.viewToggle == 0);
 }

@@ -7,11 +7,13 @@
 #include <QSettings>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "core/state/AnalysisState.h"
 #include "gui/Document.h"
 #include "gui/GuiInteraction.h"
 #include "gui/RecentFiles.h"
+#include "gui/UndoHistory.h"
 
 class QLabel;
 class QPrinter;
@@ -40,6 +42,7 @@ public:
     [[nodiscard]] QPrinter& printer() { return *printer_; }
     [[nodiscard]] QLabel* messagePane() const { return messagePane_; }
     [[nodiscard]] AnalysisState& state() { return state_; }
+    [[nodiscard]] UndoHistory& undoHistory() { return undo_; }
 
     // Runs the command of `id` as its menu item does.
     void runCommand(int id);
@@ -48,8 +51,12 @@ public:
 
     // Opens a document without asking anything (the command line and the recent-file list).
     bool openDocumentFile(const QString& path);
-    // Prints the plot on the current printer without a dialog (the command line's --print).
+    // Prints the plot on the current printer without a dialog; false when the printer refused it.
     bool printWithoutDialog();
+    // The command line's --print: opens the document without a message box and prints its plot on the
+    // default printer. Returns why it could not (the file, no printer installed, no default printer,
+    // the printer refused the job), or nothing when it printed.
+    [[nodiscard]] std::optional<QString> printDocument(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,8 +68,16 @@ private:
     void buildToolBar();
     void buildStatusBar();
     void buildHiddenCommands();
+    void buildUndoCommands();
     void rebuildRecentFiles();
     void refreshAfterCommand();
+    // Whether a command may change the analysis, so that the window keeps what it replaced for Undo.
+    [[nodiscard]] static bool changesAnalysis(int id);
+    // The name of a command in the Undo and Redo items.
+    [[nodiscard]] QString commandName(int id) const;
+    void undoOrRedo(bool undo);
+    // After a file command: a save or a new document is what Undo counts as unchanged.
+    void settleHistory(bool newDocument);
 
     // Command handlers, one per group of commands.
     void dispatch(int id);
@@ -73,6 +88,8 @@ private:
     void notAvailable(int id);
 
     void newDocument();
+    // Reads a document into the window; the message to show when it cannot.
+    std::optional<std::string> loadDocumentFile(const QString& path);
     bool openRecentFile(const QString& path);
     // Puts the document's file first in the recent-file list.
     void rememberDocument();
@@ -95,6 +112,7 @@ private:
     AnalysisState& state_;
     std::unique_ptr<GuiInteraction> interaction_;
     Document document_;
+    UndoHistory undo_{state_};
     QSettings settings_;
     RecentFiles recent_;
     std::unique_ptr<QPrinter> printer_;
@@ -105,10 +123,9 @@ private:
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
     std::map<int, QAction*> actions_;
-    std::string importPath_;
+    std::string importPath_;             // the name the measurement import proposes next time
     bool busy_ = false;                  // a command is running
-    bool closeRequestedByExit_ = false;  // the close comes from the Exit command  // the name the measurement
-                                         // import proposes next time
+    bool closeRequestedByExit_ = false;  // the close comes from the Exit command
 };
 
 }  // namespace tolvex::gui

@@ -2,6 +2,7 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/EngineCommands.h"
 #include "core/commands/InputDrawdowns.h"
+#include "core/persist/Archive.h"
 #include "core/persist/Reports.h"
 #include "gui/GuiCommands.h"
 #include "gui/MainWindow.h"
@@ -35,14 +36,26 @@ bool MainWindow::dispatchAnalysisCommand(int id) {
 
 void MainWindow::writeReport(bool chooseName) {
     const QString folder = document_.folder();
+    // The document keeps the report's name as Latin-1 bytes, like all its texts.
+    const auto storedName = [this] {
+        return QString::fromLatin1(state_.reportFileName.data(),
+                                   static_cast<qsizetype>(state_.reportFileName.size()));
+    };
     if (chooseName) {
-        const std::string proposed =
-            resolveReportPath(QString::fromStdString(state_.reportFileName), folder).toStdString();
+        const std::string proposed = resolveReportPath(storedName(), folder).toStdString();
         const auto chosen = interaction_->chooseFile({true, "Report As", kReportFilter, "out", proposed});
         if (!chosen) return;
-        state_.reportFileName = storedReportName(QString::fromStdString(*chosen), folder).toStdString();
+        const auto latin1 =
+            utf8ToLatin1(storedReportName(QString::fromStdString(*chosen), folder).toStdString());
+        if (!latin1) {
+            interaction_->message("The report's file name \"" + *chosen +
+                                  "\" holds a character the document cannot keep (only Latin-1 "
+                                  "characters are kept): choose another name.");
+            return;
+        }
+        state_.reportFileName = *latin1;
     }
-    const QString path = resolveReportPath(QString::fromStdString(state_.reportFileName), folder);
+    const QString path = resolveReportPath(storedName(), folder);
     if (const auto failure = writeReportFile(state_, path.toStdString())) {
         interaction_->message(*failure);
         return;

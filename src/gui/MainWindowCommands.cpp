@@ -13,7 +13,14 @@ namespace tolvex::gui {
 void MainWindow::runCommand(int id) {
     // While a command waits for a run, the window still repaints; a second command must not start then.
     if (busy_ || !isCommandEnabled(id, state_.modelKind)) return;
+    if (id == kCmdEditUndo || id == kCmdEditRedo) {
+        undoOrRedo(id == kCmdEditUndo);
+        return;
+    }
     busy_ = true;
+    // What the command may replace, kept for Undo.
+    std::optional<AnalysisState> before;
+    if (changesAnalysis(id)) before = state_;
     try {
         dispatch(id);
     } catch (const std::exception& failure) {
@@ -22,6 +29,59 @@ void MainWindow::runCommand(int id) {
         interaction_->message(failure.what());
     }
     busy_ = false;
+    if (before && undo_.record(commandName(id), std::move(*before))) document_.info().changed = true;
+    refreshAfterCommand();
+}
+
+bool MainWindow::changesAnalysis(int id) {
+    switch (id) {
+        // The file commands replace or write the whole document; they settle the history themselves.
+        case kCmdFileNew:
+        case kCmdFileOpen:
+        case kCmdFileSave:
+        case kCmdFileSaveAs:
+        case kCmdExit:
+        // Pictures, printing, help and the window's bars leave the analysis alone.
+        case kCmdPrint:
+        case kCmdPrintPreview:
+        case kCmdPrintSetup:
+        case kCmdCopyAsBmp:
+        case kCmdCopyAsMetafile:
+        case kCmdExportBmp:
+        case kCmdExportMetafile:
+        case kCmdAbout:
+        case kCmdHelpTopics:
+        case kCmdContextHelp:
+        case kCmdViewToolbar:
+        case kCmdViewStatusBar:
+            return false;
+        default:
+            return true;
+    }
+}
+
+QString MainWindow::commandName(int id) const {
+    switch (id) {
+        case kCmdPredefinedSet:
+            return QStringLiteral("Predefined data set");
+        case kCmdViewToggleOn:
+        case kCmdViewToggleOff:
+            return QStringLiteral("View switch");
+        default:
+            break;
+    }
+    const QAction* act = action(id);
+    if (act == nullptr) return QString::number(id);
+    return QString(act->text()).remove(QLatin1Char('&')).remove(QStringLiteral("...")).trimmed();
+}
+
+void MainWindow::undoOrRedo(bool undo) {
+    if (undo ? !undo_.canUndo() : !undo_.canRedo()) return;
+    if (undo)
+        undo_.undo();
+    else
+        undo_.redo();
+    document_.info().changed = !undo_.atSavedState();
     refreshAfterCommand();
 }
 

@@ -1,5 +1,6 @@
 // The file commands New, Open, Save, Save As and Exit, run through the core's flows; the window adds the
-// recent-file list and the title.
+// recent-file list, the title and the Undo history (a new or opened document starts a fresh one, a save
+// marks the point Undo counts as unchanged).
 #include "core/commands/CommandIds.h"
 #include "core/commands/FileCommands.h"
 #include "core/commands/SettingsCommands.h"
@@ -15,14 +16,19 @@ bool MainWindow::dispatchFileCommand(int id) {
         case kCmdFileNew:
             newDocument();
             return true;
-        case kCmdFileOpen:
-            if (fileOpen(state_, *interaction_, doc)) rememberDocument();
+        case kCmdFileOpen: {
+            const bool opened = fileOpen(state_, *interaction_, doc);
+            if (opened) rememberDocument();
+            settleHistory(opened);
             return true;
+        }
         case kCmdFileSave:
             if (fileSave(state_, *interaction_, doc)) rememberDocument();
+            settleHistory(false);
             return true;
         case kCmdFileSaveAs:
             if (fileSaveAs(state_, *interaction_, doc)) rememberDocument();
+            settleHistory(false);
             return true;
         case kCmdExit:
             closeRequestedByExit_ = true;
@@ -40,9 +46,17 @@ void MainWindow::rememberDocument() {
     rebuildRecentFiles();
 }
 
+void MainWindow::settleHistory(bool newDocument) {
+    if (newDocument)
+        undo_.clear();
+    else if (!document_.info().changed)
+        undo_.markSaved();
+}
+
 bool MainWindow::settleUnsavedResults() {
     const bool mayClose = fileExit(state_, *interaction_, document_.info());
     rememberDocument();
+    settleHistory(false);
     return mayClose;
 }
 
@@ -55,11 +69,13 @@ void MainWindow::newDocument() {
     steps.generateTypeCurves = [](AnalysisState& state, Interaction& ui) {
         return typeCurveCalculation(state, ui) != CommandOutcome::Cancelled;
     };
-    fileNew(state_, *interaction_, document_.info(), steps);
+    settleHistory(fileNew(state_, *interaction_, document_.info(), steps));
 }
 
 bool MainWindow::openRecentFile(const QString& path) {
-    if (!confirmDiscard(state_, *interaction_, document_.info())) return false;
+    const bool allowed = confirmDiscard(state_, *interaction_, document_.info());
+    settleHistory(false);
+    if (!allowed) return false;
     if (openDocumentFile(path)) return true;
     // A file that can no longer be read leaves the list, so that it does not fail again.
     recent_.remove(path);
@@ -68,19 +84,26 @@ bool MainWindow::openRecentFile(const QString& path) {
 }
 
 bool MainWindow::openDocumentFile(const QString& path) {
-    if (const auto failure = loadDocument(path.toStdString(), state_)) {
+    if (const auto failure = loadDocumentFile(path)) {
         interaction_->message(*failure);
         refreshAfterCommand();
         return false;
     }
+    rememberDocument();
+    refreshAfterCommand();
+    return true;
+}
+
+std::optional<std::string> MainWindow::loadDocumentFile(const QString& path) {
+    if (auto failure = loadDocument(path.toStdString(), state_)) return failure;
     // What is in memory is what is on disk: nothing is unsaved.
     state_.untitled = 0;
     state_.modified = 0;
     document_.info().path = path.toStdString();
     document_.info().title = path.toStdString();
-    rememberDocument();
-    refreshAfterCommand();
-    return true;
+    document_.info().changed = false;
+    undo_.clear();
+    return std::nullopt;
 }
 
 }  // namespace tolvex::gui

@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "gui/MainWindow.h"
 #include "gui/PlotPicture.h"
@@ -79,6 +80,20 @@ void MainWindow::printSetup() {
 
 bool MainWindow::printWithoutDialog() {
     return printPlot(*printer_, state_);
+}
+
+std::optional<QString> MainWindow::printDocument(const QString& path) {
+    if (const auto failure = loadDocumentFile(path))
+        return QString::fromStdString(*failure).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    refreshAfterCommand();
+    // Without a printer Qt would quietly turn the job into a PDF file without a name, and fail.
+    if (QPrinterInfo::availablePrinters().isEmpty() || printer_->outputFormat() != QPrinter::NativeFormat)
+        return QStringLiteral("no printer is installed (File > Print in the window can write a PDF file)");
+    if (printer_->printerName().isEmpty()) return QStringLiteral("no default printer is chosen");
+    printer_->setDocName(document_.title());
+    if (!printWithoutDialog())
+        return QStringLiteral("the printer \"%1\" did not take the job").arg(printer_->printerName());
+    return std::nullopt;
 }
 
 void MainWindow::copyAsBitmap() {

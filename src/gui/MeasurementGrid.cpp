@@ -61,12 +61,20 @@ void MeasurementGrid::setDataCell(int row, int column, const QString& text) {
     setItem(row, column, new QTableWidgetItem(text));
 }
 
+void MeasurementGrid::setCalculatedCell(int row, const QString& text) {
+    setDataCell(row, kColumnCalculated, text);
+    // Shown and copied, but an estimation's result, not an entry: it cannot be edited.
+    item(row, kColumnCalculated)->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+}
+
 void MeasurementGrid::setRowCountKeepingNumbers(int count) {
     const int old = rowCount();
     setRowCount(count);
     for (int r = old; r < count; ++r) {
         setItem(r, kColumnNumber, numberItem(r));
-        for (int c = kColumnTime; c < kColumnCount; ++c) setDataCell(r, c, QString{});
+        setDataCell(r, kColumnTime, QString{});
+        setDataCell(r, kColumnMeasured, QString{});
+        setCalculatedCell(r, QString{});
     }
 }
 
@@ -77,7 +85,7 @@ void MeasurementGrid::setRows(const std::vector<GridRow>& rows, QPoint current) 
         const GridRow& row = rows[static_cast<std::size_t>(r)];
         setDataCell(r, kColumnTime, row.time);
         setDataCell(r, kColumnMeasured, row.measured);
-        setDataCell(r, kColumnCalculated, row.calculated);
+        setCalculatedCell(r, row.calculated);
     }
     // Columns are at least as wide as the grid's own widths, wider where a header or a value needs it.
     resizeColumnsToContents();
@@ -108,16 +116,21 @@ int MeasurementGrid::pasteText(const QString& text) {
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
     if (lines.isEmpty()) return 0;
     const int firstRow = std::max(currentRow(), 0);
-    const int firstColumn = std::clamp(currentColumn(), static_cast<int>(kColumnTime), kColumnCount - 1);
+    // From "Drawdown(c)", which takes nothing, a block of pairs goes to the row's time, a column of
+    // values to its measured drawdown.
+    int firstColumn = currentColumn();
+    if (firstColumn == kColumnCalculated)
+        firstColumn = splitPastedLine(lines.first()).size() > 1 ? kColumnTime : kColumnMeasured;
+    firstColumn = std::clamp(firstColumn, static_cast<int>(kColumnTime), static_cast<int>(kColumnMeasured));
     const int needed = firstRow + static_cast<int>(lines.size());
-    const bool grows = needed > rowCount();
-    if (grows) setRowCountKeepingNumbers(needed);
+    const int oldCount = rowCount();
+    if (needed > oldCount) setRowCountKeepingNumbers(needed);
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList cells = splitPastedLine(lines[i]);
-        for (int c = 0; c < cells.size() && firstColumn + c < kColumnCount; ++c)
+        for (int c = 0; c < cells.size() && firstColumn + c <= kColumnMeasured; ++c)
             setDataCell(firstRow + i, firstColumn + c, cells[c]);
     }
-    if (grows) emit rowCountGrown(rowCount());
+    if (needed > oldCount) emit rowCountGrown(oldCount, rowCount());
     return static_cast<int>(lines.size());
 }
 

@@ -2,6 +2,7 @@
 // "Drawdown(c)". Typing a character starts a new value holding that character; double-click or Enter
 // edits the cell's text, selected; Enter commits and Escape discards. A block of cells copied from a
 // spreadsheet is pasted at the current cell, adding rows when it is longer than the table.
+// "Drawdown(c)" shows what an estimation calculated: it can be selected and copied, never edited.
 #pragma once
 
 #include <QStringList>
@@ -30,12 +31,13 @@ public:
     [[nodiscard]] QString cellText(int row, int column) const;
 
     // Pastes tab-, semicolon- or blank-separated text at the current cell (the first data row when there is
-    // none). Rows beyond the end of the table are added. Returns the number of rows pasted.
+    // none) into "Time" and "Drawdown(m)"; what would fall into "Drawdown(c)" is left out. Rows beyond
+    // the end of the table are added. Returns the number of rows pasted.
     int pasteText(const QString& text);
 
 signals:
-    // Rows were added by a paste; the table now has `count` rows.
-    void rowCountGrown(int count);
+    // Rows were added by a paste; the table had `oldCount` rows and now has `count`.
+    void rowCountGrown(int oldCount, int count);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,6 +45,7 @@ protected:
 private:
     void setRowCountKeepingNumbers(int count);
     void setDataCell(int row, int column, const QString& text);
+    void setCalculatedCell(int row, const QString& text);
     void copySelection() const;
 };
 

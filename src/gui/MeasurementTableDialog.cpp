@@ -36,7 +36,12 @@ MeasurementTableDialog::MeasurementTableDialog(AnalysisState& state, QWidget* pa
 
     grid_ = new MeasurementGrid(this);
     grid_->setMinimumSize(330, 300);
+    connect(grid_, &MeasurementGrid::rowCountGrown, this, &MeasurementTableDialog::rowsPasted);
     layout->addWidget(grid_);
+    pasteNote_ = new QLabel(this);
+    pasteNote_->setWordWrap(true);
+    pasteNote_->hide();
+    layout->addWidget(pasteNote_);
 
     auto* rangeRow = new QHBoxLayout;
     rangeRow->addWidget(new QLabel(QStringLiteral("Data use from No."), this));
@@ -79,14 +84,29 @@ void MeasurementTableDialog::fill() {
     grid_->setRows(rows, current);
     from_->setText(QString::number(content.rangeFrom));
     to_->setText(QString::number(content.rangeTo));
+    pasteNote_->hide();
+}
+
+void MeasurementTableDialog::rowsPasted(int oldCount, int count) {
+    // The pasted rows are measurements: the count grows with them, and a range that reached the last
+    // row reaches the new last row, so nothing pasted is silently left out of the analysis.
+    countButton_->setText(QString::asprintf("%d", count));
+    QString note =
+        QStringLiteral("The paste added rows %1 to %2: %2 measurements").arg(oldCount + 1).arg(count);
+    const std::optional<long long> to = parseInteger(to_->text().toStdString());
+    if (to && *to == oldCount) {
+        to_->setText(QString::number(count));
+        note += QStringLiteral(", data used to No. %1").arg(count);
+    }
+    pasteNote_->setText(note + QLatin1Char('.'));
+    pasteNote_->show();
 }
 
 void MeasurementTableDialog::askCount() {
     // The count form resizes the table itself on OK (the count rules); the grid then shows the result.
+    // The form carries the dialog's two lines about the axes.
     const Form form = measurementCountForm(state_.allCount);
     FormDialog dialog(form, state_, this);
-    dialog.addNotes(
-        {QStringLiteral("1. Horizontal axis: Time"), QStringLiteral("2. Vertical axis: drawdown")});
     runCountDialog(dialog);
     if (dialog.result() == QDialog::Accepted) fill();
 }
@@ -107,13 +127,8 @@ void MeasurementTableDialog::accept() {
     int from = 0;
     int to = 0;
     if (!readRange(from_, from) || !readRange(to_, to)) return;
-    // Rows added by a paste become measurements first, then every row takes its texts.
-    if (grid_->rowCount() > state_.allCount) {
-        if (const auto refusal = changeMeasurementCount(state_, grid_->rowCount())) {
-            showError(this, QString::fromStdString(*refusal));
-            return;
-        }
-    }
+    // Rows added by a paste become measurements (the core extends the table), then every row takes
+    // its texts; a cell that is not a number keeps the dialog open on that cell.
     std::vector<std::string> cellTexts;
     cellTexts.reserve(static_cast<std::size_t>(grid_->rowCount()) * kCellsPerRow);
     for (const GridRow& row : grid_->rows()) {
@@ -121,7 +136,12 @@ void MeasurementTableDialog::accept() {
         cellTexts.push_back(row.measured.toStdString());
         cellTexts.push_back(row.calculated.toStdString());
     }
-    confirmMeasurementTable(state_, cellTexts, from, to);
+    if (const auto refusal = confirmMeasurementTable(state_, cellTexts, from, to)) {
+        showError(this, QString::fromStdString(refusal->message));
+        grid_->setCurrentCell(refusal->row - 1, refusal->column);
+        grid_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     QDialog::accept();
 }
 

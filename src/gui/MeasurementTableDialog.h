@@ -1,6 +1,8 @@
 // "Time-drawdown input dialog box": the measurement table in a grid, the count button with its dialog and
-// the used range "Data use from No." / "to". OK applies the table rules of the core; Cancel stores nothing
-// from the grid (a count change made meanwhile stays, as the rules say).
+// the used range "Data use from No." / "to". OK applies the table rules of the core: a cell that is not a
+// number is refused, naming its row and column, and takes the focus. Cancel stores nothing from the grid
+// (a count change made meanwhile stays, as the rules say). A paste that adds rows raises the count shown
+// and, when the used range ended at the last row, its end; a line under the grid says so.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +10,7 @@
 
 #include "core/state/AnalysisState.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -25,6 +28,8 @@ public:
     [[nodiscard]] QPushButton* countButton() const { return countButton_; }
     [[nodiscard]] QLineEdit* fromEdit() const { return from_; }
     [[nodiscard]] QLineEdit* toEdit() const { return to_; }
+    // The line that tells what a paste added (hidden until then).
+    [[nodiscard]] QLabel* pasteNote() const { return pasteNote_; }
 
     // Shows a refusal; a warning box unless replaced (the tests record the message instead).
     std::function<void(QWidget* parent, const QString& message)> showError;
@@ -38,12 +43,14 @@ private:
     void fill();
     void askCount();
     [[nodiscard]] bool readRange(QLineEdit* edit, int& value);
+    void rowsPasted(int oldCount, int count);
 
     AnalysisState& state_;
     MeasurementGrid* grid_ = nullptr;
     QPushButton* countButton_ = nullptr;
     QLineEdit* from_ = nullptr;
     QLineEdit* to_ = nullptr;
+    QLabel* pasteNote_ = nullptr;
 };
 
 }  // namespace tolvex::gui

@@ -13,4 +13,19 @@ bool askQuestion(QWidget* parent, const QString& text) {
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+QuestionReply askQuestionWithCancel(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tolvex"), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return QuestionReply::Yes;
+        case QMessageBox::No:
+            return QuestionReply::No;
+        default:
+            return QuestionReply::Cancel;
+    }
+}
+
 }  // namespace tolvex::gui

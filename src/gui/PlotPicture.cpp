@@ -15,7 +15,7 @@ namespace tolvex::gui {
 
 void paintPlot(QPainter& painter, AnalysisState& state, const QRectF& target) {
     painter.fillRect(target, Qt::white);
-    render::paintScene(painter, plot::buildPlotScene(state), target);
+    render::paintScene(painter, plot::buildPlotScene(state, render::sceneTextMeasure()), target);
 }
 
 QImage plotImage(AnalysisState& state, QSize size) {
@@ -40,8 +40,8 @@ QByteArray plotSvg(AnalysisState& state, QSize size) {
 }
 
 std::optional<std::vector<std::uint8_t>> plotEmf(AnalysisState& state, QSize size, bool forClipboard) {
-    return render::emfBytes(plot::buildPlotScene(state), size.width(), size.height(),
-                            forClipboard ? render::EmfUse::Clipboard : render::EmfUse::File);
+    return render::emfBytes(plot::buildPlotScene(state, render::sceneTextMeasure()), size.width(),
+                            size.height(), forClipboard ? render::EmfUse::Clipboard : render::EmfUse::File);
 }
 
 std::vector<std::uint8_t> plotBmp(AnalysisState& state, QSize size) {

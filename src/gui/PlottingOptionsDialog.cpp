@@ -98,7 +98,7 @@ void PlottingOptionsDialog::accept() {
     const std::array<QLineEdit*, 4> limits{x_.minimum, x_.maximum, y_.minimum, y_.maximum};
     std::array<float, 4> values{};
     for (std::size_t i = 0; i < limits.size(); ++i) {
-        const std::optional<double> parsed = parseNumber(limits[i]->text().toStdString());
+        const std::optional<double> parsed = parseTypedNumber(limits[i]->text().toStdString());
         const bool fits =
             parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= std::numeric_limits<float>::max();
         if (!fits) {

@@ -42,8 +42,13 @@ int main(int argc, char* argv[]) {
     tolvex::gui::MainWindow window(state);
     if (parser.isSet(printOption)) {
         if (files.isEmpty()) parser.showHelp(1);
-        if (!window.openDocumentFile(files.first())) return 1;
-        return window.printWithoutDialog() ? 0 : 1;
+        // Nobody watches the window: what went wrong goes to stderr, and the exit status says it failed.
+        if (const auto failure = window.printDocument(files.first())) {
+            std::fprintf(stderr, "tolvex: cannot print %s: %s\n", qPrintable(files.first()),
+                         qPrintable(*failure));
+            return 1;
+        }
+        return 0;
     }
     if (!files.isEmpty()) window.openDocumentFile(files.first());
     window.show();

@@ -1,6 +1,7 @@
 #include "render/HeadlessGui.h"
 
 #include <QGuiApplication>
+#include <clocale>
 #include <cstdio>
 
 namespace tolvex::render {
@@ -19,6 +20,9 @@ GuiSession::GuiSession() {
     for (std::size_t i = 0; i < words_.size(); ++i) argv_[i] = words_[i].data();
     const QtMessageHandler previous = qInstallMessageHandler(quietStartMessages);
     application_ = std::make_unique<QGuiApplication>(argc_, argv_.data());
+    // QGuiApplication sets the C library to the user's locale; the command line writes every number with
+    // a decimal point, before a picture and after it.
+    std::setlocale(LC_NUMERIC, "C");
     qInstallMessageHandler(previous);
 }
 

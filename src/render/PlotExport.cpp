@@ -128,7 +128,8 @@ Result exportScene(const plot::Scene& scene, const std::string& path, int width,
 }
 
 Result exportPlot(AnalysisState& state, const std::string& path, int width, int height) {
-    return exportScene(plot::buildPlotScene(state), path, width, height);
+    const GuiSession session;  // the texts are measured with the font that draws them
+    return exportScene(plot::buildPlotScene(state, sceneTextMeasure()), path, width, height);
 }
 
 }  // namespace tolvex::render

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -84,6 +86,17 @@ private:
 };
 
 }  // namespace
+
+plot::TextMeasure sceneTextMeasure() {
+    // One reference font per call of the measure, kept while the face stays the same.
+    auto cache = std::make_shared<std::optional<std::pair<plot::PlotFont, ReferenceFont>>>();
+    return [cache](const std::string& text, const plot::PlotFont& font) {
+        if (!*cache || (*cache)->first != font) *cache = std::make_pair(font, referenceFont(font, nullptr));
+        const ReferenceFont& reference = (*cache)->second;
+        const double advance = QFontMetricsF(reference.font).horizontalAdvance(QString::fromStdString(text));
+        return static_cast<int>(std::ceil(advance * font.width / reference.averageWidth));
+    };
+}
 
 SceneViewport sceneViewport(const plot::Scene& scene, const QRectF& target) {
     const double scale =

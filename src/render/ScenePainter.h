@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include "core/plot/PlotCanvas.h"
 #include "core/plot/Scene.h"
 
 class QPainter;
@@ -16,6 +17,11 @@ class QPainter;
 namespace tolvex::render {
 
 void paintScene(QPainter& painter, const plot::Scene& scene, const QRectF& target);
+
+// The width of a text in logical units as paintScene draws it (the face's advance scaled to the plot
+// font's average character width), for building a scene whose texts fit. Needs a GUI application (the
+// font database): the desktop program's, or a GuiSession.
+[[nodiscard]] plot::TextMeasure sceneTextMeasure();
 
 // The uniform scale and anchor that paintScene uses, for callers that map points themselves (hit tests,
 // tests).

@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "cli/Cli.h"
+#include "core/input/SampleSets.h"
+#include "core/solutions/Unconfined.h"
+#include "core/state/AnalysisState.h"
 
 namespace tolvex::cli {
 namespace {
@@ -73,6 +78,150 @@ void expectReferenceFit(const nlohmann::json& j, const std::string& fitCase) {
     }
     EXPECT_LT(worst, 1e-5) << fitCase << ": worst calculated drawdown at row " << worstRow << ", "
                            << j["calculated"][worstRow] << " against " << drawdowns[worstRow][3];
+}
+
+// A data file of "time,value" lines.
+std::string dataFile(const std::string& name, const std::vector<double>& t, const std::vector<double>& v) {
+    const auto path = scratch(name);
+    std::ofstream out(path);
+    out.precision(17);
+    for (std::size_t i = 0; i < t.size(); ++i) out << t[i] << "," << v[i] << "\n";
+    return path.string();
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Least squares fits plain drawdown differences, also for the leaky model: zero and negative drawdowns
+// are data there. Only the trial run and the simplex search, whose misfit of model 2 compares
+// logarithms, refuse them.
+TEST(FitCli, LeastSquaresOnTheLeakyModelTakesZeroAndNegativeDrawdowns) {
+    const AnalysisState start = makeDefaultState();
+    std::vector<double> drawdowns = start.allDrawdowns;
+    drawdowns[0] = 0.0;
+    drawdowns[1] = -0.01;
+    const std::string data = dataFile("leaky_zero.csv", start.allTimes, drawdowns);
+    CliRun r = run({"fit", "--model", "2", "--data", data, "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["measured"][0], 0.0);
+    EXPECT_GT(j["parameters"]["transmissivity"].get<double>(), 0.0);
+    for (const char* method : {"simplex", "trial"}) {
+        r = run({"fit", "--model", "2", "--method", method, "--data", data});
+        EXPECT_EQ(r.status, 1) << method;
+        EXPECT_NE(r.err.find("Measurement 1 has the drawdown 0: the logarithmic misfit"), std::string::npos)
+            << r.err;
+    }
+}
+
+// A measurement at time 0 (drawdown 0, slug-test head 1) is taken by models 0-5, whose formulas give
+// exactly that value there: it adds nothing to the sum of squares, so least squares ends on the same
+// parameters as without it. Models 6-9 have no value at time 0 and refuse it, saying why.
+TEST(FitCli, AMeasurementAtTimeZeroWhereTheModelHasAValueThere) {
+    AnalysisState slug = makeDefaultState();
+    installPredefinedSet(slug, kSetSlugTest);
+    const AnalysisState pumping = makeDefaultState();
+    for (int model = 0; model <= 9; ++model) {
+        const AnalysisState& set = model == 5 ? slug : pumping;
+        const double atZero = model == 5 ? 1.0 : 0.0;
+        std::vector<double> times{0.0}, values{atZero};
+        times.insert(times.end(), set.allTimes.begin(), set.allTimes.end());
+        values.insert(values.end(), set.allDrawdowns.begin(), set.allDrawdowns.end());
+        const std::string withZero = dataFile("zero.csv", times, values);
+        const std::string without = dataFile("nozero.csv", set.allTimes, set.allDrawdowns);
+        const std::vector<std::string> fit{
+            "fit", "--model", std::to_string(model), "--max-iterations", "5", "--json", "--data"};
+        std::vector<std::string> args = fit;
+        args.push_back(withZero);
+        const CliRun r = run(args);
+        if (model >= 6) {
+            EXPECT_EQ(r.status, 1) << model;
+            EXPECT_NE(r.err.find("Measurement 1 has the time 0"), std::string::npos)
+                << model << ": " << r.err;
+            continue;
+        }
+        ASSERT_EQ(r.status, 0) << model << ": " << r.err;
+        args.back() = without;
+        const CliRun reference = run(args);
+        ASSERT_EQ(reference.status, 0) << reference.err;
+        const auto j = nlohmann::json::parse(r.out);
+        EXPECT_EQ(j["times"][0], 0.0);
+        EXPECT_EQ(j["calculated"][0], atZero) << model;
+        EXPECT_EQ(j["parameters"], nlohmann::json::parse(reference.out)["parameters"]) << model;
+    }
+}
+
+// Unconfined observation kinds: 0 the full-thickness average, 1 the point value at z/b, 2 the average
+// over the screen z1/b..z2/b; wellfn --form takes the same numbers, the forward model computes the
+// chosen one and the reports name it (Neuman's table: the full-thickness average whatever the kind).
+TEST(UnconfinedCli, ObservationKindsComputeAndReportTheirGeometry) {
+    AnalysisState tables = makeDefaultState();
+    buildNumericalTables(tables);
+    const std::vector<std::string> geometry{"--set", "mnL=0.6",  "--set", "mnD=0.2",
+                                            "--set", "mnZ=0.3",  "--set", "mnZ1=0.2",
+                                            "--set", "mnZ2=0.5", "--set", "tcAltUniform=1"};
+    const char* lines[] = {nullptr, "Coordinate of Piezometer (z/b) =", "(z1/b) ="};
+    std::set<double> drawdowns;
+    for (int kind = 0; kind < 3; ++kind) {
+        CliRun r = run({"wellfn", "unconfined", "10", "0.5", "0.01", "--l", "0.6", "--d", "0.2", "--z", "0.3",
+                        "--z1", "0.2", "--z2", "0.5", "--form", std::to_string(kind)});
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.10g\n",
+                      unconfinedW(10, 0.5, 0.01, UnconfinedGeometry{0.6, 0.2, 0.3, 0.2, 0.5, kind}, tables));
+        EXPECT_EQ(r.out, expected) << "form " << kind << r.err;
+
+        const auto report = scratch("unconfined.out");
+        std::vector<std::string> args{"fit",
+                                      "--model",
+                                      "6",
+                                      "--sample",
+                                      "pumping",
+                                      "--report",
+                                      report.string(),
+                                      "--set",
+                                      "mnObsKind=" + std::to_string(kind),
+                                      "--json",
+                                      "--max-iterations",
+                                      "0"};
+        args.insert(args.end(), geometry.begin(), geometry.end());
+        r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        drawdowns.insert(nlohmann::json::parse(r.out)["calculated"][3].get<double>());
+        std::string text = readText(report);
+        EXPECT_NE(text.find(std::string("Observation: ") + unconfinedObservationName(kind) + "\r\n"),
+                  std::string::npos)
+            << text;
+        for (int other = 1; other < 3; ++other) {
+            EXPECT_EQ(text.find(lines[other]) != std::string::npos, other == kind) << kind << " " << other;
+        }
+        args = {"typecurves", "--model",       "6",     "--table",
+                "--report",   report.string(), "--set", "mnObsKind=" + std::to_string(kind)};
+        r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        text = readText(report);
+        EXPECT_NE(text.find("Observation: Fully penetrating observation well\r\n"), std::string::npos)
+            << kind;
+        EXPECT_NE(text.find("|W(u,Kz*r^2/Kr/b^2,l/b,d/b)\r\n"), std::string::npos) << kind;
+    }
+    EXPECT_EQ(drawdowns.size(), 3u) << "each kind computes its own geometry, whatever tcAltUniform holds";
+}
+
+// The fitted K of Bouwer and Rice with ln((H - Lw)/rw) capped at 6 (tests/data/bouwer_rice_reference.csv,
+// row 2: rw 0.1, rc 0.05, Le 2, Lw 5, H 100, heads exp(-0.1 t)).
+TEST(FitCli, BouwerRiceConductivityInJson) {
+    std::vector<double> times, heads;
+    for (int i = 1; i <= 20; ++i) {
+        times.push_back(i);
+        heads.push_back(std::exp(-static_cast<double>(0.1f) * i));
+    }
+    const CliRun r = run({"fit", "--model", "10", "--data", dataFile("br.csv", times, heads), "--json",
+                          "--set", "wellRadius=0.1", "--set", "casingRadius=0.05", "--set", "screenLength=2",
+                          "--set", "wellDepthInAquifer=5", "--set", "brAquiferThickness=100"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const double k = nlohmann::json::parse(r.out)["parameters"]["hydraulicConductivity"].get<double>();
+    EXPECT_NEAR(k, 0.00012596123001860148, 1e-5 * 0.00012596123001860148);
 }
 
 TEST(FitCli, TheisFitOfThePumpingSampleAsJson) {

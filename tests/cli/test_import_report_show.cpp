@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -9,6 +11,7 @@
 #include "core/persist/Document.h"
 #include "core/persist/Reports.h"
 #include "core/persist/ScratchFolder.h"
+#include "core/state/CommaLocale.h"
 
 namespace tolvex::cli {
 namespace {
@@ -159,6 +162,108 @@ TEST(CliShow, TextAndJson) {
     EXPECT_EQ(json["times"].size(), 14u);
     EXPECT_EQ(json["measured"][13], 6.47);
     EXPECT_EQ(json["paramVector"][0], 1.0);
+}
+
+// The document keeps one Latin-1 byte per character: the command line stores its UTF-8 words so, refuses
+// what Latin-1 cannot hold, and shows such texts back as UTF-8 (JSON: escaped, plain ASCII).
+TEST(CliState, TextsAreStoredAsLatinOneBytes) {
+    ScratchFolder folder;
+    AnalysisState s = makeDefaultState();
+    applySets(s, {"operatorName=M\xC3\xBCller",
+                  "projectDescription=Pumpversuch 12 \xC2\xB0"
+                  "C, \xC3\xBF"});
+    EXPECT_EQ(s.operatorName, "M\xFCller");
+    EXPECT_EQ(s.projectDescription,
+              "Pumpversuch 12 \xB0"
+              "C, \xFF");
+    saveDocumentOrThrow(s, folder.file("t.tvx"));
+    EXPECT_THAT(ScratchFolder::read(folder.file("t.tvx")), HasSubstr("\x06M\xFCller"));
+    for (const char* bad : {"operatorName=\xC5\x99", "operatorName=M\xFCller", "operatorName=\xE2\x82\xAC"}) {
+        AnalysisState t = s;
+        try {
+            applySets(t, {"transmissivity=3", bad});
+            ADD_FAILURE() << bad << " was taken";
+        } catch (const CliError& e) {
+            EXPECT_THAT(e.what, HasSubstr("operatorName")) << bad;
+            EXPECT_THAT(e.what, HasSubstr("Latin-1")) << bad;
+        }
+        EXPECT_EQ(t.operatorName, s.operatorName);
+        EXPECT_EQ(t.transmissivity, s.transmissivity);
+    }
+}
+
+TEST(CliState, PositiveFieldsRefuseZeroNegativeAndNonFiniteValuesByName) {
+    const std::vector<std::pair<std::string, std::string>> refused{
+        {"transmissivity", "-1"}, {"radialDistance", "0"}, {"pumpingRate", "nan"}, {"wellRadius", "1e-60"}};
+    for (const auto& [field, value] : refused) {
+        AnalysisState s = makeDefaultState();
+        try {
+            applySets(s, {"storativity=2e-4", field + "=" + value});
+            ADD_FAILURE() << field << "=" << value << " was taken";
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.what, "--set: " + field + " must be positive, got '" + value + "'");
+        }
+        EXPECT_EQ(s.storativity, 1e-5f);
+    }
+    const CliRun r = run({"fit", "--model", "0", "--sample", "pumping", "--set", "transmissivity=-8.8"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("transmissivity must be positive"));
+}
+
+// A fit whose RMS error overflows (a drawdown of 1e300) has not succeeded: exit 1 with the reason.
+TEST(CliFit, ANonFiniteResultFailsWithExitOne) {
+    ScratchFolder folder;
+    const std::string data = folder.write("huge.dat", "1,0.5\n2,0.9\n4,1e300\n8,1.7\n16,2.1\n");
+    const CliRun r = run({"fit", "--model", "0", "--data", data, "--json"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("The estimation failed: rmsError came out as inf"));
+    EXPECT_EQ(r.out, "");
+}
+
+// Drawing a picture starts Qt, which takes the user's locale for the whole process: what the command
+// line prints after it still reads with a decimal point.
+TEST(CliPlot, NumbersPrintedAfterAPictureKeepTheDecimalPoint) {
+    {
+        const tolvex::testing::CommaLocale available;
+        ASSERT_TRUE(available.active())
+            << tolvex::testing::kCommaLocale << " cannot be set: run scripts/install-deps";
+    }
+    ScratchFolder folder;
+    AnalysisState s = makeDefaultState();
+    s.plotContent = 1;
+    saveDocumentOrThrow(s, folder.file("p.tvx"));
+    const std::string previous = std::getenv("LC_ALL") != nullptr ? std::getenv("LC_ALL") : "";
+    ::setenv("LC_ALL", tolvex::testing::kCommaLocale, 1);
+    const CliRun plot = run({"plot", folder.file("p.tvx"), "--out", folder.file("p.png")});
+    const CliRun fit = run({"fit", "--model", "0", "--sample", "pumping"});
+    const std::string decimal = std::localeconv()->decimal_point;
+    previous.empty() ? ::unsetenv("LC_ALL") : ::setenv("LC_ALL", previous.c_str(), 1);
+    std::setlocale(LC_ALL, "C");
+    ASSERT_EQ(plot.status, 0) << plot.err;
+    ASSERT_EQ(fit.status, 0) << fit.err;
+    EXPECT_EQ(decimal, ".");
+    EXPECT_THAT(fit.out, ::testing::ContainsRegex("transmissivity +[0-9]+\\.[0-9]+"));
+}
+
+TEST(CliShow, LatinOneTextsComeOutAsUnicode) {
+    ScratchFolder folder;
+    const std::string doc = folder.file("l.tvx");
+    AnalysisState s = makeDefaultState();
+    s.operatorName = "M\xFCller";
+    s.projectDescription = "\xB0\xFF\x80";
+    saveDocumentOrThrow(s, doc);
+
+    CliRun r = run({"show", doc, "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char c : r.out) ASSERT_LT(static_cast<unsigned char>(c), 0x80u) << "JSON not escaped";
+    EXPECT_THAT(r.out, HasSubstr("\"M\\u00fcller\""));
+    const auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["fields"]["operatorName"], "M\xC3\xBCller");
+    EXPECT_EQ(json["fields"]["projectDescription"], "\xC2\xB0\xC3\xBF\xC2\x80");
+
+    r = run({"show", doc});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("operator  M\xC3\xBCller\n"));
 }
 
 TEST(CliShow, InvalidDocumentIsRefusedWithItsName) {

@@ -68,12 +68,12 @@ TEST(WellfnCatalogue, PrintsEachFunctionWithTenDigits) {
 
 TEST(WellfnUnconfined, GeometryOptionsOverrideTheStateGeometry) {
     const AnalysisState state = tables(20, 12);
-    const UnconfinedGeometry piezometer{0.6, 0.2, 0.5, 0.0, 1.0, 2};
+    const UnconfinedGeometry piezometer{0.6, 0.2, 0.5, 0.0, 1.0, 1};
     WellfnRun run =
-        wellfn({"unconfined", "10", "1", "0.01", "--l", "0.6", "--d", "0.2", "--form", "2", "--z", "0.5"});
+        wellfn({"unconfined", "10", "1", "0.01", "--l", "0.6", "--d", "0.2", "--form", "1", "--z", "0.5"});
     EXPECT_EQ(run.out, printed(unconfinedW(10, 1, 0.01, piezometer, state))) << run.err;
-    const UnconfinedGeometry screen{0.6, 0.2, 0.5, 0.3, 0.7, 0};
-    run = wellfn({"unconfined", "10", "1", "0.01", "--form", "0", "--z1", "0.3", "--z2", "0.7", "--l", "0.6",
+    const UnconfinedGeometry screen{0.6, 0.2, 0.5, 0.3, 0.7, 2};
+    run = wellfn({"unconfined", "10", "1", "0.01", "--form", "2", "--z1", "0.3", "--z2", "0.7", "--l", "0.6",
                   "--d", "0.2"});
     EXPECT_EQ(run.out, printed(unconfinedW(10, 1, 0.01, screen, state))) << run.err;
 }

@@ -19,6 +19,7 @@ public:
     bool edit(const Form& form, AnalysisState& state) override { return script.edit(form, state); }
     void message(std::string_view text) override { script.message(text); }
     bool askYesNo(std::string_view question) override { return script.askYesNo(question); }
+    Reply askYesNoCancel(std::string_view question) override { return script.askYesNoCancel(question); }
     std::optional<std::string> chooseFile(const FileDialog& dialog) override {
         return script.chooseFile(dialog);
     }

@@ -4,13 +4,21 @@
 
 #include "gui/QtPrinters.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 
 #include "core/commands/CommandIds.h"
 #include "core/persist/Reports.h"
@@ -166,6 +174,76 @@ TEST_F(Documents, InputDrawdownsEndsInTheTableDialogAndShowsTheUsedMeasurements)
     EXPECT_EQ(ui->script.formTitles, std::vector<std::string>{"Options for inputing drawdowns"});
     EXPECT_EQ(state.usedCount, 8);
     EXPECT_EQ(state.plotContent, 1);
+}
+
+// The command line's --print on a machine without a printer says why and fails, instead of ending
+// without a word.
+TEST_F(Documents, PrintingFromTheCommandLineWithoutAPrinterSaysWhy) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    const QString path = saveAs(QStringLiteral("print.tvx"));
+    const auto failure = window->printDocument(path);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_TRUE(failure->startsWith(QStringLiteral("no printer is installed"))) << failure->toStdString();
+    const auto missing = window->printDocument(dir.filePath(QStringLiteral("none.tvx")));
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_TRUE(missing->startsWith(QStringLiteral("Not able to open file. "))) << missing->toStdString();
+    EXPECT_TRUE(ui->script.messages.empty());  // nobody is there to close a message box
+
+    // The program itself writes the reason to stderr and exits with a failure.
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../../src/gui/tolvex");
+    if (!QFile::exists(program)) GTEST_SKIP() << "the program is not built beside the tests";
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    run.setProcessEnvironment(environment);
+    run.start(program, {QStringLiteral("--print"), path});
+    ASSERT_TRUE(run.waitForFinished(60000));
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode(), 1);
+    const QString stderrText = QString::fromLocal8Bit(run.readAllStandardError());
+    EXPECT_TRUE(stderrText.contains(QStringLiteral("tolvex: cannot print ") + path +
+                                    QStringLiteral(": no printer is installed")))
+        << stderrText.toStdString();
+}
+
+// Answers the message box as soon as it is shown (its exec() runs the event loop that calls this).
+void answerWhenShown(const std::function<void(QMessageBox&)>& answer) {
+    QTimer::singleShot(10, [answer] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box != nullptr && box->isVisible()) return answer(*box);
+        }
+        answerWhenShown(answer);
+    });
+}
+
+// The real "Save existing data?" box: three buttons, Yes by default, Escape and closing the box are
+// Cancel.
+TEST(SaveQuestionBox, EscapeAndClosingTheBoxAreCancel) {
+    const std::vector<std::pair<const char*, std::function<void(QMessageBox&)>>> answers{
+        {"Escape",
+         [](QMessageBox& box) {
+             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QCoreApplication::sendEvent(&box, &escape);
+         }},
+        {"closing the box", [](QMessageBox& box) { box.close(); }},
+        {"No", [](QMessageBox& box) { box.button(QMessageBox::No)->click(); }},
+        {"Return", [](QMessageBox& box) {
+             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+             QCoreApplication::sendEvent(&box, &enter);
+         }}};
+    const Reply expected[] = {Reply::Cancel, Reply::Cancel, Reply::No, Reply::Yes};
+    GuiInteraction desktop;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        SCOPED_TRACE(answers[i].first);
+        QStringList buttons;
+        answerWhenShown([&](QMessageBox& box) {
+            for (QAbstractButton* button : box.buttons()) buttons << button->text().remove(QLatin1Char('&'));
+            answers[i].second(box);
+        });
+        EXPECT_EQ(desktop.askYesNoCancel("Save existing data?"), expected[i]);
+        EXPECT_EQ(buttons.size(), 3);
+    }
 }
 
 TEST(ReportPath, RelativeNamesBelongToTheDocumentFolder) {

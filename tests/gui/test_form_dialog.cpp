@@ -35,6 +35,7 @@ protected:
             if (form_.fields[i].id == id) return i;
         throw std::logic_error("no such field");
     }
+    [[nodiscard]] const Form& form() const { return form_; }
     [[nodiscard]] QString textOf(int id) const {
         return qobject_cast<QLineEdit*>(dialog_->fieldWidget(indexOf(id)))->text();
     }
@@ -140,6 +141,29 @@ TEST_F(FormDialogTest, RadioGroupShowsTheStoredChoiceAndStoresTheNewOne) {
     EXPECT_EQ(state.modelKind, 3);
 }
 
+// The unconfined model's observation kinds: z/b serves only the point observation, z1/b and z2/b only the
+// screen average; the other fields stay greyed out, follow each click, and are still stored.
+TEST_F(FormDialogTest, UnconfinedGeometryFieldsFollowTheObservationKind) {
+    state.mnObsKind = 0;
+    FormDialog& dialog = open(*initialGuessForm(6));
+    const auto enabled = [&](int id) { return dialog.fieldWidget(indexOf(id))->isEnabled(); };
+    const auto* kinds = dialog.fieldWidget(indexOf(113))->findChild<QButtonGroup*>();
+    ASSERT_NE(kinds, nullptr);
+    ASSERT_EQ(kinds->buttons().size(), 3);
+    const bool full[] = {false, false, false}, point[] = {true, false, false}, screen[] = {false, true, true};
+    for (const auto& [kind, expected] : {std::pair{0, full}, {1, point}, {2, screen}, {0, full}}) {
+        kinds->button(kind)->click();
+        EXPECT_EQ(enabled(191), expected[0]) << "z/b, kind " << kind;
+        EXPECT_EQ(enabled(194), expected[1]) << "z1/b, kind " << kind;
+        EXPECT_EQ(enabled(195), expected[2]) << "z2/b, kind " << kind;
+    }
+    kinds->button(2)->click();
+    dialog.setFieldText(indexOf(191), QStringLiteral("0.25"));
+    dialog.accept();
+    EXPECT_EQ(state.mnObsKind, 2);
+    EXPECT_EQ(state.mnZ, 0.25f) << "a greyed-out field is still stored";
+}
+
 TEST_F(FormDialogTest, TextFieldsAreLineAndMultiLineEdits) {
     state.projectDescription = "Well field\nNorth";
     FormDialog& dialog = open(projectForm());
@@ -149,6 +173,61 @@ TEST_F(FormDialogTest, TextFieldsAreLineAndMultiLineEdits) {
     dialog.setFieldText(0, QStringLiteral("A. Hydro"));
     dialog.accept();
     EXPECT_EQ(state.operatorName, "A. Hydro");
+}
+
+// Under any locale (this program also runs under de_DE.UTF-8) numbers show with a point, and a comma
+// typed as the only separator is taken as the decimal point.
+TEST_F(FormDialogTest, NumbersShowWithAPointAndTakeADecimalComma) {
+    FormDialog& dialog = open(theisForm());
+    EXPECT_EQ(textOf(102), QStringLiteral("75.53"));
+    EXPECT_EQ(textOf(104), QStringLiteral("1e-05"));
+    dialog.setFieldText(indexOf(105), QStringLiteral("1,234.5"));
+    dialog.accept();
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Please enter a number.")});
+    dialog.setFieldText(indexOf(105), QStringLiteral("12,5"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(state.transmissivity, 12.5f);
+    EXPECT_EQ(state.pumpingRate, 75.53f);  // its own text taken back unchanged
+}
+
+TEST_F(FormDialogTest, NonPositiveValuesAreRefusedNamingTheField) {
+    FormDialog& dialog = open(theisForm());
+    dialog.setFieldText(indexOf(105), QStringLiteral("-8.8"));
+    dialog.accept();
+    EXPECT_EQ(errors,
+              QStringList{QStringLiteral("Please enter a positive number for \"Transmissivity (T)\".")});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.focusWidget(), dialog.fieldWidget(indexOf(105)));
+    EXPECT_EQ(state.transmissivity, 8.8f);
+}
+
+// The document keeps one Latin-1 byte per character: the dialog shows those bytes as the characters
+// they stand for, gives them back unchanged, and refuses a character that Latin-1 cannot hold.
+TEST_F(FormDialogTest, ProjectTextsCrossAsLatinOne) {
+    state.operatorName = "M\xFCller";
+    state.projectDescription =
+        "12 \xB0"
+        "C\nN\xE4he";
+    FormDialog& dialog = open(projectForm());
+    EXPECT_EQ(textOf(form().fields.front().id), QString::fromUtf8("M\xC3\xBCller"));
+    dialog.accept();
+    EXPECT_EQ(state.operatorName, "M\xFCller");
+    EXPECT_EQ(state.projectDescription,
+              "12 \xB0"
+              "C\nN\xE4he");
+
+    FormDialog& again = open(projectForm());
+    again.setFieldText(0, QString::fromUtf8("Dvo\xC5\x99\xC3\xA1k"));
+    again.accept();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.first().contains(QStringLiteral("Operator's name"))) << errors.first().toStdString();
+    EXPECT_TRUE(errors.first().contains(QChar(0x0159))) << errors.first().toStdString();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(state.operatorName, "M\xFCller");
+    again.setFieldText(0, QString::fromUtf8("Dvor\xC3\xA1k"));
+    again.accept();
+    EXPECT_EQ(state.operatorName, "Dvor\xE1k");
 }
 
 TEST_F(FormDialogTest, FieldsOfAGroupShareOneGroupBox) {

@@ -5,6 +5,7 @@
 #include "gui/QtPrinters.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -122,6 +123,12 @@ TEST_F(MeasurementTable, RaisingTheCountFrom14To16RepeatsTheLastRow) {
     MeasurementTableDialog& dialog = open();
     dialog.runCountDialog = [](FormDialog& count) {
         EXPECT_EQ(count.windowTitle(), QStringLiteral("Drawdown-time from pumping test"));
+        // The two lines about the axes, once each.
+        QStringList lines;
+        for (const QLabel* label : count.findChildren<QLabel*>()) lines << label->text();
+        EXPECT_EQ(lines.count(QStringLiteral("1. Horizontal axis: Time")), 1)
+            << lines.join('|').toStdString();
+        EXPECT_EQ(lines.count(QStringLiteral("2. Vertical axis: drawdown")), 1);
         EXPECT_EQ(count.texts().front(), "14");
         count.setFieldText(0, QStringLiteral("16"));
         count.accept();
@@ -183,18 +190,92 @@ TEST_F(MeasurementTable, OkTakesTheEditedCellsAndCancelDoesNot) {
     EXPECT_EQ(state.times[0], 4.5);
 }
 
+// A paste that adds rows raises the count, and the used range when it ended at the last row; the
+// table says so, and OK takes the pasted rows into the analysis.
 TEST_F(MeasurementTable, PastingASpreadsheetBlockFillsAndExtendsTheTable) {
     MeasurementTableDialog& dialog = open();
+    EXPECT_TRUE(dialog.pasteNote()->isHidden());
     grid().setCurrentCell(12, kColumnTime);
     EXPECT_EQ(grid().pasteText(QStringLiteral("700\t6.6\r\n800\t6.7\r\n900\t6.8\r\n")), 3);
     ASSERT_EQ(grid().rowCount(), 15);
     EXPECT_EQ(grid().cellText(14, kColumnNumber), QStringLiteral("15"));
-    dialog.toEdit()->setText(QStringLiteral("15"));
+    EXPECT_EQ(dialog.countButton()->text(), QStringLiteral("15"));
+    EXPECT_EQ(dialog.toEdit()->text(), QStringLiteral("15"));
+    EXPECT_FALSE(dialog.pasteNote()->isHidden());
+    EXPECT_EQ(dialog.pasteNote()->text(),
+              QStringLiteral("The paste added rows 15 to 15: 15 measurements, data used to No. 15."));
     dialog.accept();
     EXPECT_EQ(state.allCount, 15);
     EXPECT_EQ(state.allTimes[12], 700.0);
     EXPECT_EQ(state.allDrawdowns[14], 6.8);
     EXPECT_EQ(state.usedCount, 15);
+    EXPECT_EQ(state.times.back(), 900.0);
+
+    // A range that ends before the last row stays where the user put it.
+    MeasurementTableDialog& again = open();
+    again.toEdit()->setText(QStringLiteral("10"));
+    grid().setCurrentCell(14, kColumnTime);
+    grid().pasteText(QStringLiteral("1000 7\n2000 7.5\n"));
+    EXPECT_EQ(again.countButton()->text(), QStringLiteral("16"));
+    EXPECT_EQ(again.toEdit()->text(), QStringLiteral("10"));
+    EXPECT_EQ(again.pasteNote()->text(), QStringLiteral("The paste added rows 16 to 16: 16 measurements."));
+}
+
+// Times in days and small drawdowns come back from an unchanged table to the bit.
+TEST_F(MeasurementTable, OkOnAnUnchangedTableKeepsEveryValue) {
+    const std::vector<double> times{5.8e-5, 1.2e-4, 6.9444e-4, 1.0 / 3.0};
+    const std::vector<double> drawdowns{1e-5, 0.00012345, 0.1 + 0.2, 7.25};
+    state.allTimes = state.times = times;
+    state.allDrawdowns = state.measured = drawdowns;
+    state.allCount = state.usedCount = state.useTo = 4;
+    state.calculated.assign(4, 0.0);
+    MeasurementTableDialog& dialog = open();
+    EXPECT_EQ(grid().cellText(0, kColumnTime).trimmed(), QStringLiteral("5.8e-05"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(state.allTimes, times);
+    EXPECT_EQ(state.allDrawdowns, drawdowns);
+    EXPECT_EQ(state.times, times);
+}
+
+// Text that is not a number is refused, naming row and column, and the cell takes the focus; a lone
+// decimal comma is a number.
+TEST_F(MeasurementTable, ACellThatIsNotANumberIsRefused) {
+    MeasurementTableDialog& dialog = open();
+    grid().item(4, kColumnMeasured)->setText(QStringLiteral("abc"));
+    grid().item(2, kColumnTime)->setText(QStringLiteral("12,5"));
+    dialog.accept();
+    EXPECT_EQ(errors, QStringList{QStringLiteral("Row 5, column \"Drawdown(m)\": \"abc\" is not a number.")});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(grid().currentRow(), 4);
+    EXPECT_EQ(grid().currentColumn(), kColumnMeasured);
+    EXPECT_EQ(state.allTimes[2], 15.0);
+    grid().item(4, kColumnMeasured)->setText(QStringLiteral("4,5"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(state.allTimes[2], 12.5);
+    EXPECT_EQ(state.allDrawdowns[4], 4.5);
+}
+
+// "Drawdown(c)" is an estimation's result: read-only, and empty for data never fitted.
+TEST_F(MeasurementTable, CalculatedColumnIsReadOnlyAndEmptyForDataNeverFitted) {
+    state.plotContent = 2;
+    state.calculated.assign(14, 0.0);
+    open();
+    EXPECT_TRUE(grid().cellText(0, kColumnCalculated).isEmpty());
+    state.calculated.assign(14, 2.5);
+    open();
+    EXPECT_EQ(grid().cellText(3, kColumnCalculated).trimmed(), QStringLiteral("2.5000"));
+    EXPECT_FALSE(grid().item(3, kColumnCalculated)->flags() & Qt::ItemIsEditable);
+    grid().setCurrentCell(3, kColumnCalculated);
+    QTest::keyClick(&grid(), Qt::Key_7);
+    EXPECT_EQ(editor(), nullptr);
+    // A paste from there fills the row's time and drawdown, never the calculated column.
+    grid().pasteText(QStringLiteral("44\t5.5\t9.9\n"));
+    EXPECT_EQ(grid().cellText(3, kColumnTime), QStringLiteral("44"));
+    EXPECT_EQ(grid().cellText(3, kColumnMeasured), QStringLiteral("5.5"));
+    EXPECT_EQ(grid().cellText(3, kColumnCalculated).trimmed(), QStringLiteral("2.5000"));
 }
 
 TEST(PastedLine, SplitsOnTabsKeepingEmptyCellsOrOnBlanksAndSemicolons) {

@@ -8,16 +8,21 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 
 #include "core/commands/CommandIds.h"
+#include "core/plot/FamilyFixtures.h"
+#include "core/plot/PlotScene.h"
+#include "core/plot/SceneQueries.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotPicture.h"
 #include "gui/PlotView.h"
 #include "gui/ScriptedGuiInteraction.h"
+#include "render/ScenePainter.h"
 
 namespace tolvex::gui {
 namespace {
@@ -237,6 +242,41 @@ TEST_F(PlotOutput, AnExportThatCannotBeWrittenSaysSo) {
     window->runCommand(kCmdExportBmp);
     ASSERT_EQ(ui->script.messages.size(), 1u);
     EXPECT_EQ(ui->script.messages.front().rfind("Not able to create file.", 0), 0u);
+}
+
+// Model 8's legend title is measured with the face that draws it: the picture keeps its 1200 units (no
+// shrinking) and the title, "=" included, is drawn whole inside it. Under the comma locale run, no label
+// of the plot reads with a comma either.
+TEST(PlotLegend, TheLongestFamilyNameStaysWholeWithinThePicture) {
+    AnalysisState s = plot::testing::leakyFamily(3);
+    s.modelKind = 8;
+    s.tcBsGammaCount = 3;
+    s.tcBsTdCount = 30;
+    const plot::TextMeasure measure = render::sceneTextMeasure();
+    const plot::Scene scene = plot::buildPlotScene(s, measure);
+    EXPECT_EQ(scene.width, plot::kLogicalWidth);
+    for (const std::string& text : plot::testing::textsOf(scene))
+        EXPECT_EQ(text.find(','), std::string::npos) << text;
+    const auto title = plot::testing::findText(scene, "(Gamma*rd)^2=");
+    ASSERT_TRUE(title);
+
+    // The title alone, one pixel per unit: where its ink ends.
+    plot::Scene titleOnly;
+    titleOnly.primitives = {*title};
+    QImage image(plot::kLogicalWidth + 100, plot::kLogicalHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    render::paintScene(painter, titleOnly, QRectF(0, 0, plot::kLogicalWidth, plot::kLogicalHeight));
+    painter.end();
+    int inkRight = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) inkRight = std::max(inkRight, x);
+    const int end = title->anchor.x + measure(title->text, title->font);
+    const int equalsWidth = measure("=", title->font);
+    EXPECT_LT(inkRight, plot::kLogicalWidth);    // nothing beyond the picture's edge
+    EXPECT_GT(inkRight, end - equalsWidth / 2);  // the "=" is drawn: the ink reaches it
+    EXPECT_LE(end, plot::kLogicalWidth);
 }
 
 }  // namespace

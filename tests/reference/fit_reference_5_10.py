@@ -161,8 +161,9 @@ def bouwer_rice(times, heads, geo):
         fr = (ratio - tab[k - 1][0]) / (tab[k][0] - tab[k - 1][0])
         A, B, C = (f32(tab[k - 1][j] + (tab[k][j] - tab[k - 1][j]) * fr) for j in (1, 2, 3))
     if h - lw > 0:
-        x = min((h - lw) / rw, 6.0)
-        ln_re = f32(1 / (1.1 / math.log(lw / rw) + (A + B * math.log(x)) * rw / le))
+        # Bouwer and Rice (1976): ln((H - Lw)/rw) is taken as 6 where it is larger.
+        ln_x = min(math.log((h - lw) / rw), 6.0)
+        ln_re = f32(1 / (1.1 / math.log(lw / rw) + (A + B * ln_x) * rw / le))
     else:
         ln_re = f32(1 / (1.1 / math.log(lw / rw) + C * rw / le))
     y = [-math.log(v) for v in heads]
@@ -249,7 +250,7 @@ def main():
     br_geos = [(300, DEFAULT, "well to the base: C of the Le/rw row pair 1000-2000"),
                (301, dict(DEFAULT, rw=0.1, rc=0.05, Le=2.5, Lw=3.0, H=3.4), "partial penetration, (H-Lw)/rw = 4,"
                 " Le/rw = 25 between the rows 20 and 30"),
-               (302, dict(DEFAULT, rw=0.1, rc=0.05, Le=0.75, Lw=3.0, H=5.0), "(H-Lw)/rw = 20 capped at 6,"
+               (302, dict(DEFAULT, rw=0.1, rc=0.05, Le=0.75, Lw=3.0, H=5.0), "ln((H-Lw)/rw) = ln 20 below the cap of 6,"
                 " Le/rw = 7.5")]
     for case, geo, note in br_geos:
         times, heads = sets[1]

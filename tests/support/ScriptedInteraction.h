@@ -18,7 +18,9 @@ public:
     // One answer per edit() call, in order: nothing = Cancel; a map of texts by control id (fields not
     // named keep the text the form loaded) = OK with those texts. With no answer queued, OK unchanged.
     std::deque<std::optional<std::map<int, std::string>>> formAnswers;
-    std::deque<bool> yesNoAnswers;                       // default: No
+    std::deque<bool> yesNoAnswers;  // default: No
+    // Yes/No/Cancel questions take their answer from here; when it is empty, from yesNoAnswers.
+    std::deque<Reply> replies;
     std::deque<std::optional<std::string>> fileAnswers;  // default: cancel
     // The measurement-table dialog: runs this on the state if set; returns its result (default OK).
     std::function<bool(AnalysisState&)> tableEditor;
@@ -58,6 +60,13 @@ public:
         const bool yes = yesNoAnswers.front();
         yesNoAnswers.pop_front();
         return yes;
+    }
+    Reply askYesNoCancel(std::string_view question) override {
+        if (replies.empty()) return askYesNo(question) ? Reply::Yes : Reply::No;
+        questions.emplace_back(question);
+        const Reply reply = replies.front();
+        replies.pop_front();
+        return reply;
     }
     std::optional<std::string> chooseFile(const FileDialog& dialog) override {
         fileDialogs.push_back(dialog);

@@ -1,7 +1,11 @@
 #include "core/commands/EstimationCommands.h"
 
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/commands/EstimationForms.h"
 #include "core/estimation/BouwerRice.h"
@@ -9,6 +13,7 @@
 #include "core/estimation/LeastSquares.h"
 #include "core/estimation/Simplex.h"
 #include "core/estimation/TrialRun.h"
+#include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/ForwardModel.h"
 #include "core/typecurves/ParameterVector.h"
@@ -44,6 +49,23 @@ CommandOutcome refuse(Interaction& ui, const std::string& reason) {
 
 using Estimation = FitEnd (*)(AnalysisState&, ProgressSink&, std::stop_token);
 
+// Why a finished estimation cannot stand: a fitted parameter or the RMS error that is not a finite number.
+std::optional<std::string> nonFiniteResult(const AnalysisState& s) {
+    std::vector<std::pair<std::string, double>> results{{"rmsError", s.rmsError}};
+    for (std::string_view name : fittedFieldNames(s.modelKind)) {
+        const FieldInfo* field = findField(name);
+        if (field != nullptr && field->type() == FieldType::Float)
+            results.emplace_back(std::string(name), s.*std::get<float AnalysisState::*>(field->member));
+    }
+    for (const auto& [name, value] : results) {
+        if (!std::isfinite(value)) {
+            return "The estimation failed: " + name + " came out as " + formatGeneral(value, 6) +
+                   ", not a finite number.\nThe parameters are kept as they were before the run.";
+        }
+    }
+    return std::nullopt;
+}
+
 // Runs an estimation as a job on a copy of the state, then tells the user how an early end came about.
 CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation estimate) {
     FitEnd end = FitEnd::IterationLimit;
@@ -54,7 +76,14 @@ CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation e
                      end = estimate(work, progress, stop);
                      work.modified = 1;
                  });
+    const AnalysisState before = state;
     const bool completed = ui.runJob(job);
+    if (const auto failure = job.committed() ? nonFiniteResult(state) : std::nullopt) {
+        state = before;
+        ui.message(*failure);
+        ui.redraw();
+        return CommandOutcome::Refused;
+    }
     if (!completed || end == FitEnd::Stopped) {
         ui.message(
             withCount("The estimation was stopped after %d iterations; the best parameters reached are kept.",
@@ -118,9 +147,15 @@ CommandOutcome trialInversion(AnalysisState& state, Interaction& ui) {
     }
     CommandScope scope(state);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = checkMisfitInputs(state, state.modelKind)) return refuse(ui, *error);
+    if (const auto error = checkMisfitInputs(state, state.modelKind, MisfitForm::OfForwardModel))
+        return refuse(ui, *error);
+    const AnalysisState before = state;
     markEstimation(state);
     trialRun(state);
+    if (const auto failure = nonFiniteResult(state)) {
+        state = before;
+        return refuse(ui, *failure);
+    }
     state.modified = 1;
     ui.redraw();
     return CommandOutcome::Done;
@@ -132,7 +167,8 @@ CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui) {
     const auto guess = initialGuessForm(state.modelKind);
     if (!guess) return notImplemented(state, ui, 0);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = checkMisfitInputs(state, state.modelKind)) return refuse(ui, *error);
+    if (const auto error = checkMisfitInputs(state, state.modelKind, MisfitForm::OfForwardModel))
+        return refuse(ui, *error);
     return runEstimation(state, ui, simplexFromFields);
 }
 
@@ -145,7 +181,8 @@ CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui) {
     const auto guess = initialGuessForm(state.modelKind);
     if (!guess) return notImplemented(state, ui, 0);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = checkMisfitInputs(state, state.modelKind)) return refuse(ui, *error);
+    if (const auto error = checkMisfitInputs(state, state.modelKind, MisfitForm::Plain))
+        return refuse(ui, *error);
     return runEstimation(state, ui, leastSquaresFromFields);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/commands/FormFields.h"
+#include "core/solutions/Unconfined.h"
 #include "core/typecurves/SyntheticDrawdowns.h"
 
 namespace tolvex {
@@ -127,22 +128,44 @@ Form slugForm() {
     return form;
 }
 
+Form unconfinedForm();
+
+}  // namespace
+
+std::vector<FormField> unconfinedGeometryFields(const std::vector<int>& ids) {
+    const std::string screen = "Pumping well screen", observation = "Observation";
+    std::vector<std::string> kinds;
+    for (int k = 0; k < kUnconfinedObservationCount; ++k) kinds.emplace_back(unconfinedObservationName(k));
+    return {
+        radioField(ids.at(0), "mnObsKind", kinds, observation),
+        floatField(ids.at(1), "l/b", "mnL", screen),
+        floatField(ids.at(2), "d/b", "mnD", screen),
+        enabledWhen(floatField(ids.at(3), "z/b", "mnZ", observation), "mnObsKind", {kPiezometer}),
+        enabledWhen(floatField(ids.at(4), "z1/b", "mnZ1", observation), "mnObsKind", {kObservationScreen}),
+        enabledWhen(floatField(ids.at(5), "z2/b", "mnZ2", observation), "mnObsKind", {kObservationScreen})};
+}
+
+namespace {
+
 Form unconfinedForm() {
     Form form;
     form.title = "Unconfined aquifer test (Moench, 1993)";
+    const std::vector<FormField> geometry = unconfinedGeometryFields({113, 189, 190, 191, 194, 195});
     form.fields = {floatField(150, "Aquifer thickness", "aquiferThickness"),
-                   floatField(190, "d/b", "mnD"),
+                   geometry[2],
                    floatField(152, "Vertical hydraulic conductivity", "verticalConductivity"),
-                   floatField(189, "l/b", "mnL"),
+                   geometry[1],
                    floatField(151, "Radial distance", "radialDistance"),
-                   radioField(113, "mnObsKind", kObservationKinds),
+                   geometry[0],
                    floatField(167, "Pumping rate", "pumpingRate"),
                    floatField(147, "Storativity", "storativity"),
                    floatField(149, "Specifc yield", "specificYield"),
                    floatField(148, "Transmissivity", "transmissivity"),
-                   floatField(191, "z/b", "mnZ"),
-                   floatField(194, "z1/b", "mnZ1"),
-                   floatField(195, "z2/b", "mnZ2")};
+                   geometry[3],
+                   geometry[4],
+                   geometry[5]};
+    // The well and aquifer values as a user reads them, then the geometry.
+    form.displayOrder = {167, 151, 150, 148, 147, 149, 152, 189, 190, 113, 191, 194, 195};
     return form;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "core/commands/Form.h"
 
@@ -18,6 +19,13 @@ inline constexpr int kTimeMaxId = 1002;
 // "Theis confined aquifer" also sets paramCount = 2 and paramVector = (S, T) on OK; "Leaky confined
 // Aquifer" sets paramCount = 4 and paramVector = (S, T, K', b').
 [[nodiscard]] std::optional<Form> initialGuessForm(int modelKind);
+
+// Moench's (1993) geometry as dialog fields with the control ids `ids`, in this order: the observation
+// radio group (mnObsKind: fully penetrating observation well, piezometer at z/b, observation well
+// screened from z1/b to z2/b) and l/b, d/b of the pumping-well screen, z/b (enabled for a piezometer
+// only), z1/b and z2/b (enabled for a screened observation well only). Used by the initial-guess
+// dialog and the type-curve range dialog of the unconfined aquifer.
+[[nodiscard]] std::vector<FormField> unconfinedGeometryFields(const std::vector<int>& ids);
 
 // "Slug test  (Bower and Rice, 1976)".
 [[nodiscard]] Form bouwerRiceForm();

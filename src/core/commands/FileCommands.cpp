@@ -17,17 +17,27 @@ bool writeTo(AnalysisState& state, Interaction& ui, DocumentInfo& doc, const std
     }
     doc.path = path;
     doc.title = path;
+    doc.changed = false;
     state.untitled = 0;
     state.modified = 0;
     return true;
 }
 
-// Yes saves, asking for a name when there is none; false when that save did not happen.
+// Yes saves, asking for a name when there is none; false when that save did not happen or the user
+// withdrew the command. No drops the unsaved results; the document stays marked as changed until a
+// new one replaces it, so a command that then stops asks again next time.
 bool askAndSave(AnalysisState& state, Interaction& ui, DocumentInfo& doc) {
-    if (ui.askYesNo(kSaveQuestion)) return fileSave(state, ui, doc);
-    state.modified = 0;
-    state.typeCurvesReady = 0;
-    return true;
+    switch (ui.askYesNoCancel(kSaveQuestion)) {
+        case Reply::Yes:
+            return fileSave(state, ui, doc);
+        case Reply::No:
+            state.modified = 0;
+            state.typeCurvesReady = 0;
+            return true;
+        case Reply::Cancel:
+            break;
+    }
+    return false;
 }
 
 bool runStep(const std::function<bool(AnalysisState&, Interaction&)>& step, AnalysisState& work,
@@ -38,22 +48,24 @@ bool runStep(const std::function<bool(AnalysisState&, Interaction&)>& step, Anal
 }  // namespace
 
 bool confirmDiscard(AnalysisState& state, Interaction& ui, DocumentInfo& doc) {
-    if (state.typeCurvesReady != 1 || state.modified != 1) return true;
+    if (!doc.changed && (state.typeCurvesReady != 1 || state.modified != 1)) return true;
     return askAndSave(state, ui, doc);
 }
 
-void fileNew(AnalysisState& state, Interaction& ui, DocumentInfo& doc, const NewDocumentSteps& steps) {
-    if (!confirmDiscard(state, ui, doc)) return;
-    AnalysisState work = state;
+bool fileNew(AnalysisState& state, Interaction& ui, DocumentInfo& doc, const NewDocumentSteps& steps) {
+    if (!confirmDiscard(state, ui, doc)) return false;
+    AnalysisState work = makeDefaultState();
     work.newRequested = 1;
-    if (!runStep(steps.selectModel, work, ui)) return;
-    if (work.guessOnNew == 1 && !runStep(steps.confinedGuess, work, ui)) return;
-    if (!runStep(steps.generateTypeCurves, work, ui)) return;
+    if (!runStep(steps.selectModel, work, ui)) return false;
+    if (work.guessOnNew == 1 && !runStep(steps.confinedGuess, work, ui)) return false;
+    if (!runStep(steps.generateTypeCurves, work, ui)) return false;
     work.untitled = 1;
     state = std::move(work);
     doc.path.clear();
     doc.title = kUntitledTitle;
+    doc.changed = false;
     ui.redraw();
+    return true;
 }
 
 bool fileOpen(AnalysisState& state, Interaction& ui, DocumentInfo& doc) {
@@ -69,6 +81,7 @@ bool fileOpen(AnalysisState& state, Interaction& ui, DocumentInfo& doc) {
     state.modified = 0;
     doc.path = *path;
     doc.title = *path;
+    doc.changed = false;
     ui.redraw();
     return true;
 }
@@ -86,7 +99,7 @@ bool fileSaveAs(AnalysisState& state, Interaction& ui, DocumentInfo& doc) {
 }
 
 bool fileExit(AnalysisState& state, Interaction& ui, DocumentInfo& doc) {
-    if (state.modified != 1) return true;
+    if (!doc.changed && state.modified != 1) return true;
     return askAndSave(state, ui, doc);
 }
 

@@ -4,10 +4,13 @@
 // desktop program's Document object holds one) and the commands update it. `untitled` in the state
 // says whether the document has a file name yet.
 //
-// "Save existing data?" is asked before New and Open when type curves were generated and results are
-// unsaved, and before Exit whenever results are unsaved. Yes saves (asking for a name if the document
-// has none); if that save is cancelled or fails, the command stops, so unsaved results are never
-// dropped. No clears `modified` and `typeCurvesReady`.
+// "Save existing data?" is asked before New, Open and Exit when the analysis changed since it was last
+// opened or saved (DocumentInfo::changed, which the front end sets for every command that changed it),
+// and also where the document format's own flags call for it: before New and Open when type curves were
+// generated and results are unsaved, before Exit whenever results are unsaved. Yes saves (asking for a
+// name if the document has none); if that save is cancelled or fails, the command stops, so unsaved
+// results are never dropped. No clears `modified` and `typeCurvesReady` and the command goes on.
+// Cancel, Escape or closing the box ends the command with nothing changed.
 #pragma once
 
 #include <functional>
@@ -27,6 +30,10 @@ inline constexpr const char* kSaveQuestion = "Save existing data?";
 struct DocumentInfo {
     std::string path;                    // file the document was last saved to or opened from
     std::string title = kUntitledTitle;  // the main window's document title
+    // The analysis changed since the document was last opened, saved or made new. The file's own
+    // `modified` record does not say this: calculations set it, but typed, imported or pasted data
+    // do not.
+    bool changed = false;
 };
 
 // The steps of File New that belong to the type-curve commands. Each returns false when the user
@@ -42,9 +49,11 @@ struct NewDocumentSteps {
 // The prompt before New and Open. True when the command may go on.
 bool confirmDiscard(AnalysisState& state, Interaction& ui, DocumentInfo& doc);
 
-// New: prompt, then model selection, the optional initial guess and the type curves. No analysis
-// value is reset; the document becomes untitled, so that Save asks for a name.
-void fileNew(AnalysisState& state, Interaction& ui, DocumentInfo& doc, const NewDocumentSteps& steps);
+// New: prompt, then the default document (as at start-up: every field of makeDefaultState, so no
+// measurement or parameter of the old analysis stays in view), with `newRequested` set, goes through
+// the model selection, the optional initial guess and the type curves. The document becomes untitled,
+// so that Save asks for a name. True when the new document replaced the old one.
+bool fileNew(AnalysisState& state, Interaction& ui, DocumentInfo& doc, const NewDocumentSteps& steps);
 
 // Open: prompt, file dialog, read. A file that cannot be read is refused with a message naming it,
 // and the analysis and the document stay as they were. True when a document was read.

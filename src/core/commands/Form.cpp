@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 namespace tolvex {
 namespace {
 
 std::string shortest(double value, int digits = kDialogDigits) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
-    return buffer;
+    return formatGeneral(value, digits);
 }
 
 const FieldInfo& boundField(const FormField& f) {
@@ -24,12 +21,12 @@ const FieldInfo& boundField(const FormField& f) {
 std::optional<FormValue> parseText(const FormField& f, const std::string& text) {
     switch (f.kind) {
         case FormFieldKind::Float: {
-            const auto v = parseNumber(text);
+            const auto v = parseTypedNumber(text);
             if (!v) return std::nullopt;
             return FormValue{*v};
         }
         case FormFieldKind::TruncatedInt: {
-            const auto v = parseNumber(text);
+            const auto v = parseTypedNumber(text);
             if (!v || !std::isfinite(*v) || std::fabs(*v) > 2147483647.0) return std::nullopt;
             return FormValue{static_cast<long long>(std::trunc(*v))};
         }
@@ -103,6 +100,18 @@ std::vector<std::size_t> Form::layoutOrder() const {
     return order;
 }
 
+bool Form::isEnabled(std::size_t index, const std::vector<std::string>& texts) const {
+    if (index >= fields.size() || fields[index].enabledBy.empty()) return true;
+    const FormField& field = fields[index];
+    for (std::size_t i = 0; i < fields.size() && i < texts.size(); ++i) {
+        if (fields[i].kind != FormFieldKind::Radio || fields[i].field != field.enabledBy) continue;
+        const auto choice = parseInteger(texts[i]);
+        return choice &&
+               std::find(field.enabledFor.begin(), field.enabledFor.end(), *choice) != field.enabledFor.end();
+    }
+    return true;  // the form has no such radio group
+}
+
 std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& state, int floatDigits) {
     std::vector<std::string> texts;
     for (const FormField& f : form.fields) {
@@ -133,6 +142,15 @@ std::optional<FormError> acceptForm(const Form& form, const std::vector<std::str
                 return FormError{i, "Please enter a number between " +
                                         shortest(f.minimum.value_or(-HUGE_VAL)) + " and " +
                                         shortest(f.maximum.value_or(HUGE_VAL)) + "."};
+            }
+        }
+        if (isNumeric(f.kind)) {
+            // As stored: a float field keeps the value rounded to float (1e-50 becomes 0).
+            const double v = f.kind == FormFieldKind::Float ? static_cast<float>(numericValue(*value))
+                                                            : numericValue(*value);
+            if (!admitsValue(boundField(f), v)) {
+                return FormError{i, "Please enter a positive number for \"" +
+                                        (f.label.empty() ? f.field : f.label) + "\"."};
             }
         }
         values.push_back(*value);

@@ -34,6 +34,11 @@ struct FormField {
     std::vector<std::string> options;  // button texts of a radio group
     std::optional<double> minimum;     // inclusive range check, when given
     std::optional<double> maximum;
+    // A field used only for some choices of a radio group: enabled while the radio field bound to the
+    // state field `enabledBy` holds one of `enabledFor` (e.g. z/b only for a piezometer). Empty
+    // `enabledBy`: always enabled. A disabled field is still loaded, parsed and stored.
+    std::string enabledBy{};
+    std::vector<int> enabledFor{};
 };
 
 using FormValue = std::variant<long long, double, std::string>;
@@ -60,13 +65,16 @@ struct Form {
     [[nodiscard]] const FormField* byLabel(std::string_view label) const;
     // Indices into `fields` in layout order: displayOrder first, then the rest in exchange order.
     [[nodiscard]] std::vector<std::size_t> layoutOrder() const;
+    // Whether field `index` is enabled when the controls hold `texts` (one per field, exchange order).
+    [[nodiscard]] bool isEnabled(std::size_t index, const std::vector<std::string>& texts) const;
 };
 
 // Significant digits of the float texts a dialog shows, and enough to give every float back unchanged.
 inline constexpr int kDialogDigits = 6;
 inline constexpr int kExactFloatDigits = 9;
 
-// The texts a dialog shows when it opens: floats with `floatDigits` significant digits ("%g"),
+// The texts a dialog shows when it opens: floats with `floatDigits` significant digits ("%g", always
+// with a decimal point, whatever the locale),
 // integers in decimal, a radio group as the index of its selected button, texts as they are.
 // Front ends without a person to read them (the command line) load with kExactFloatDigits, so that
 // accepting a form unchanged changes no value.
@@ -74,8 +82,10 @@ inline constexpr int kExactFloatDigits = 9;
                                                      int floatDigits = kDialogDigits);
 
 // Parses and checks every text; on success stores them all into the state (floats rounded to float)
-// and runs onAccept. On failure nothing is stored and the error names the first offending field with
-// "Please enter a number.", "Please enter an integer." or "Please enter a number between %1 and %2.".
+// and runs onAccept. A number may be written with a decimal comma when the comma is its only separator
+// ("75,53"). On failure nothing is stored and the error names the first offending field with
+// "Please enter a number.", "Please enter an integer.", "Please enter a number between %1 and %2." or,
+// for a field that only a value above zero describes, "Please enter a positive number for "<label>".".
 [[nodiscard]] std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts,
                                                   AnalysisState& state);
 

@@ -34,6 +34,12 @@ FormField withRange(FormField field, double minimum, double maximum) {
     return field;
 }
 
+FormField enabledWhen(FormField field, std::string radioField, std::vector<int> choices) {
+    field.enabledBy = std::move(radioField);
+    field.enabledFor = std::move(choices);
+    return field;
+}
+
 std::vector<FormField> inExchangeOrder(const std::vector<FormField>& fields,
                                        std::initializer_list<int> order) {
     std::vector<FormField> ordered;

@@ -15,6 +15,8 @@ namespace tolvex {
                                    std::string group = {});
 // The same field with an inclusive range check.
 [[nodiscard]] FormField withRange(FormField field, double minimum, double maximum);
+// The same field, enabled only while the radio group bound to `radioField` holds one of `choices`.
+[[nodiscard]] FormField enabledWhen(FormField field, std::string radioField, std::vector<int> choices);
 
 // The fields listed in `order` (control ids, the dialog's exchange order) taken from `fields`.
 [[nodiscard]] std::vector<FormField> inExchangeOrder(const std::vector<FormField>& fields,

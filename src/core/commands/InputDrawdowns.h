@@ -18,11 +18,17 @@ inline constexpr const char* kMeasurementFileFilter = "Tolvex Files (*.dat)|*.da
 //
 // Cancel in the input options, the file dialog, the delimiter or the predefined-set dialog ends the
 // command and changes nothing. An import that fails shows its message and the table dialog opens on
-// the data as they were. The table dialog (Interaction::editMeasurementTable) opens on a prepared
-// table (prepareMeasurementTable has run); on OK it has stored the cells and range through
-// confirmMeasurementTable, on Cancel nothing but a count change. Afterwards the view shows the
-// measurements (plotContent 1) whenever the table dialog was confirmed or the measurements changed.
-void inputDrawdowns(AnalysisState& state, Interaction& ui, std::string& importPath);
+// the data as they were; an import that skipped lines shows the message that says which. The table
+// dialog (Interaction::editMeasurementTable) opens on a prepared table (prepareMeasurementTable has
+// run); on OK it has stored the cells and range through confirmMeasurementTable. Cancel in the table
+// keeps what was there before the command: after an import or a predefined set it drops the data
+// read, otherwise it keeps nothing but a count change made in the dialog. Afterwards the view shows
+// the measurements (plotContent 1) whenever the table dialog was confirmed or the measurements changed.
+struct InputOutcome {
+    bool importFailed = false;  // the file could not be imported (its message was shown)
+    bool changed = false;       // the measurements or the used range changed
+};
+InputOutcome inputDrawdowns(AnalysisState& state, Interaction& ui, std::string& importPath);
 
 // The command without a menu entry: the predefined-set dialog, then the chosen set is installed. The
 // view is not switched or redrawn. Returns false when the dialog was cancelled (nothing installed).

@@ -23,6 +23,9 @@ struct FileDialog {
     std::string initialName;
 };
 
+// The answer to a question that can also be withdrawn ("Save existing data?").
+enum class Reply { Yes, No, Cancel };
+
 class Interaction {
 public:
     virtual ~Interaction() = default;
@@ -33,6 +36,11 @@ public:
     virtual void message(std::string_view text) = 0;
     // A question box with Yes and No; true for Yes.
     virtual bool askYesNo(std::string_view question) = 0;
+    // A question box with Yes, No and Cancel; Escape and closing the box are Cancel. A front end that
+    // cannot withdraw a command answers as askYesNo does.
+    virtual Reply askYesNoCancel(std::string_view question) {
+        return askYesNo(question) ? Reply::Yes : Reply::No;
+    }
     // A file dialog; nothing when the user cancels.
     virtual std::optional<std::string> chooseFile(const FileDialog& dialog) = 0;
     // The measurement-table dialog ("Time-drawdown input dialog box"); true on OK. It edits the table

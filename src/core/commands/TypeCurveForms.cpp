@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/commands/EstimationForms.h"
 #include "core/commands/FormFields.h"
 
 namespace tolvex {
@@ -59,14 +60,16 @@ std::vector<FormField> screenControls(const std::string& prefix, bool withAnisot
     return fields;
 }
 
+// S/Sy, then the pumping-well screen and the observation (ids are given by rangeForm).
 std::vector<FormField> unconfinedControls() {
+    const std::vector<FormField> geometry = unconfinedGeometryFields({0, 0, 0, 0, 0, 0});
     return {floatField(0, "S/Sy", "mnStorageRatio"),
-            radioField(0, "mnObsKind", kObservationKinds),
-            floatField(0, "l/b", "mnL"),
-            floatField(0, "d/b", "mnD"),
-            floatField(0, "z/b", "mnZ"),
-            floatField(0, "z1/b", "mnZ1"),
-            floatField(0, "z2/b", "mnZ2")};
+            geometry[1],
+            geometry[2],
+            geometry[0],
+            geometry[3],
+            geometry[4],
+            geometry[5]};
 }
 
 Form optionForm(std::string title, std::string uniform, std::string table, std::string field) {

@@ -5,20 +5,22 @@
 #include <cstdio>
 
 #include "core/estimation/Marquardt.h"
+#include "core/state/FieldTable.h"
 
 namespace tolvex {
 namespace {
 
-constexpr double kPenetrationCap = 6.0;  // (H - Lw)/rw beyond 6 adds nothing (Bouwer and Rice 1976)
+// Bouwer and Rice (1976): the effect of the aquifer below the well on Re grows no further once
+// ln((H - Lw)/rw) reaches 6, the largest value to be used in their equation for ln(Re/rw). The cap is
+// on the logarithm (a ratio of about 403), not on the ratio itself.
+constexpr double kPenetrationLogCap = 6.0;
 
 float interpolate(float low, float high, double fraction) {
     return static_cast<float>(low + (high - low) * fraction);
 }
 
 std::string named(const char* what, const char* field, double value) {
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, "%s (%s = %g).", what, field, value);
-    return buffer;
+    return std::string(what) + " (" + field + " = " + formatGeneral(value, 6) + ").";
 }
 
 }  // namespace
@@ -40,8 +42,8 @@ float bouwerRiceLnReRw(const AnalysisState& s, const BouwerRiceCoefficients& c) 
     const double rw = s.wellRadius, le = s.screenLength, lw = s.wellDepthInAquifer, h = s.brAquiferThickness;
     const double wellTerm = 1.1 / std::log(lw / rw);
     if (h - lw > 0.0) {
-        const double x = std::min((h - lw) / rw, kPenetrationCap);
-        return static_cast<float>(1.0 / (wellTerm + (c.a + c.b * std::log(x)) * rw / le));
+        const double lnX = std::min(std::log((h - lw) / rw), kPenetrationLogCap);
+        return static_cast<float>(1.0 / (wellTerm + (c.a + c.b * lnX) * rw / le));
     }
     return static_cast<float>(1.0 / (wellTerm + c.c * rw / le));
 }
@@ -57,9 +59,9 @@ std::optional<std::string> checkBouwerRiceInputs(const AnalysisState& s) {
             char buffer[160];
             std::snprintf(
                 buffer, sizeof buffer,
-                "Measurement %d has the value %g: the Bouwer and Rice fit takes the logarithm of positive "
+                "Measurement %d has the value %s: the Bouwer and Rice fit takes the logarithm of positive "
                 "heads only.",
-                i + 1, s.measured[i]);
+                i + 1, formatGeneral(s.measured[i], 6).c_str());
             return std::string(buffer);
         }
     }

@@ -23,7 +23,7 @@ struct BouwerRiceCoefficients {
 // A, B, C at Le/rw = ratio: the first row below 3.5, the last above 2000, linear in between.
 [[nodiscard]] BouwerRiceCoefficients interpolateBouwerRice(const AnalysisState& state, float ratio);
 
-// ln(Re/rw) = 1 / (1.1/ln(Lw/rw) + (A + B ln x) rw/Le) with x = min((H - Lw)/rw, 6) for a partially
+// ln(Re/rw) = 1 / (1.1/ln(Lw/rw) + (A + B min(ln((H - Lw)/rw), 6)) rw/Le) for a partially
 // penetrating well (H > Lw), and 1 / (1.1/ln(Lw/rw) + C rw/Le) for a well reaching the aquifer base.
 [[nodiscard]] float bouwerRiceLnReRw(const AnalysisState& state, const BouwerRiceCoefficients& coefficients);
 

@@ -1,9 +1,9 @@
 #include "core/estimation/JacobStraightLine.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "core/solutions/Constants.h"
+#include "core/state/FieldTable.h"
 #include "core/typecurves/ForwardModel.h"
 
 namespace tolvex {
@@ -17,23 +17,18 @@ struct Line {
 };
 
 std::optional<std::string> checkInputs(const AnalysisState& s) {
-    if (auto error = checkMisfitInputs(s, s.modelKind)) return error;
+    if (auto error = checkMisfitInputs(s, s.modelKind, MisfitForm::Plain)) return error;
     bool allEqual = true;
     for (int i = 1; i < s.usedCount; ++i) allEqual = allEqual && s.times[i] == s.times[0];
     if (allEqual)
         return std::string(
             "All measurement times are equal: Jacob's straight line needs two different times.");
-    char buffer[160];
     if (!(s.radialDistance > 0.0f)) {
-        std::snprintf(buffer, sizeof buffer, "The radial distance must be positive (radialDistance = %g).",
-                      static_cast<double>(s.radialDistance));
-        return std::string(buffer);
+        return "The radial distance must be positive (radialDistance = " +
+               formatGeneral(s.radialDistance, 6) + ").";
     }
-    if (!(s.pumpingRate > 0.0f)) {
-        std::snprintf(buffer, sizeof buffer, "The pumping rate must be positive (pumpingRate = %g).",
-                      static_cast<double>(s.pumpingRate));
-        return std::string(buffer);
-    }
+    if (!(s.pumpingRate > 0.0f))
+        return "The pumping rate must be positive (pumpingRate = " + formatGeneral(s.pumpingRate, 6) + ").";
     return std::nullopt;
 }
 

@@ -7,6 +7,12 @@
 // single field has drawdown 0.0, for correction in the table. Lines that hold only white space are
 // skipped, the last line counts whether or not it ends with a line end, and a line is a line however
 // long it is. Line ends may be LF or CR LF.
+//
+// A line whose time field does not start with a number (a header "time,drawdown", a "# comment", an
+// empty first field) is not a measurement: it is skipped, and the import says how many and which. A
+// file in which no line has a number after the time was written with another delimiter (a semicolon
+// file read with the comma gives plausible garbage, every drawdown 0): it is refused, naming the
+// delimiter that splits its lines.
 #pragma once
 
 #include <optional>
@@ -35,15 +41,25 @@ inline constexpr std::size_t kMaxImportBytes = 64u * 1024u * 1024u;
 struct ParsedMeasurements {
     std::vector<double> times;
     std::vector<double> drawdowns;
+    std::vector<std::size_t> skippedLines;  // line numbers (from 1) of lines whose time is not a number
+    std::string firstSkipped;               // the text of the first of them
+    std::size_t linesWithDrawdown = 0;      // measurements whose drawdown field starts with a number
 };
 
 // Parses the text of a measurement file (delimiter character as from delimiterCharacter).
 [[nodiscard]] ParsedMeasurements parseMeasurementText(std::string_view text, char delimiter);
 
+// The name of a delimiter as its button in the "Data input format" dialog says it ("Comma", ...).
+[[nodiscard]] std::string delimiterName(int delimiter);
+
 // Reads the file into the table and the used set (rows 1..n). On failure returns the message to show
 // and leaves the state unchanged: "Cannot open input file!" with the file and the reason on a second
-// line, or a message naming the file when it holds no measurements or more than the document can keep.
+// line, or a message naming the file when it holds no measurements, none with a drawdown after the
+// time (naming the delimiter that would split its lines), or more than the document can keep.
+// When lines were skipped, `notice` (if given) receives the message that says so; otherwise it is
+// cleared.
 [[nodiscard]] std::optional<std::string> importMeasurements(const std::string& path, int delimiter,
-                                                            AnalysisState& state);
+                                                            AnalysisState& state,
+                                                            std::string* notice = nullptr);
 
 }  // namespace tolvex

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace tolvex {
 namespace {
@@ -68,7 +69,47 @@ double outOfRangeValue(std::string_view number) {
     return magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
+std::string_view withoutSpace(std::string_view text) {
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The value of a decimal number (no sign) that decimalPrefixLength has measured.
+double decimalValue(std::string_view number) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) return outOfRangeValue(number);
+    if (error != std::errc{}) return 0.0;
+    return value;
+}
+
 }  // namespace
+
+bool startsWithNumber(std::string_view text) {
+    text = withoutSpace(text);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    return decimalPrefixLength(text) > 0;
+}
+
+std::optional<double> completeNumber(std::string_view text) {
+    text = withoutSpace(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::string number(text);
+    const auto comma = number.find(',');
+    if (comma != std::string::npos && number.find_first_of(",.", comma + 1) == std::string::npos &&
+        number.find('.') == std::string::npos) {
+        number[comma] = '.';
+    }
+    if (number.empty() || decimalPrefixLength(number) != number.size()) return std::nullopt;
+    const double value = decimalValue(number);
+    if (!std::isfinite(value)) return std::nullopt;
+    return negative ? -value : value;
+}
 
 double leadingNumber(std::string_view text) {
     std::size_t i = 0;
@@ -85,11 +126,7 @@ double leadingNumber(std::string_view text) {
 
     const std::string_view number = text.substr(0, decimalPrefixLength(text));
     if (number.empty()) return 0.0;
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) return sign * outOfRangeValue(number);
-    if (error != std::errc{}) return 0.0;
-    return sign * value;
+    return sign * decimalValue(number);
 }
 
 }  // namespace tolvex

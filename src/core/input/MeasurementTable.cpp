@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 
 #include "core/input/LeadingNumber.h"
 #include "core/persist/NumberFormat.h"
@@ -30,6 +32,32 @@ void keepRangeInTable(AnalysisState& s) {
         s.useFrom = 1;
         s.useTo = s.allCount;
     }
+}
+
+// Values whose "%.4f" text would run longer than a cell can sensibly show are written the shortest way.
+constexpr double kFixedTextLimit = 1e15;
+
+// The shortest text that reads back as `value` (std::to_chars without a precision).
+std::string shortestText(double value) {
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return error == std::errc{} ? std::string(buffer.data(), end) : fixedText(value, 4);
+}
+
+bool readsBackAs(const std::string& text, double value) {
+    double back = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), back);
+    return error == std::errc{} && end == text.data() + text.size() && back == value;
+}
+
+const char* columnName(int column) {
+    return column == kTimeColumn ? "Time" : "Drawdown(m)";
+}
+
+// The value of a cell: the stored one while the cell shows it unchanged, else the number typed.
+std::optional<double> cellValue(const std::string& text, std::optional<double> stored) {
+    if (stored && text == tableValueText(*stored)) return stored;
+    return completeNumber(text);
 }
 
 }  // namespace
@@ -72,7 +100,7 @@ MeasurementTableContent measurementTableContent(const AnalysisState& s) {
             content.cellTexts[index(r) * kCellsPerRow + 1] = tableValueText(s.allDrawdowns[index(r)]);
         }
     }
-    if (s.plotContent == 2) {
+    if (calculatedShown(s)) {
         for (int k = 0; k < s.usedCount && index(k) < s.calculated.size(); ++k) {
             const int row = s.useFrom - 1 + k;
             if (row < 0 || row >= rows) continue;
@@ -94,7 +122,16 @@ std::string tableRowNumberText(int row) {
 }
 
 std::string tableValueText(double value) {
-    return padRight(fixedText(value, 4), 7);
+    std::string text = fixedText(value, 4);
+    if (std::isfinite(value) && (std::abs(value) >= kFixedTextLimit || !readsBackAs(text, value))) {
+        text = shortestText(value);
+    }
+    return padRight(text, 7);
+}
+
+bool calculatedShown(const AnalysisState& s) {
+    return s.plotContent == 2 &&
+           std::any_of(s.calculated.begin(), s.calculated.end(), [](double value) { return value != 0.0; });
 }
 
 std::optional<std::string> changeMeasurementCount(AnalysisState& s, int newCount) {
@@ -124,15 +161,40 @@ std::optional<std::string> changeMeasurementCount(AnalysisState& s, int newCount
     return std::nullopt;
 }
 
-void confirmMeasurementTable(AnalysisState& s, const std::vector<std::string>& cellTexts, int rangeFrom,
-                             int rangeTo) {
-    const std::size_t rows = index(std::max(s.allCount, 0));
-    s.allTimes.resize(rows, 0.0);
-    s.allDrawdowns.resize(rows, 0.0);
-    for (std::size_t i = 0; i < rows && i * kCellsPerRow + 1 < cellTexts.size(); ++i) {
-        s.allTimes[i] = leadingNumber(cellTexts[i * kCellsPerRow]);
-        s.allDrawdowns[i] = leadingNumber(cellTexts[i * kCellsPerRow + 1]);
+std::optional<TableCellError> confirmMeasurementTable(AnalysisState& s,
+                                                      const std::vector<std::string>& cellTexts,
+                                                      int rangeFrom, int rangeTo) {
+    const int oldCount = std::max(s.allCount, 0);
+    const int gridRows = static_cast<int>(cellTexts.size() / kCellsPerRow);
+    const int count = std::max(oldCount, gridRows);
+    if (count > kMaxMeasurements) {
+        return TableCellError{count, kTimeColumn,
+                              "The table holds " + std::to_string(count) + " rows; at most " +
+                                  std::to_string(kMaxMeasurements) + " measurements can be kept."};
     }
+    // Every cell is read before anything is stored, so a refused cell leaves the state as it was.
+    std::vector<double> times = s.allTimes;
+    std::vector<double> drawdowns = s.allDrawdowns;
+    times.resize(index(oldCount), 0.0);
+    drawdowns.resize(index(oldCount), 0.0);
+    times.resize(index(count), times.empty() ? 0.0 : times.back());
+    drawdowns.resize(index(count), drawdowns.empty() ? 0.0 : drawdowns.back());
+    for (int r = 0; r < gridRows; ++r) {
+        for (const int column : {kTimeColumn, kMeasuredColumn}) {
+            const std::string& text = cellTexts[index(r) * kCellsPerRow + index(column - 1)];
+            double& target = column == kTimeColumn ? times[index(r)] : drawdowns[index(r)];
+            const auto value = cellValue(text, r < oldCount ? std::optional<double>(target) : std::nullopt);
+            if (!value) {
+                return TableCellError{r + 1, column,
+                                      "Row " + std::to_string(r + 1) + ", column \"" + columnName(column) +
+                                          "\": \"" + text + "\" is not a number."};
+            }
+            target = *value;
+        }
+    }
+    if (count > oldCount) (void)changeMeasurementCount(s, count);
+    s.allTimes = std::move(times);
+    s.allDrawdowns = std::move(drawdowns);
     const int from = (rangeFrom >= 1 && rangeFrom <= s.allCount) ? rangeFrom : s.useFrom;
     const int to = (rangeTo > rangeFrom && rangeTo <= s.allCount) ? rangeTo : s.useTo;
     // A from beyond the kept to would leave an empty range: the range then stays as it was.
@@ -142,9 +204,12 @@ void confirmMeasurementTable(AnalysisState& s, const std::vector<std::string>& c
     }
     keepRangeInTable(s);
     selectUsedMeasurements(s);
+    return std::nullopt;
 }
 
 void selectUsedMeasurements(AnalysisState& s) {
+    const std::vector<double> oldTimes = std::move(s.times);
+    const std::vector<double> oldMeasured = std::move(s.measured);
     s.times.clear();
     s.measured.clear();
     const int last = std::min(
@@ -156,6 +221,7 @@ void selectUsedMeasurements(AnalysisState& s) {
         s.measured.push_back(s.allDrawdowns[index(row - 1)]);
     }
     s.usedCount = static_cast<int>(s.times.size());
+    if (s.times != oldTimes || s.measured != oldMeasured) s.calculated.assign(s.times.size(), 0.0);
     s.calculated.resize(s.times.size(), 0.0);
 }
 

@@ -20,6 +20,8 @@ inline constexpr double kZeroTime = 1e-20;
 // Grid columns: the fixed row number, then the three value columns.
 inline constexpr int kTableColumns = 4;
 inline constexpr int kCellsPerRow = 3;  // "Time", "Drawdown(m)", "Drawdown(c)"
+inline constexpr int kTimeColumn = 1;
+inline constexpr int kMeasuredColumn = 2;
 
 // Installs new measurements as both the table and the used set (rows 1..n); calculated is zeroed.
 void replaceMeasurements(AnalysisState& state, const std::vector<double>& times,
@@ -29,7 +31,7 @@ void replaceMeasurements(AnalysisState& state, const std::vector<double>& times,
 void prepareMeasurementTable(AnalysisState& state);
 
 // What the grid shows: the count, three cell texts per row (row r uses 3r, 3r+1, 3r+2) and the range.
-// "Drawdown(c)" is filled only after an estimation run (plotContent 2), for the used rows.
+// "Drawdown(c)" is filled only when drawdowns were calculated for the used rows (calculatedShown).
 struct MeasurementTableContent {
     int count = 0;
     std::vector<std::string> cellTexts;
@@ -42,21 +44,40 @@ struct MeasurementTableContent {
 [[nodiscard]] std::string tableHeaderText(int column);
 // Row number, "%-d".
 [[nodiscard]] std::string tableRowNumberText(int row);
-// A value cell, "%-7.4f".
+// A value cell, left-aligned in 7 characters: "%.4f" when that text reads back as the same double
+// (5 -> "5.0000", 3.41 -> "3.4100"), otherwise the shortest text that does (5.8e-05, 0.123456789),
+// so that no value is rounded by showing it.
 [[nodiscard]] std::string tableValueText(double value);
+
+// Whether "Drawdown(c)" holds drawdowns calculated for the used measurements: an estimation ran
+// (plotContent 2) and has not been undone by new measurements, which leave calculated all zero.
+[[nodiscard]] bool calculatedShown(const AnalysisState& state);
 
 // The count button: resizes the table to `newCount` rows (1..65535), new rows repeating the last one
 // (0 in an empty table). The used set shrinks with the table. Returns the message when the count is
 // refused; the state is then unchanged.
 [[nodiscard]] std::optional<std::string> changeMeasurementCount(AnalysisState& state, int newCount);
 
-// OK in the table dialog: reads every row's time and drawdown from its cell texts (atof rules),
-// takes the range when it is valid (1 <= from <= count; from < to <= count), and selects the used set.
-void confirmMeasurementTable(AnalysisState& state, const std::vector<std::string>& cellTexts, int rangeFrom,
-                             int rangeTo);
+// A cell the table refuses: row (from 1) and grid column (kColumn... values: 1 "Time", 2 "Drawdown(m)").
+struct TableCellError {
+    int row = 0;
+    int column = 0;
+    std::string message;
+};
+
+// OK in the table dialog, given the texts of every grid row (three per row, as measurementTableContent
+// gives them). A cell whose text is still the one shown for its value keeps that value exactly; any
+// other text must be one complete number (completeNumber), else the cell is refused with a message
+// naming its row and column and nothing is stored. Rows beyond the table (added by a paste) extend it
+// by the count rules first. Then the range is taken when it is valid (1 <= from <= count;
+// from < to <= count), and the used set selected. "Drawdown(c)" texts are never read.
+[[nodiscard]] std::optional<TableCellError> confirmMeasurementTable(AnalysisState& state,
+                                                                    const std::vector<std::string>& cellTexts,
+                                                                    int rangeFrom, int rangeTo);
 
 // Rebuilds times/measured from rows useFrom..useTo, leaving out every used time after the first that
-// is below kZeroTime; usedCount follows, and calculated is sized to it.
+// is below kZeroTime; usedCount follows, and calculated is sized to it. When the used measurements
+// change, calculated is cleared to zeros: drawdowns calculated for other data are no result for these.
 void selectUsedMeasurements(AnalysisState& state);
 
 }  // namespace tolvex

@@ -1,6 +1,7 @@
 // The three record kinds of a document file, in both directions. Word: unsigned 16-bit little-endian.
 // Text: a length prefix (one byte below 255; else 0xFF and a 16-bit length below 0xFFFE; else 0xFF,
-// 0xFFFF and a 32-bit length), then the characters. Number: a Text holding the value printed with
+// 0xFFFF and a 32-bit length), then the characters, one byte each: the ISO 8859-1 (Latin-1) code of
+// the character, as the state's texts hold them. Number: a Text holding the value printed with
 // "%20.7e" (three-digit exponent, so always 20 characters) and read back with the atof rules.
 //
 // Writer and reader offer the same operations, so that the one description of the record order in
@@ -9,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,6 +24,12 @@ struct ArchiveError : std::runtime_error {
 
 // Longest Number text a reader accepts; longer ones make the file invalid.
 inline constexpr std::size_t kMaxNumberTextLength = 83;
+
+// The state's texts are Latin-1 bytes, one per character; front ends that speak UTF-8 (the command line,
+// JSON) convert at their boundary.
+[[nodiscard]] std::string latin1ToUtf8(std::string_view latin1);
+// The Latin-1 bytes of a UTF-8 text, or nothing when it is not UTF-8 or holds a character beyond U+00FF.
+[[nodiscard]] std::optional<std::string> utf8ToLatin1(std::string_view utf8);
 
 class ArchiveWriter {
 public:

@@ -1,6 +1,7 @@
 // The report of aquifer parameter estimations.
 #include "core/persist/ReportLines.h"
 #include "core/persist/Reports.h"
+#include "core/solutions/Unconfined.h"
 
 namespace tolvex {
 namespace {
@@ -8,11 +9,12 @@ namespace {
 using report::valueAt;
 using report::valueLine;
 
-// A data line of the model: "<label>%20.5e<ending>".
+// A data line of the model: "<label>%20.5e<ending>", or the label alone when it has no value.
 struct DataLine {
-    const char* label;
-    float value;
+    std::string label;
+    float value = 0.0f;
     const char* ending = "\n";
+    bool withValue = true;
 };
 
 // A parameter: printed once with its starting value paramVector[slot] and once with its fitted value.
@@ -86,9 +88,12 @@ ModelBlock unconfined(const AnalysisState& s) {
                   {"Vertical hydraulic conductivity of the aquifer = ", 10, "\n", 2,
                    &AnalysisState::verticalConductivity},
                   {"Specific yield = ", 10, "\n\n", 3, &AnalysisState::specificYield}}};
-    if (s.mnObsKind == 0) {
+    // The observation the drawdowns were computed for, and the coordinates it uses.
+    b.data.push_back(
+        {std::string("Observation: ") + unconfinedObservationName(s.mnObsKind), 0.0f, "\n", false});
+    if (s.mnObsKind == kPiezometer) {
         b.data.push_back({"Coordinate of Piezometer (z/b) = ", s.mnZ});
-    } else {
+    } else if (s.mnObsKind == kObservationScreen) {
         b.data.push_back({"Screen bottom Coordinate of observation well (z1/b) = ", s.mnZ1});
         b.data.push_back({"Screen top of Coordinate observation well (z2/b) = ", s.mnZ2});
     }
@@ -167,7 +172,9 @@ std::string modelText(const AnalysisState& s) {
     if (s.modelKind < 0 || s.modelKind > 8) return {};
     const ModelBlock b = modelBlock(s);
     std::string text;
-    for (const DataLine& line : b.data) text += valueLine(line.label, line.value, 5, line.ending);
+    for (const DataLine& line : b.data) {
+        text += line.withValue ? valueLine(line.label, line.value, 5, line.ending) : line.label + line.ending;
+    }
     text += "Initial Guess: \n\n";
     for (const ParameterLine& p : b.parameters) {
         text += valueLine(p.label, valueAt(s.paramVector, p.slot), p.precision, p.ending);

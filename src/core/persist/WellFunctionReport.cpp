@@ -3,17 +3,20 @@
 
 #include "core/persist/ReportLines.h"
 #include "core/persist/Reports.h"
+#include "core/solutions/Unconfined.h"
 
 namespace tolvex {
 namespace {
 
 using report::valueAt;
 
-// One range or geometry line: "<label>%20.5e\n\n" for a value, "<label>%10d\n\n" for a count.
+// One range or geometry line: "<label>%20.5e\n\n" for a value, "<label>%10d\n\n" for a count,
+// "<label>\n\n" for a line of text.
 struct RangeLine {
     std::string label;
-    double value;
+    double value = 0.0;
     bool count = false;
+    bool text = false;
 };
 
 // The model's range and geometry lines, the label F of its curve function and the name G of its
@@ -95,12 +98,19 @@ ModelSection unconfined(const AnalysisState& s) {
                     {kBottomDepth, s.mnL}},
                    "",
                    "Kz*r^2/Kr/b^2"};
-    if (s.mnObsKind == 0) {
-        m.lines.push_back({kPiezometerDepth, s.mnZ});
+    // The observation the curves were computed for (Neuman's table: the full-thickness average).
+    const int observation = unconfinedTypeCurveGeometry(s).form;
+    m.lines.push_back(
+        {std::string("Observation: ") + unconfinedObservationName(observation), 0.0, false, true});
+    if (observation == kPiezometer) {
+        m.lines.push_back({"Coordinate of Piezometer (z/b) = ", s.mnZ});
         m.curveLabel = "W(u,Kz*r^2/Kr/b^2,l/b,d/b,z/b)";
-    } else {
-        m.lines.insert(m.lines.end(), {{kObsTopDepth, s.mnZ1}, {kObsBottomDepth, s.mnZ2}});
+    } else if (observation == kObservationScreen) {
+        m.lines.insert(m.lines.end(), {{"Screen bottom Coordinate of observation well (z1/b) = ", s.mnZ1},
+                                       {"Screen top of Coordinate observation well (z2/b) = ", s.mnZ2}});
         m.curveLabel = "W(u,Kz*r^2/Kr/b^2,l/b,d/b,z1/b,z2/b)";
+    } else {
+        m.curveLabel = "W(u,Kz*r^2/Kr/b^2,l/b,d/b)";
     }
     return m;
 }
@@ -227,8 +237,9 @@ std::string wellFunctionReport(const AnalysisState& s) {
     text += "\n";
     text += std::string(wellFunctionTitle(s.modelKind)) + "\n\n";
     for (const RangeLine& line : m.lines) {
-        text += line.label +
-                (line.count ? formatD(static_cast<long long>(line.value), 10) : formatE(line.value, 20, 5));
+        text += line.label;
+        if (!line.text)
+            text += line.count ? formatD(static_cast<long long>(line.value), 10) : formatE(line.value, 20, 5);
         text += "\n\n";
     }
     return text + curveTable(s, m);

@@ -1,23 +1,28 @@
 #include "core/plot/LabelFormat.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 namespace tolvex::plot {
 namespace {
 
+constexpr int kLinearWidth = 5;
 constexpr int kLegendWidth = 8;
 
-std::string printed(const char* format, double value) {
-    char buffer[64];
-    const int length = std::snprintf(buffer, sizeof buffer, format, value);
-    return length < 0 ? std::string{} : std::string(buffer);
+// The C library's "%.*f" and "%.*e" as the "C" locale writes them: labels read with a decimal point
+// whatever locale the process runs under (the desktop program takes the user's).
+std::string printed(double value, std::chars_format format, int precision) {
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    return result.ec == std::errc{} ? std::string(buffer, result.ptr) : std::string{};
 }
 
 }  // namespace
 
 std::string linearLabel(double value) {
-    return printed("%5.2f", value);
+    std::string text = printed(value, std::chars_format::fixed, 2);
+    if (text.size() < kLinearWidth) text.insert(0, kLinearWidth - text.size(), ' ');
+    return text;
 }
 
 std::string decadeLabel(int exponent) {
@@ -25,14 +30,13 @@ std::string decadeLabel(int exponent) {
 }
 
 std::string legendValue(double value) {
-    std::string text = printed("%.1e", value);
+    std::string text = printed(value, std::chars_format::scientific, 1);
     const auto e = text.find('e');
     if (e != std::string::npos && e + 2 < text.size()) {
         const char sign = text[e + 1];
-        const int exponent = std::atoi(text.c_str() + e + 2);
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%c%03d", sign, exponent);
-        text = text.substr(0, e + 1) + digits;
+        std::string digits = std::to_string(std::abs(std::atoi(text.c_str() + e + 2)));
+        if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+        text = text.substr(0, e + 1) + sign + digits;
     }
     if (text.size() < kLegendWidth) text.append(kLegendWidth - text.size(), ' ');
     return text;

@@ -5,6 +5,8 @@
 
 namespace tolvex::plot {
 
+// Every label is written with a decimal point, whatever the locale.
+
 // A linear-axis label, "%5.2f".
 [[nodiscard]] std::string linearLabel(double value);
 

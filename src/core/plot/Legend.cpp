@@ -8,13 +8,18 @@
 namespace tolvex::plot {
 namespace {
 
-// A generous width for a text of the plot font: the font's average character width is kept by the
-// backends, and a name of capitals and symbols runs up to a quarter wider.
-int estimatedTextWidth(const std::string& text, const PlotFont& font) {
-    return static_cast<int>(text.size()) * font.width * 5 / 4;
-}
+// Gap between a title moved above the plot rectangle and the rectangle's upper edge.
+constexpr int kTitleLift = 4;
 
 }  // namespace
+
+Point legendTitleAnchor(const LogicalRect& r, int titleWidth, int fontHeight) {
+    const Point beside{r.right + r.width() / 30, r.upper - 2 * (r.height() / 50)};
+    if (beside.x + titleWidth <= kLogicalWidth) return beside;
+    const int x = std::max(kLogicalWidth - titleWidth, 0);
+    const int y = std::min(r.upper + kTitleLift + fontHeight, kLogicalHeight);
+    return {x, y};
+}
 
 int legendRowPitch(const LogicalRect& plotRect) {
     return std::max(2 * (plotRect.height() / 50), 2 * (kPlotFrame.height() / 50));
@@ -30,11 +35,11 @@ int legendRowsPerColumn(const LogicalRect& plotRect, int fontHeight) {
 void drawLegend(PlotCanvas& c, const std::string& familyName, const AnalysisState& s) {
     const LogicalRect r = c.plotRect;
     const int w = r.width();
-    const int h = r.height();
     const std::string title = familyName + "=";
-    const Point titleAnchor{r.right + w / 30, r.upper - 2 * (h / 50)};
+    const int titleWidth = c.textWidth(title);
+    const Point titleAnchor = legendTitleAnchor(r, titleWidth, c.font.height);
     c.text(titleAnchor, title);
-    c.scene.width = std::max(c.scene.width, titleAnchor.x + estimatedTextWidth(title, c.font));
+    c.scene.width = std::max(c.scene.width, titleAnchor.x + titleWidth);
     const int count = std::min(s.familyCount, kFamilyCapacity);
     const int pitch = legendRowPitch(r);
     const int rowsPerColumn = legendRowsPerColumn(r, c.font.height);

@@ -13,6 +13,12 @@ namespace tolvex::plot {
 // scene then grows wider so that every column, and a long family name, stays in the picture.
 void drawLegend(PlotCanvas& canvas, const std::string& familyName, const AnalysisState& state);
 
+// Where the family name and its "=" stand: beside the upper edge of the plot rectangle at
+// (right + W/30, upper - 2 * (H/50)) when a title `titleWidth` wide (as the backend measures it) ends
+// within the drawing space there; a longer one ("(Gamma*rd)^2=") stands right-aligned at the drawing
+// space's right edge, just above the rectangle, so the picture keeps its width and the title stays whole.
+[[nodiscard]] Point legendTitleAnchor(const LogicalRect& plotRect, int titleWidth, int fontHeight);
+
 // The distance between legend rows: 2 * (H/50) of the plot rectangle, but never less than on the full
 // frame (28 units), so that the rows of a flat log-log rectangle do not overwrite each other.
 [[nodiscard]] int legendRowPitch(const LogicalRect& plotRect);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <utility>
@@ -12,10 +13,24 @@
 
 namespace tolvex::plot {
 
+// The advance width, in logical units, of a text written in a plot font, as the backend that draws the
+// scene measures it (the painter scales the face's glyphs to the font's cell and average width).
+using TextMeasure = std::function<int(const std::string& text, const PlotFont& font)>;
+
+// Without a backend at hand: the font's average character width, a quarter wider for capitals and symbols.
+[[nodiscard]] inline int estimatedTextWidth(const std::string& text, const PlotFont& font) {
+    return static_cast<int>(text.size()) * font.width * 5 / 4;
+}
+
 struct PlotCanvas {
     Scene& scene;
     LogicalRect plotRect = kPlotFrame;
     PlotFont font;
+    TextMeasure measure{};  // empty: estimatedTextWidth
+
+    [[nodiscard]] int textWidth(const std::string& text) const {
+        return measure ? measure(text, font) : estimatedTextWidth(text, font);
+    }
 
     void line(Point from, Point to, Rgb pen = kBlack) { scene.add(Line{from, to, pen}); }
     void text(Point anchor, std::string text, int escapement = 0) {

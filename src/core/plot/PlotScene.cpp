@@ -18,9 +18,9 @@ PlotFont plotFont(const AnalysisState& state) {
 
 }  // namespace
 
-Scene buildPlotScene(AnalysisState& state) {
+Scene buildPlotScene(AnalysisState& state, const TextMeasure& measure) {
     Scene scene;
-    PlotCanvas canvas{scene, kPlotFrame, plotFont(state)};
+    PlotCanvas canvas{scene, kPlotFrame, plotFont(state), measure};
     switch (state.plotContent) {
         case 0:
             if (state.typeCurvesReady == 1) drawTypeCurvePlot(canvas, state);

@@ -37,16 +37,17 @@ constexpr double kLengthTolerance = 1e-8;
 
 // The eigenfunction at the piezometer, or its average over the observation screen or the thickness.
 [[nodiscard]] double observationFactor(double eps, const UnconfinedGeometry& g) {
-    if (g.form == 0) return (std::sin(g.z2 * eps) - std::sin(g.z1 * eps)) / ((g.z2 - g.z1) * eps);
-    if (g.form == 2) return std::cos(g.z * eps);
+    if (g.form == kObservationScreen)
+        return (std::sin(g.z2 * eps) - std::sin(g.z1 * eps)) / ((g.z2 - g.z1) * eps);
+    if (g.form == kPiezometer) return std::cos(g.z * eps);
     return std::sin(eps) / eps;
 }
 
 [[nodiscard]] bool invalid(double beta, double sigma, const UnconfinedGeometry& g) {
     if (!(beta > 0.0) || !std::isfinite(beta) || !(sigma >= 0.0) || !std::isfinite(sigma)) return true;
-    if (g.form < 0 || g.form > 2) return true;
+    if (g.form != kFullThicknessAverage && g.form != kPiezometer && g.form != kObservationScreen) return true;
     if (std::fabs(g.l - g.d) <= kLengthTolerance) return true;
-    return g.form == 0 && std::fabs(g.z2 - g.z1) <= kLengthTolerance;
+    return g.form == kObservationScreen && std::fabs(g.z2 - g.z1) <= kLengthTolerance;
 }
 
 // The eigenvalue series of Moench (1993) at one Laplace variable p, without the 2/(l - d) factor.
@@ -70,6 +71,19 @@ constexpr double kLengthTolerance = 1e-8;
 
 }  // namespace
 
+const char* unconfinedObservationName(int kind) {
+    switch (kind) {
+        case kFullThicknessAverage:
+            return "Fully penetrating observation well";
+        case kPiezometer:
+            return "Piezometer at z/b";
+        case kObservationScreen:
+            return "Observation well screened from z1/b to z2/b";
+        default:
+            return "Unknown observation kind";
+    }
+}
+
 UnconfinedGeometry unconfinedGeometry(const AnalysisState& state) {
     UnconfinedGeometry g;
     g.l = state.mnL;
@@ -77,7 +91,13 @@ UnconfinedGeometry unconfinedGeometry(const AnalysisState& state) {
     g.z = state.mnZ;
     g.z1 = state.mnZ1;
     g.z2 = state.mnZ2;
-    g.form = (state.tcAltUniform == 0 && state.mnObsKind == 1) ? 2 : 1;
+    g.form = state.mnObsKind;
+    return g;
+}
+
+UnconfinedGeometry unconfinedTypeCurveGeometry(const AnalysisState& state) {
+    UnconfinedGeometry g = unconfinedGeometry(state);
+    if (state.tcAltUniform == 1) g.form = kFullThicknessAverage;
     return g;
 }
 

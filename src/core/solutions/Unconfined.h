@@ -3,7 +3,11 @@
 // instantaneously, which is Neuman's (1974) solution for a partially penetrating well:
 //   s(p) = 2/(l - d) * 1/p * sum_n K0(sqrt(beta eps_n^2 + p)) (sin eps_n (1-d) - sin eps_n (1-l)) O(eps_n)
 //                                  / ((sin(2 eps_n)/2 + eps_n) / 2),
-// with eps_n the roots of eps tan(eps) = p / (sigma beta + p / 1e9) and O the observation form.
+// with eps_n the roots of eps tan(eps) = p / (sigma beta + p / 1e9) and O the observation form: the
+// eigenfunction cos(eps z) at a piezometer at height z above the base, its average over the thickness
+// sin(eps)/eps, or its average over an observation-well screen from z1 to z2,
+//   (1/(z2 - z1)) int_z1^z2 cos(eps z) dz = (sin(eps z2) - sin(eps z1)) / ((z2 - z1) eps),
+// the drawdown an observation well screened there shows (Moench 1993, 1997).
 // The result is in the Theis normalization (drawdown = Q/(4 pi T) times it); pi is the full value.
 //
 // Accuracy: against a fixed-Talbot inversion of the same transform written independently in complex
@@ -18,21 +22,35 @@
 
 namespace tolvex {
 
-// Geometry of one evaluation, fractions of the saturated thickness b, and the observation form:
-// 0 observation-well average over z1..z2, 1 average over the full thickness, 2 piezometer at z.
+// Where the drawdown is observed; the values are those the document stores in mnObsKind.
+enum UnconfinedObservation : int {
+    kFullThicknessAverage = 0,  // fully penetrating observation well: average over the thickness
+    kPiezometer = 1,            // point value at z/b
+    kObservationScreen = 2,     // observation well screened from z1/b to z2/b: average over the screen
+};
+
+inline constexpr int kUnconfinedObservationCount = 3;
+// The observation kinds as the dialogs and the reports name them, in the order of their values.
+[[nodiscard]] const char* unconfinedObservationName(int kind);
+
+// Geometry of one evaluation, fractions of the saturated thickness b: the pumping-well screen from
+// depth d to depth l below the water table, and the observation (form, an UnconfinedObservation) at
+// height z, or over the screen from height z1 to height z2, above the aquifer base.
 struct UnconfinedGeometry {
     double l = 1.0;
     double d = 0.0;
     double z = 0.5;
     double z1 = 0.0;
     double z2 = 1.0;
-    int form = 1;
+    int form = kFullThicknessAverage;
 };
 
-// The geometry of the state (mnL, mnD, mnZ, mnZ1, mnZ2) with the observation form the program uses:
-// the full-thickness average for Neuman's table (tcAltUniform = 1) and for mnObsKind = 0, the point
-// value at mnZ for mnObsKind = 1. Type curves and the forward model both go through this rule.
+// The geometry of the state (mnL, mnD, mnZ, mnZ1, mnZ2) observed as mnObsKind says: what the forward
+// model computes.
 [[nodiscard]] UnconfinedGeometry unconfinedGeometry(const AnalysisState& state);
+// The geometry of the type curves: Neuman's (1975) table (tcAltUniform = 1) is the full-thickness
+// average whatever mnObsKind holds; a uniform grid observes as unconfinedGeometry.
+[[nodiscard]] UnconfinedGeometry unconfinedTypeCurveGeometry(const AnalysisState& state);
 
 // Cap on the number of eigenvalue terms, reached only for beta below about 4e-10. Measured against the
 // uncapped count it changes the Laplace values by less than 2e-11 (full-thickness average) and 1e-4
@@ -55,7 +73,7 @@ inline constexpr int kUnconfinedNewtonCap = 50;
 // Stehfest table (any stehfestCount: no Laplace value is stored). Costs stehfestCount *
 // unconfinedTermCount(beta) eigenvalues and K0 evaluations.
 // NaN when td <= 0, beta <= 0, sigma < 0 (or any of them not finite), the screen has no length (|l - d| <=
-// 1e-8), form 0 has no observation screen (|z2 - z1| <= 1e-8), or form is not 0, 1 or 2.
+// 1e-8), the observation screen has no length (|z2 - z1| <= 1e-8), or form is not 0, 1 or 2.
 [[nodiscard]] double unconfinedW(double td, double beta, double sigma, const UnconfinedGeometry& geometry,
                                  const AnalysisState& state);
 

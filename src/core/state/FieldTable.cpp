@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
+#include <cmath>
 #include <limits>
 
 namespace tolvex {
@@ -20,6 +20,12 @@ namespace {
 #define TOLVEX_COUNT(name)                              \
     FieldInfo {                                         \
 #name, &AnalysisState::name, FieldAccess::Count \
+    }
+// A physical quantity that only a positive value describes: a rate, a distance, a thickness, a radius,
+// a transmissivity, a storage coefficient or a conductivity.
+#define TOLVEX_POSITIVE(name)                                    \
+    FieldInfo {                                                  \
+#name, &AnalysisState::name, FieldAccess::Settable, true \
     }
 
 const std::array kFields = {
@@ -42,32 +48,32 @@ const std::array kFields = {
     TOLVEX_FIELD(projectDescription),
     TOLVEX_FIELD(operatorName),
     // aquifer and well
-    TOLVEX_FIELD(pumpingRate),
-    TOLVEX_FIELD(radialDistance),
-    TOLVEX_FIELD(transmissivity),
-    TOLVEX_FIELD(storativity),
-    TOLVEX_FIELD(verticalConductivity),
-    TOLVEX_FIELD(aquiferThickness),
-    TOLVEX_FIELD(upperBedConductivity),
-    TOLVEX_FIELD(upperBedThickness),
-    TOLVEX_FIELD(lowerBedThickness),
-    TOLVEX_FIELD(lowerBedConductivity),
-    TOLVEX_FIELD(upperBedStorativity),
-    TOLVEX_FIELD(lowerBedStorativity),
+    TOLVEX_POSITIVE(pumpingRate),
+    TOLVEX_POSITIVE(radialDistance),
+    TOLVEX_POSITIVE(transmissivity),
+    TOLVEX_POSITIVE(storativity),
+    TOLVEX_POSITIVE(verticalConductivity),
+    TOLVEX_POSITIVE(aquiferThickness),
+    TOLVEX_POSITIVE(upperBedConductivity),
+    TOLVEX_POSITIVE(upperBedThickness),
+    TOLVEX_POSITIVE(lowerBedThickness),
+    TOLVEX_POSITIVE(lowerBedConductivity),
+    TOLVEX_POSITIVE(upperBedStorativity),
+    TOLVEX_POSITIVE(lowerBedStorativity),
     TOLVEX_FIELD(spareParam),
-    TOLVEX_FIELD(wellRadius),
-    TOLVEX_FIELD(casingRadius),
-    TOLVEX_FIELD(specificYield),
-    TOLVEX_FIELD(slabThickness),
-    TOLVEX_FIELD(fractureStorativity),
-    TOLVEX_FIELD(fractureTransmissivity),
-    TOLVEX_FIELD(matrixStorativity),
-    TOLVEX_FIELD(matrixTransmissivity),
+    TOLVEX_POSITIVE(wellRadius),
+    TOLVEX_POSITIVE(casingRadius),
+    TOLVEX_POSITIVE(specificYield),
+    TOLVEX_POSITIVE(slabThickness),
+    TOLVEX_POSITIVE(fractureStorativity),
+    TOLVEX_POSITIVE(fractureTransmissivity),
+    TOLVEX_POSITIVE(matrixStorativity),
+    TOLVEX_POSITIVE(matrixTransmissivity),
     // Bouwer-Rice
-    TOLVEX_FIELD(screenLength),
-    TOLVEX_FIELD(wellDepthInAquifer),
-    TOLVEX_FIELD(brAquiferThickness),
-    TOLVEX_FIELD(hydraulicConductivity),
+    TOLVEX_POSITIVE(screenLength),
+    TOLVEX_POSITIVE(wellDepthInAquifer),
+    TOLVEX_POSITIVE(brAquiferThickness),
+    TOLVEX_POSITIVE(hydraulicConductivity),
     TOLVEX_FIELD(brRate),
     TOLVEX_FIELD(brCoefA),
     TOLVEX_FIELD(brCoefB),
@@ -220,6 +226,7 @@ const std::array kFields = {
 #undef TOLVEX_FIELD
 #undef TOLVEX_TABLE
 #undef TOLVEX_COUNT
+#undef TOLVEX_POSITIVE
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -277,12 +284,21 @@ std::string fieldText(const AnalysisState& state, const FieldInfo& field) {
             } else if constexpr (std::is_same_v<T, int>) {
                 return std::to_string(value);
             } else {
-                char buffer[32];
-                std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(value));
-                return buffer;
+                return formatGeneral(static_cast<double>(value), 9);
             }
         },
         field.member);
+}
+
+bool admitsValue(const FieldInfo& field, double value) {
+    return !field.positive || (std::isfinite(value) && value > 0.0);
+}
+
+std::string formatGeneral(double value, int significantDigits) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                                      std::max(significantDigits, 1));
+    return result.ec == std::errc{} ? std::string(buffer, result.ptr) : std::string{};
 }
 
 std::optional<double> parseNumber(std::string_view text) {
@@ -292,6 +308,14 @@ std::optional<double> parseNumber(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
     return value;
+}
+
+std::optional<double> parseTypedNumber(std::string_view text) {
+    if (std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != std::string_view::npos)
+        return parseNumber(text);
+    std::string pointed(text);
+    pointed[pointed.find(',')] = '.';
+    return parseNumber(pointed);
 }
 
 std::optional<long long> parseInteger(std::string_view text) {
@@ -320,6 +344,10 @@ std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& f
         case FieldType::Float: {
             const auto value = parseNumber(text);
             if (!value) return std::string(field.name) + ": '" + std::string(text) + "' is not a number";
+            // Judged as stored: 1e-50 becomes the float 0.
+            if (!admitsValue(field, static_cast<float>(*value))) {
+                return std::string(field.name) + " must be positive, got '" + std::string(text) + "'";
+            }
             state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*value);
             return std::nullopt;
         }

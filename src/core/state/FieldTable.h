@@ -30,6 +30,9 @@ struct FieldInfo {
     std::string_view name;
     FieldMember member;
     FieldAccess access;
+    // Only a value above zero describes the quantity (rates, distances, thicknesses, radii, T, S, K):
+    // every dialog and --set refuse zero, negative and non-finite values for it.
+    bool positive = false;
 
     [[nodiscard]] FieldType type() const { return static_cast<FieldType>(member.index()); }
 };
@@ -47,13 +50,24 @@ struct FieldInfo {
 // as the same float), texts as they are.
 [[nodiscard]] std::string fieldText(const AnalysisState& state, const FieldInfo& field);
 
+// Whether `value` may be stored into the field: any number, or for a positive field a finite one above zero.
+[[nodiscard]] bool admitsValue(const FieldInfo& field, double value);
+
+// "%.*g" of the C library in the "C" locale: the decimal separator is a point whatever locale the
+// process runs under (the desktop program takes the user's).
+[[nodiscard]] std::string formatGeneral(double value, int significantDigits);
+
 // A float or double value parsed from the whole of `text` (surrounding blanks allowed), or nothing.
 [[nodiscard]] std::optional<double> parseNumber(std::string_view text);
+// A number a person typed into a dialog: as parseNumber, and a comma that is the text's only separator
+// reads as the decimal point ("75,53", typed under a comma locale); "1,234.5" and "1,2,3" are no number.
+[[nodiscard]] std::optional<double> parseTypedNumber(std::string_view text);
 // An integer parsed from the whole of `text`, or nothing.
 [[nodiscard]] std::optional<long long> parseInteger(std::string_view text);
 
-// Stores `text` into the field. Returns an error message ("... is not a number") when it does not parse;
-// the state is then unchanged.
+// Stores `text` into the field. Returns an error message ("... is not a number", "... must be positive")
+// when it does not parse or a positive field gets a value that is not above zero; the state is then
+// unchanged.
 [[nodiscard]] std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& field,
                                                       std::string_view text);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/Constants.h"
@@ -11,11 +12,14 @@
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
 #include "core/solutions/Unconfined.h"
+#include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/ParameterVector.h"
 
 namespace tolvex {
 namespace {
+
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 float asFloat(double v) {
     return static_cast<float>(v);
@@ -37,9 +41,12 @@ Screens leakyScreens(const AnalysisState& s) {
     return {s.lppWellL, s.lppWellD, s.lppObsL, s.lppObsD};
 }
 
+// At t = 0 the aquifer has not yet answered the pumping: the drawdown is 0 (models 0-4, whose well
+// functions tend to 0 as u = U/t grows without bound) and the normalized slug-test head is 1 (model 5).
+// The Laplace inversions of models 6-8 have no value there; checkMisfitInputs refuses it for them.
 template <class Value>
-void fill(const AnalysisState& s, std::span<double> out, Value&& value) {
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = value(s.times[i]);
+void fill(const AnalysisState& s, std::span<double> out, double atTimeZero, Value&& value) {
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = s.times[i] == 0.0 ? atTimeZero : value(s.times[i]);
 }
 
 // Drawdown scale Q/(4 pi T) and u factor r^2 S/(4 T) of the Theis family of solutions.
@@ -64,24 +71,25 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
     const double r = s.radialDistance;
     switch (kind) {
         case 0:
-            fill(s, out, [&](double t) { return C * confinedW(U / t); });
+            fill(s, out, 0.0, [&](double t) { return C * confinedW(U / t); });
             break;
         case 1: {
             const double arb = anisotropy(s, q[3], T);
             const Screens g = nonleakyScreens(s);
-            fill(s, out, [&](double t) { return C * partialW(U / t, arb, g.l, g.d, g.lo, g.dz); });
+            fill(s, out, 0.0, [&](double t) { return C * partialW(U / t, arb, g.l, g.d, g.lo, g.dz); });
             break;
         }
         case 2: {
             const double rB = asFloat(r / std::sqrt(T * q[3]));
-            fill(s, out, [&](double t) { return C * leakyW(U / t, rB); });
+            fill(s, out, 0.0, [&](double t) { return C * leakyW(U / t, rB); });
             break;
         }
         case 3: {
             const double rB = asFloat(r / std::sqrt(s.upperBedThickness * T / q[4]));
             const double arb = anisotropy(s, q[3], T);
             const Screens g = leakyScreens(s);
-            fill(s, out, [&](double t) { return C * partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz); });
+            fill(s, out, 0.0,
+                 [&](double t) { return C * partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz); });
             break;
         }
         default: {
@@ -89,7 +97,7 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
             const double beta = asFloat(r / 4.0 *
                                         (std::sqrt(q[3] * q[5] / (s.upperBedThickness * T * S)) +
                                          std::sqrt(q[4] * q[6] / (s.lowerBedThickness * T * S))));
-            fill(s, out, [&](double t) { return C * storageH(U / t, beta, s); });
+            fill(s, out, 0.0, [&](double t) { return C * storageH(U / t, beta, s); });
             break;
         }
     }
@@ -99,7 +107,7 @@ void slugTest(const AnalysisState& s, std::span<const double> q, std::span<doubl
     const double rc2 = static_cast<double>(s.casingRadius) * s.casingRadius;
     const double alpha = asFloat(static_cast<double>(s.wellRadius) * s.wellRadius * q[1] / rc2);
     const double betaFactor = asFloat(q[2] / rc2);
-    fill(s, out, [&](double t) { return slugF(betaFactor * t, alpha, s); });
+    fill(s, out, 1.0, [&](double t) { return slugF(betaFactor * t, alpha, s); });
 }
 
 void unconfined(const AnalysisState& s, std::span<const double> q, std::span<double> out) {
@@ -110,7 +118,8 @@ void unconfined(const AnalysisState& s, std::span<const double> q, std::span<dou
     const double sigma = asFloat(S / sy);
     const double timeFactor = asFloat(T / (S * r2));
     const UnconfinedGeometry geometry = unconfinedGeometry(s);
-    fill(s, out, [&](double t) { return C * unconfinedW(timeFactor * t, beta, sigma, geometry, s); });
+    fill(s, out, kNoValue,
+         [&](double t) { return C * unconfinedW(timeFactor * t, beta, sigma, geometry, s); });
 }
 
 void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q, std::span<double> out) {
@@ -124,12 +133,13 @@ void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q,
     const double param =
         kind == 7 ? asFloat(12.0 * tm * r * r / (tf * bs * bs)) : asFloat(2.0 * r * std::sqrt(tm / tf) / bs);
     const int variant = kind == 7 ? kWarrenRoot : kSlab;
-    fill(s, out, [&](double t) { return C * doublePorosityW(timeFactor * t, param, sigma, variant, s); });
+    fill(s, out, kNoValue,
+         [&](double t) { return C * doublePorosityW(timeFactor * t, param, sigma, variant, s); });
 }
 
 std::string describe(const char* format, int index, double value) {
-    char buffer[200];
-    std::snprintf(buffer, sizeof buffer, format, index, value);
+    char buffer[240];
+    std::snprintf(buffer, sizeof buffer, format, index, formatGeneral(value, 6).c_str());
     return buffer;
 }
 
@@ -182,24 +192,39 @@ float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind) {
     return static_cast<float>(std::sqrt(static_cast<double>(sum) / n));
 }
 
-std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind) {
+bool definedAtTimeZero(int modelKind) {
+    return modelKind >= 0 && modelKind <= static_cast<int>(ModelKind::SlugTest);
+}
+
+std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind, MisfitForm form) {
     const int n = state.usedCount;
     if (n < 1) return std::string("No measurements are in use: at least one is needed.");
     if (static_cast<int>(state.times.size()) < n || static_cast<int>(state.measured.size()) < n) {
         return std::string("The measurement table holds fewer values than are in use.");
     }
     for (int i = 0; i < n; ++i) {
-        if (!(state.times[i] > 0.0) || !std::isfinite(state.times[i])) {
-            return describe("Measurement %d has the time %g: the aquifer models need positive times.", i + 1,
-                            state.times[i]);
+        const double t = state.times[i];
+        if (t == 0.0 && !definedAtTimeZero(modelKind)) {
+            return describe(
+                modelKind == static_cast<int>(ModelKind::Jacob)
+                    ? "Measurement %d has the time %s: Jacob's straight line takes the logarithm "
+                      "of the time, which has no value at time 0. Leave it out of the used range."
+                    : "Measurement %d has the time %s: this model's drawdown is computed by a "
+                      "numerical Laplace inversion, which has no value at time 0. Leave it out of "
+                      "the used range.",
+                i + 1, t);
+        }
+        if (!(t >= 0.0) || !std::isfinite(t)) {
+            return describe("Measurement %d has the time %s: times must not be negative.", i + 1, t);
         }
         if (!std::isfinite(state.measured[i])) {
-            return describe("Measurement %d has the drawdown %g, which is not a number.", i + 1,
+            return describe("Measurement %d has the drawdown %s, which is not a number.", i + 1,
                             state.measured[i]);
         }
-        if (modelKind == static_cast<int>(ModelKind::Leaky) && !(state.measured[i] > 0.0)) {
+        if (form == MisfitForm::OfForwardModel && modelKind == static_cast<int>(ModelKind::Leaky) &&
+            !(state.measured[i] > 0.0)) {
             return describe(
-                "Measurement %d has the drawdown %g: the logarithmic misfit of the leaky model needs "
+                "Measurement %d has the drawdown %s: the logarithmic misfit of the leaky model needs "
                 "positive "
                 "drawdowns.",
                 i + 1, state.measured[i]);
@@ -220,9 +245,9 @@ std::optional<std::string> checkDrawdownsDefined(const AnalysisState& state, int
             char buffer[240];
             std::snprintf(
                 buffer, sizeof buffer,
-                "The drawdown at time %g cannot be computed with these parameters: check the radii, "
+                "The drawdown at time %s cannot be computed with these parameters: check the radii, "
                 "thicknesses, screen depths and storage ratios of the model.",
-                trial.times[i]);
+                formatGeneral(trial.times[i], 6).c_str());
             return std::string(buffer);
         }
     }

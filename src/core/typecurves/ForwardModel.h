@@ -29,10 +29,21 @@ void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind);
 // Allocates nothing when calculated already holds usedCount values.
 [[nodiscard]] float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind);
 
-// Why the measurements cannot be fitted with the model, or nothing: no measurement in use, a time
-// that is not positive, (model 2, logarithmic misfit) a drawdown that is not positive, or a drawdown
+// The misfit an estimation minimises: forwardMisfit's (the logarithmic one for model 2) in the trial
+// run and the simplex search, plain differences of drawdowns in least squares.
+enum class MisfitForm { OfForwardModel, Plain };
+
+// Whether the model's drawdown is defined at time 0: models 0-5, whose formulas give drawdown 0
+// (slug test: head 1) before the aquifer answers. Models 6-8 invert a Laplace transform at 1/t, and
+// Jacob's straight line takes ln t.
+[[nodiscard]] bool definedAtTimeZero(int modelKind);
+
+// Why the measurements cannot be fitted with the model, or nothing: no measurement in use, a negative
+// time, a time 0 where the model has no value there (definedAtTimeZero), a drawdown that is not a
+// number, (model 2 with the logarithmic misfit only) a drawdown that is not positive, or a drawdown
 // that the model cannot compute at the starting parameters (checkDrawdownsDefined).
-[[nodiscard]] std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind);
+[[nodiscard]] std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind,
+                                                           MisfitForm form = MisfitForm::OfForwardModel);
 
 // Why the model's drawdowns at the used times are undefined for the state's parameters, or nothing.
 // The clamping keeps S and T positive, but a zero casing radius, a screen of no length or a zero

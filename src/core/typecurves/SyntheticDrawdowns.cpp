@@ -1,9 +1,9 @@
 #include "core/typecurves/SyntheticDrawdowns.h"
 
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
+#include "core/state/FieldTable.h"
 #include "core/typecurves/ForwardModel.h"
 #include "core/typecurves/LogGrid.h"
 #include "core/typecurves/ParameterVector.h"
@@ -13,9 +13,7 @@ namespace tolvex {
 namespace {
 
 std::string named(const char* field, double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s = %g", field, value);
-    return buffer;
+    return std::string(field) + " = " + formatGeneral(value, 6);
 }
 
 }  // namespace

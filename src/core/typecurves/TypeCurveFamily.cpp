@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
 #include <functional>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +16,7 @@
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
 #include "core/solutions/Unconfined.h"
+#include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/LogGrid.h"
 
@@ -206,7 +207,7 @@ FamilyPlan unconfinedPlan(AnalysisState& s) {
     plan.xArg.assign(plan.curveX.begin(), plan.curveX.end());
     labelsAsArguments(plan);
     const double sigma = s.mnStorageRatio;
-    const UnconfinedGeometry geometry = unconfinedGeometry(s);
+    const UnconfinedGeometry geometry = unconfinedTypeCurveGeometry(s);
     plan.progress = Progress::BeforeCurve;
     plan.value = [&s, sigma, geometry](double td, double beta) {
         return unconfinedW(td, beta, sigma, geometry, s);
@@ -322,7 +323,7 @@ struct AxisCheck {
 };
 
 std::vector<AxisCheck> rangesOf(const AnalysisState& s) {
-    constexpr int kAxis = kMaxGridPoints;
+    constexpr int kAxis = std::numeric_limits<int>::max();  // the document's limit: checkFamilySize
     constexpr int kFamily = kFamilyCapacity;
     switch (s.modelKind) {
         case 0:
@@ -372,9 +373,7 @@ std::vector<AxisCheck> rangesOf(const AnalysisState& s) {
 }
 
 std::string text(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", v);
-    return buffer;
+    return formatGeneral(v, 6);
 }
 
 std::optional<std::string> checkAxis(const AxisCheck& a) {
@@ -422,10 +421,24 @@ bool typeCurvesShowProgress(int modelKind) {
     return hasTypeCurves(modelKind) && modelKind != 0;
 }
 
+// A family whose curveXCount or curveYCount would not fit a 16-bit word could be computed but never
+// saved: it is refused before any point is computed, with the largest abscissa count that fits.
+std::optional<std::string> checkFamilySize(const std::vector<AxisCheck>& axes) {
+    const AxisCheck& x = axes.front();
+    const long long curves = axes.size() > 1 ? axes[1].count : 1;
+    if (static_cast<long long>(x.count) * curves <= kMaxFamilyValues) return std::nullopt;
+    const long long largest = kMaxFamilyValues / curves;
+    std::string text = "The document can save at most " + std::to_string(largest) + " points per curve";
+    if (curves > 1) text += " for " + std::to_string(curves) + " curves";
+    return text + " (" + x.countName + " = " + std::to_string(x.count) + "): choose fewer points.";
+}
+
 std::optional<std::string> checkTypeCurveRanges(const AnalysisState& state) {
-    for (const AxisCheck& axis : rangesOf(state)) {
+    const std::vector<AxisCheck> axes = rangesOf(state);
+    for (const AxisCheck& axis : axes) {
         if (auto error = checkAxis(axis)) return error;
     }
+    if (!axes.empty()) return checkFamilySize(axes);
     return std::nullopt;
 }
 

@@ -16,6 +16,9 @@
 namespace tolvex {
 
 inline constexpr int kMaxGridPoints = 65535;  // counts are stored as 16-bit words in the document
+// The document stores curveXCount = nx + 1 and curveYCount = nx * nf + 1 as 16-bit words: a family of
+// nf curves of nx points can be saved when nx * nf + 1 <= 65535 (nx + 1 <= 65535 follows).
+inline constexpr int kMaxFamilyValues = 65534;
 
 struct TypeCurveOptions {
     // OpenMP threads for the points of a family: 1 serial, n > 1 that many, 0 every core for the
@@ -30,9 +33,10 @@ struct TypeCurveOptions {
 // Whether the run shows the progress counter (every family but the confined one).
 [[nodiscard]] bool typeCurvesShowProgress(int modelKind);
 
-// Why the current ranges cannot give a family, naming the field at fault: a count below 2 or above
-// 65535, a family of more than 100 curves, a bound that is not a positive number, or a minimum above
-// its maximum. Nothing when the family can be computed (table runs need no ranges).
+// Why the current ranges cannot give a family, naming the field at fault: a count below 2, a family of
+// more than 100 curves, more points than the document can save (naming the largest count that can be
+// saved), a bound that is not a positive number, or a minimum above its maximum. Nothing when the
+// family can be computed and saved (table runs need no ranges).
 [[nodiscard]] std::optional<std::string> checkTypeCurveRanges(const AnalysisState& state);
 
 // Computes the family of state.modelKind into the state, stepping the progress counter as the

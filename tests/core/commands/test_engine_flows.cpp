@@ -133,14 +133,14 @@ TEST(EngineFlows, GuessOnNewAsksTheTheisDialogFirst) {
 TEST(EngineFlows, TrialRunSetsTheEstimationFields) {
     AnalysisState s = makeDefaultState();
     ScriptedInteraction ui;
-    ui.formAnswers = {std::map<int, std::string>{{105, "0"}}};
+    ui.formAnswers = {std::map<int, std::string>{{105, "5"}}};
     EXPECT_EQ(trialInversion(s, ui), CommandOutcome::Done);
     EXPECT_EQ(s.plotContent, 2);
     EXPECT_EQ(s.resultKind, 1);
     EXPECT_EQ(s.iterationsDone, 1);
     EXPECT_EQ(s.modified, 1);
-    EXPECT_EQ(s.transmissivity, 0.0f);
-    EXPECT_FLOAT_EQ(s.paramVector[1], 1e-10f);
+    EXPECT_EQ(s.transmissivity, 5.0f);
+    EXPECT_FLOAT_EQ(s.paramVector[1], 5.0f);
     EXPECT_EQ(s.errorHistory[0], s.rmsError);
 }
 

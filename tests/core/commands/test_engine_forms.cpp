@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/commands/EstimationForms.h"
 #include "core/commands/SettingsForms.h"
 #include "core/commands/TypeCurveForms.h"
@@ -51,6 +53,58 @@ TEST(EngineForms, TitlesAndLabelsAsTheDialogsShowThem) {
     EXPECT_EQ(ids, (std::vector<int>{153, 150, 154, 158, 156, 149, 157, 155, 160, 152, 151, 147, 148, 159}));
 }
 
+// Both unconfined dialogs: the observation kinds named for what they compute, the well and aquifer
+// values before the geometry, and z/b, z1/b, z2/b enabled only for the kind that uses them.
+TEST(EngineForms, UnconfinedDialogsOrderTheGeometryAndEnableWhatTheKindUses) {
+    const Form guess = *initialGuessForm(6);
+    const Form range = *typeCurveRangeForm(6);
+    std::vector<std::string> labels;
+    for (std::size_t i : guess.layoutOrder()) labels.push_back(guess.fields[i].label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"Pumping rate", "Radial distance", "Aquifer thickness",
+                                                "Transmissivity", "Storativity", "Specifc yield",
+                                                "Vertical hydraulic conductivity", "l/b", "d/b", "", "z/b",
+                                                "z1/b", "z2/b"}));
+    std::vector<int> ids;
+    for (const FormField& f : guess.fields) ids.push_back(f.id);  // the exchange order stays
+    EXPECT_EQ(ids, (std::vector<int>{150, 190, 152, 189, 151, 113, 167, 147, 149, 148, 191, 194, 195}));
+    labels.clear();
+    for (std::size_t i : range.layoutOrder()) labels.push_back(range.fields[i].label);
+    EXPECT_EQ(std::vector<std::string>(labels.begin() + 6, labels.end()),
+              (std::vector<std::string>{"S/Sy", "l/b", "d/b", "", "z/b", "z1/b", "z2/b"}));
+    const std::vector<std::string> kinds{"Fully penetrating observation well", "Piezometer at z/b",
+                                         "Observation well screened from z1/b to z2/b"};
+    // enabled[kind] lists the labels enabled for that observation kind among l/b, d/b, z/b, z1/b, z2/b.
+    const std::vector<std::vector<bool>> enabled{
+        {true, true, false, false, false}, {true, true, true, false, false}, {true, true, false, true, true}};
+    const std::vector<std::string> geometry{"l/b", "d/b", "z/b", "z1/b", "z2/b"};
+    for (const Form& form : {guess, range}) {
+        const auto radio = std::find_if(form.fields.begin(), form.fields.end(),
+                                        [](const FormField& f) { return f.field == "mnObsKind"; });
+        ASSERT_NE(radio, form.fields.end()) << form.title;
+        EXPECT_EQ(radio->options, kinds) << form.title;
+        EXPECT_EQ(radio->group, "Observation");
+        EXPECT_EQ(form.byLabel("l/b")->group, "Pumping well screen");
+        std::vector<std::string> texts = loadFormTexts(form, makeDefaultState());
+        for (int kind = 0; kind < 3; ++kind) {
+            texts[static_cast<std::size_t>(radio - form.fields.begin())] = std::to_string(kind);
+            for (std::size_t g = 0; g < geometry.size(); ++g) {
+                const std::size_t index =
+                    static_cast<std::size_t>(form.byLabel(geometry[g]) - form.fields.data());
+                EXPECT_EQ(form.isEnabled(index, texts), enabled[kind][g])
+                    << form.title << ": " << geometry[g] << " for kind " << kind;
+            }
+            EXPECT_TRUE(form.isEnabled(0, texts));
+        }
+    }
+    AnalysisState s = makeDefaultState();
+    ScriptedInteraction ui;
+    ui.formAnswers.push_back(std::map<int, std::string>{{113, "2"}, {194, "0.25"}, {195, "0.75"}});
+    ASSERT_TRUE(ui.edit(guess, s));
+    EXPECT_EQ(s.mnObsKind, 2);
+    EXPECT_FLOAT_EQ(s.mnZ1, 0.25f);
+    EXPECT_FLOAT_EQ(s.mnZ2, 0.75f);
+}
+
 TEST(EngineForms, TheisAndLeakyDialogsRecordTheStartingVector) {
     AnalysisState s = makeDefaultState();
     ScriptedInteraction ui;
@@ -73,7 +127,11 @@ TEST(EngineForms, StorageDialogRefusesAZeroThicknessOnly) {
     EXPECT_FALSE(ui.edit(*initialGuessForm(4), s));
     EXPECT_EQ(ui.formErrors.back(), "Please enter a number between 1e-10 and 1e+10.");
     EXPECT_EQ(s.upperBedThickness, before.upperBedThickness);
+    // A conductivity or storativity of zero or below describes no confining bed: refused by name.
     ui.formAnswers.push_back(std::map<int, std::string>{{164, "0"}, {169, "-1"}});
+    EXPECT_FALSE(ui.edit(*initialGuessForm(4), s));
+    EXPECT_NE(ui.formErrors.back().find("positive number"), std::string::npos);
+    ui.formAnswers.push_back(std::map<int, std::string>{{164, "0.5"}, {169, "1e-3"}});
     EXPECT_TRUE(ui.edit(*initialGuessForm(4), s));
 }
 

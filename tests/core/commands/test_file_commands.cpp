@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/commands/FileCommands.h"
 #include "core/persist/Document.h"
 #include "core/persist/ScratchFolder.h"
@@ -163,17 +165,94 @@ TEST(FileExit, AsksWheneverResultsAreUnsaved) {
     EXPECT_EQ(s.modified, 0);
 }
 
-TEST(FileNew, RunsTheStepsAndKeepsEveryValue) {
+// What the user changed since the last open or save is asked about before New, Open and Exit, even when
+// the file's own flags (set by calculations only) say nothing is unsaved; Open and Save clear it.
+TEST(SaveExistingData, AskedWheneverTheAnalysisChangedSinceOpenOrSave) {
+    ScratchFolder folder;
+    AnalysisState s = makeDefaultState();
+    DocumentInfo doc;
+    doc.changed = true;
+    ScriptedInteraction ui;
+    ui.yesNoAnswers = {false, false};
+    EXPECT_TRUE(confirmDiscard(s, ui, doc));
+    EXPECT_TRUE(fileExit(s, ui, doc));
+    EXPECT_EQ(ui.questions, (std::vector<std::string>{"Save existing data?", "Save existing data?"}));
+    EXPECT_TRUE(doc.changed);  // No drops nothing yet: the command that goes on replaces the document
+
+    ui.fileAnswers = {folder.file("e.tvx")};
+    ASSERT_TRUE(fileSaveAs(s, ui, doc));
+    EXPECT_FALSE(doc.changed);
+    doc.changed = true;
+    ui.fileAnswers = {folder.file("e.tvx")};
+    ui.yesNoAnswers = {false};
+    ASSERT_TRUE(fileOpen(s, ui, doc));
+    EXPECT_FALSE(doc.changed);
+    EXPECT_TRUE(confirmDiscard(s, ui, doc));
+    EXPECT_TRUE(fileExit(s, ui, doc));
+    EXPECT_EQ(ui.questions.size(), 3u);
+}
+
+// Cancel (Escape, closing the box) in "Save existing data?" ends New, Open and Exit with nothing changed:
+// no dialog follows, and the analysis, its flags and the document stay as they were.
+TEST(SaveExistingData, CancelEndsNewOpenAndExitWithNothingChanged) {
+    const std::vector<
+        std::pair<std::string, std::function<bool(AnalysisState&, Interaction&, DocumentInfo&)>>>
+        commands{
+            {"New",
+             [](AnalysisState& s, Interaction& ui, DocumentInfo& doc) {
+                 NewDocumentSteps steps;
+                 steps.selectModel = [](AnalysisState&, Interaction& inner) {
+                     inner.message("model selection");
+                     return true;
+                 };
+                 return fileNew(s, ui, doc, steps);
+             }},
+            {"Open",
+             [](AnalysisState& s, Interaction& ui, DocumentInfo& doc) { return fileOpen(s, ui, doc); }},
+            {"Exit",
+             [](AnalysisState& s, Interaction& ui, DocumentInfo& doc) { return fileExit(s, ui, doc); }},
+        };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        AnalysisState s = withUnsavedTypeCurves();
+        s.transmissivity = 4.25f;
+        const std::string before = documentBytes(s);
+        DocumentInfo doc{"kept.tvx", "kept.tvx", true};
+        ScriptedInteraction ui;
+        ui.replies = {Reply::Cancel};
+        ui.fileAnswers = {"kept.tvx"};
+        EXPECT_FALSE(command(s, ui, doc));
+        EXPECT_EQ(ui.questions, (std::vector<std::string>{"Save existing data?"}));
+        EXPECT_TRUE(ui.fileDialogs.empty());
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(documentBytes(s), before);
+        EXPECT_EQ(s.typeCurvesReady, 1);
+        EXPECT_EQ(s.untitled, 1);
+        EXPECT_EQ(doc.path, "kept.tvx");
+        EXPECT_TRUE(doc.changed);
+    }
+}
+
+// New leaves the document the program starts with (no measurement or parameter of the old analysis
+// stays in view), then runs the model selection, the optional guess and the type curves on it.
+TEST(FileNew, StartsFromTheDefaultDocumentAndRunsTheSteps) {
     ScratchFolder folder;
     AnalysisState s = makeDefaultState();
     s.transmissivity = 2.5f;
+    s.pumpingRate = 3.0f;
+    s.allDrawdowns[0] = 99.0;
+    s.measured[0] = 99.0;
+    s.operatorName = "A. Hydrologist";
     s.untitled = 0;
-    DocumentInfo doc{folder.file("old.tvx"), folder.file("old.tvx")};
+    s.guessOnNew = 1;  // a setting of the old document: the new one has its own
+    DocumentInfo doc{folder.file("old.tvx"), folder.file("old.tvx"), true};
     ScriptedInteraction ui;
+    ui.yesNoAnswers = {false};  // do not save the old one
     std::vector<std::string> ran;
     NewDocumentSteps steps;
     steps.selectModel = [&](AnalysisState& state, Interaction&) {
         ran.push_back("model");
+        EXPECT_EQ(state.transmissivity, makeDefaultState().transmissivity);
         state.modelKind = 2;
         return true;
     };
@@ -186,20 +265,29 @@ TEST(FileNew, RunsTheStepsAndKeepsEveryValue) {
         state.typeCurvesReady = 1;
         return true;
     };
-    fileNew(s, ui, doc, steps);
+    ASSERT_TRUE(fileNew(s, ui, doc, steps));
     EXPECT_EQ(ran, (std::vector<std::string>{"model", "curves"}));
-    EXPECT_EQ(s.newRequested, 1);
-    EXPECT_EQ(s.modelKind, 2);
-    EXPECT_EQ(s.transmissivity, 2.5f);
+    AnalysisState expected = makeDefaultState();
+    expected.newRequested = 1;
+    expected.modelKind = 2;
+    expected.typeCurvesReady = 1;
+    EXPECT_EQ(documentBytes(s), documentBytes(expected));
     EXPECT_EQ(s.untitled, 1);
+    EXPECT_EQ(s.typeCurvesReady, 1);
     EXPECT_EQ(doc.title, "Untitled");
     EXPECT_TRUE(doc.path.empty());
+    EXPECT_FALSE(doc.changed);
     EXPECT_EQ(ui.redraws, 1);
 
-    s.guessOnNew = 1;
+    // The initial guess follows when the new document asks for it.
+    steps.selectModel = [&](AnalysisState& state, Interaction&) {
+        ran.push_back("model");
+        state.guessOnNew = 1;
+        return true;
+    };
     ran.clear();
     s.modified = 0;
-    fileNew(s, ui, doc, steps);
+    ASSERT_TRUE(fileNew(s, ui, doc, steps));
     EXPECT_EQ(ran, (std::vector<std::string>{"model", "guess", "curves"}));
 }
 
@@ -213,7 +301,9 @@ TEST(FileNew, CancelInAStepChangesNothing) {
         return true;
     };
     steps.generateTypeCurves = [](AnalysisState&, Interaction&) { return false; };
-    fileNew(s, ui, doc, steps);
+    s.transmissivity = 2.5f;
+    EXPECT_FALSE(fileNew(s, ui, doc, steps));
+    EXPECT_EQ(s.transmissivity, 2.5f);
     EXPECT_EQ(s.modelKind, 0);
     EXPECT_EQ(s.newRequested, 0);
     EXPECT_EQ(doc.title, "kept.tvx");

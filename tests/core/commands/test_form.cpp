@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/commands/CommandIds.h"
+#include "core/commands/EstimationForms.h"
 #include "core/commands/Form.h"
 #include "core/state/AnalysisState.h"
+#include "core/state/CommaLocale.h"
 #include "support/ScriptedInteraction.h"
 
 namespace tolvex {
@@ -81,6 +83,69 @@ TEST(Form, StoresEverythingOnlyWhenEveryFieldParses) {
     EXPECT_EQ(s.ppObsKind, 1);
     EXPECT_EQ(s.operatorName, "Me");
     EXPECT_EQ(s.paramCount, 7);
+}
+
+// A user under a comma locale types "75,53": a comma that is the field's only separator is the decimal
+// point; with a point or a second comma beside it the text is no number.
+TEST(Form, ADecimalCommaIsReadWhenItIsTheOnlySeparator) {
+    struct Row {
+        const char* rate;   // pumping rate, a float field
+        const char* count;  // number of points, edited as a decimal number and truncated
+        std::optional<float> storedRate;
+    };
+    const std::vector<Row> rows{{"75,53", "12,7", 75.53f}, {" 8,8 ", "12", 8.8f},  {"1e-5", "12", 1e-5f},
+                                {",5", "12", 0.5f},        {"1,234.5", "12", {}},  {"1.234,5", "12", {}},
+                                {"1,2,3", "12", {}},       {"75,53", "1,2,3", {}}, {"7,5x", "12", {}}};
+    for (const Row& row : rows) {
+        AnalysisState s = makeDefaultState();
+        const auto error = acceptForm(sampleForm(), {row.rate, row.count, "20", "0", "Me"}, s);
+        EXPECT_EQ(!error, row.storedRate.has_value()) << row.rate << " / " << row.count;
+        if (!error) {
+            EXPECT_EQ(s.pumpingRate, *row.storedRate) << row.rate;
+            EXPECT_EQ(s.tcTheisCount, 12) << row.count;
+        } else {
+            EXPECT_EQ(error->message, "Please enter a number.") << row.rate;
+        }
+    }
+}
+
+TEST(Form, ADialogShowsAndTakesBackItsOwnTextsUnderACommaLocale) {
+    const testing::CommaLocale locale;
+    ASSERT_TRUE(locale.active()) << testing::kCommaLocale << " cannot be set: run scripts/install-deps";
+    for (int model = 0; model <= 10; ++model) {
+        const auto form = initialGuessForm(model);
+        if (!form) continue;
+        AnalysisState s = makeDefaultState();
+        const std::vector<std::string> texts = loadFormTexts(*form, s);
+        for (const std::string& text : texts)
+            EXPECT_EQ(text.find(','), std::string::npos) << model << ": " << text;
+        const auto error = acceptForm(*form, texts, s);
+        EXPECT_FALSE(error) << model << ": " << (error ? error->message : "");
+    }
+    EXPECT_EQ(loadFormTexts(sampleForm(), makeDefaultState())[0], "75.53");
+}
+
+// Every field that only a positive value describes refuses zero, negative, non-finite values and values
+// that round to the float 0, naming the field; nothing is stored.
+TEST(Form, PositiveFieldsRefuseOtherValuesByName) {
+    const Form theis = *initialGuessForm(0);
+    const std::vector<std::pair<int, std::string>> refused{{105, "-8.8"}, {105, "0"},    {104, "1e-50"},
+                                                           {103, "nan"},  {102, "-inf"}, {102, "-75,53"}};
+    for (const auto& [id, text] : refused) {
+        AnalysisState s = makeDefaultState();
+        const AnalysisState before = s;
+        std::vector<std::string> texts = loadFormTexts(theis, s);
+        std::size_t index = 0;
+        while (theis.fields[index].id != id) ++index;
+        texts[index] = text;
+        const auto error = acceptForm(theis, texts, s);
+        ASSERT_TRUE(error) << id << " = " << text;
+        EXPECT_EQ(error->fieldIndex, index);
+        EXPECT_EQ(error->message,
+                  "Please enter a positive number for \"" + theis.fields[index].label + "\".");
+        EXPECT_EQ(s.transmissivity, before.transmissivity);
+        EXPECT_EQ(s.paramCount, before.paramCount);
+    }
 }
 
 TEST(Form, LayoutOrderPutsTheNamedFieldsFirst) {

@@ -22,8 +22,7 @@ const Answer kCancel = std::nullopt;
 // A table dialog that confirms what it shows, with the given range.
 std::function<bool(AnalysisState&)> confirmRange(int from, int to) {
     return [from, to](AnalysisState& s) {
-        confirmMeasurementTable(s, measurementTableContent(s).cellTexts, from, to);
-        return true;
+        return !confirmMeasurementTable(s, measurementTableContent(s).cellTexts, from, to).has_value();
     };
 }
 
@@ -111,6 +110,64 @@ TEST(InputDrawdowns, FailedImportSaysSoAndTheTableShowsTheDataAsTheyWere) {
     EXPECT_EQ(ui.messages[0].substr(0, ui.messages[0].find('\n')), "Cannot open input file!");
     EXPECT_TRUE(tableShown);
     EXPECT_EQ(s.allCount, 14);
+}
+
+// Cancel in the table after an import or a predefined set keeps what was there, count changes and all;
+// the import's notice of skipped lines was shown before the table.
+TEST(InputDrawdowns, CancelledTableAfterAnImportKeepsWhatWasThere) {
+    ScratchFolder folder;
+    const std::string file = folder.write("m.dat", "time,drawdown\n1,2\n3,4\n");
+    const std::vector<std::pair<std::deque<Answer>, int>> scripts{
+        {{ok({{211, "0"}}), ok()}, 2},               // the file's two measurements
+        {{ok({{211, "2"}}), ok({{214, "4"}})}, 21},  // the slug test
+    };
+    for (const auto& [forms, rows] : scripts) {
+        AnalysisState s = makeDefaultState();
+        confirmRange(3, 10)(s);
+        const AnalysisState before = s;
+        ScriptedInteraction ui;
+        ui.formAnswers = forms;
+        ui.fileAnswers = {file};
+        int rowsShown = 0;
+        ui.tableEditor = [&](AnalysisState& state) {
+            rowsShown = state.allCount;
+            EXPECT_FALSE(acceptForm(measurementCountForm(state.allCount), {"30"}, state));
+            return false;
+        };
+        std::string importPath;
+        const InputOutcome outcome = inputDrawdowns(s, ui, importPath);
+        EXPECT_EQ(rowsShown, rows);
+        EXPECT_FALSE(outcome.importFailed);
+        EXPECT_FALSE(outcome.changed);
+        EXPECT_EQ(s.allCount, 14);
+        EXPECT_EQ(s.allTimes, before.allTimes);
+        EXPECT_EQ(s.times, before.times);
+        EXPECT_EQ(s.useFrom, 3);
+        EXPECT_EQ(s.useTo, 10);
+        EXPECT_EQ(s.plotContent, 0);
+        EXPECT_EQ(ui.redraws, 0);
+    }
+}
+
+TEST(InputDrawdowns, ImportNoticeIsShownAndAFailedImportSaysSo) {
+    ScratchFolder folder;
+    AnalysisState s = makeDefaultState();
+    ScriptedInteraction ui;
+    ui.formAnswers = {ok({{211, "0"}}), ok()};
+    ui.fileAnswers = {folder.write("m.dat", "# drawdown in m\n1,2\n3,4\n")};
+    std::string importPath;
+    InputOutcome outcome = inputDrawdowns(s, ui, importPath);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].substr(0, 15), "Skipped 1 line ");
+    EXPECT_FALSE(outcome.importFailed);
+    EXPECT_TRUE(outcome.changed);
+    EXPECT_EQ(s.allCount, 2);
+
+    ui.formAnswers = {ok({{211, "0"}}), ok()};
+    ui.fileAnswers = {folder.file("none.dat")};
+    outcome = inputDrawdowns(s, ui, importPath);
+    EXPECT_TRUE(outcome.importFailed);
+    EXPECT_EQ(s.allCount, 2);
 }
 
 TEST(InputDrawdowns, PredefinedSetStartsAtTheFirstChoice) {

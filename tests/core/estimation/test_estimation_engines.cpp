@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "core/estimation/BouwerRice.h"
 #include "core/estimation/JacobStraightLine.h"
@@ -228,17 +232,51 @@ TEST(BouwerRice, CoefficientsAreInterpolatedInLeOverRw) {
     EXPECT_FLOAT_EQ(interpolateBouwerRice(s, 2000.0f).a, 9.75f);
 }
 
-TEST(BouwerRice, PenetrationRatioIsCappedAtSixAndAFullWellUsesC) {
-    AnalysisState s = makeDefaultState();
-    s.wellRadius = 1.0f;
-    s.screenLength = 7.5f;
-    s.wellDepthInAquifer = 100.0f;
-    s.brAquiferThickness = 130.0f;  // H - Lw = 30 rw
-    const BouwerRiceCoefficients c = interpolateBouwerRice(s, 7.5f);
-    const double expected = 1.0 / (1.1 / std::log(100.0) + (1.7 + 0.255 * std::log(6.0)) / 7.5);
-    EXPECT_NEAR(bouwerRiceLnReRw(s, c), expected, 1e-5);
-    s.brAquiferThickness = 100.0f;
-    EXPECT_NEAR(bouwerRiceLnReRw(s, {0.0f, 0.0f, 1.025f}), 1.0 / (1.1 / std::log(100.0) + 1.025 / 7.5), 1e-5);
+// Well geometries against an independent evaluation of Bouwer and Rice (1976) (tests/reference/
+// bouwer_rice_reference.py): A, B, C at Le/rw, ln(Re/rw) with ln((H - Lw)/rw) capped at 6 (not the ratio),
+// C for a well reaching the base, and K fitted to heads exp(-rate t) at t = 1..20.
+TEST(BouwerRice, ConductivityOfPublishedGeometriesCapsTheLogarithmAtSix) {
+    std::ifstream file(TOLVEX_TEST_DATA_DIR "/bouwer_rice_reference.csv");
+    ASSERT_TRUE(file) << "bouwer_rice_reference.csv";
+    double worst = 0.0;
+    std::string worstRow;
+    int rows = 0;
+    for (std::string line; std::getline(file, line);) {
+        if (line.empty() || line[0] == '#' || line[0] == 'r') continue;
+        std::vector<double> v;
+        std::istringstream fields(line);
+        for (std::string field; std::getline(fields, field, ',');) v.push_back(std::stod(field));
+        ASSERT_EQ(v.size(), 12u) << line;
+        AnalysisState s = makeDefaultState();
+        s.modelKind = 10;
+        s.wellRadius = static_cast<float>(v[0]);
+        s.casingRadius = static_cast<float>(v[1]);
+        s.screenLength = static_cast<float>(v[2]);
+        s.wellDepthInAquifer = static_cast<float>(v[3]);
+        s.brAquiferThickness = static_cast<float>(v[4]);
+        s.usedCount = 20;
+        s.times.resize(20);
+        s.measured.resize(20);
+        s.calculated.resize(20);
+        for (int i = 0; i < 20; ++i) {
+            s.times[i] = i + 1.0;
+            s.measured[i] = std::exp(-v[5] * s.times[i]);
+        }
+        ASSERT_FALSE(checkBouwerRiceInputs(s)) << line;
+        NullProgress progress;
+        bouwerRiceEstimation(s, progress, {});
+        const double got[] = {s.brCoefA, s.brCoefB, s.brCoefC, s.brLnReRw, s.hydraulicConductivity};
+        for (int k = 0; k < 5; ++k) {
+            const double deviation = std::fabs(got[k] - v[6 + k]) / std::fabs(v[6 + k]);
+            if (!(deviation <= worst)) {
+                worst = deviation;
+                worstRow = "column " + std::to_string(6 + k) + " got " + std::to_string(got[k]) + ": " + line;
+            }
+        }
+        ++rows;
+    }
+    EXPECT_EQ(rows, 6);
+    EXPECT_LT(worst, 1e-5) << worstRow;
 }
 
 TEST(BouwerRice, RecoversTheConductivityOfAnExponentialRecovery) {

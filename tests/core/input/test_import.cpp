@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/input/Import.h"
 #include "core/persist/ScratchFolder.h"
 
@@ -34,11 +36,12 @@ TEST(ImportParsing, EachDelimiter) {
     EXPECT_FALSE(delimiterCharacter(-1).has_value());
 }
 
-TEST(ImportParsing, TabAtLineStartGivesAnEmptyTime) {
-    const auto m = parse("\t5\t3.41\n", kDelimiterTab);
+// An empty time field is no time: the line is skipped, not read as (0, time).
+TEST(ImportParsing, TabAtLineStartIsAnEmptyTimeAndSkipped) {
+    const auto m = parse("\t5\t3.41\n6\t1\n", kDelimiterTab);
     ASSERT_EQ(m.times.size(), 1u);
-    EXPECT_DOUBLE_EQ(m.times[0], 0.0);
-    EXPECT_DOUBLE_EQ(m.drawdowns[0], 5.0);
+    EXPECT_DOUBLE_EQ(m.times[0], 6.0);
+    EXPECT_EQ(m.skippedLines, std::vector<std::size_t>{1});
 }
 
 TEST(ImportParsing, LastLineWithoutLineEndIsRead) {
@@ -72,12 +75,50 @@ TEST(ImportParsing, ALongLineIsOneLine) {
     EXPECT_DOUBLE_EQ(m.times[1], 6.0);
 }
 
-TEST(ImportParsing, NonNumbersBecomeZero) {
-    const auto m = parse("time,drawdown\nabc,4x\n");
-    ASSERT_EQ(m.times.size(), 2u);
-    EXPECT_EQ(m.times[0], 0.0);
-    EXPECT_EQ(m.drawdowns[0], 0.0);
-    EXPECT_EQ(m.drawdowns[1], 4.0);
+// Lines whose time is not a number are skipped and counted; the rest keeps the atof reading.
+TEST(ImportParsing, LinesWithoutATimeAreSkippedTheRestReadByAtof) {
+    const auto m = parse("time,drawdown\n# pumped at 80 m3/d\n\n5x,4y\ninf,1\n7,abc\n-2,3\n");
+    EXPECT_EQ(m.skippedLines, (std::vector<std::size_t>{1, 2, 5}));
+    EXPECT_EQ(m.firstSkipped, "time,drawdown");
+    EXPECT_EQ(m.times, (std::vector<double>{5.0, 7.0, -2.0}));
+    EXPECT_EQ(m.drawdowns, (std::vector<double>{4.0, 0.0, 3.0}));
+    EXPECT_EQ(m.linesWithDrawdown, 2u);
+}
+
+// The import says which lines it skipped, and refuses a file that no line of gives a drawdown with
+// the chosen delimiter, naming the delimiter that splits the lines.
+TEST(ImportFile, SkippedLinesAreReportedAndAWrongDelimiterIsRefused) {
+    ScratchFolder folder;
+    AnalysisState state = makeDefaultState();
+    std::string notice = "stale";
+    ASSERT_FALSE(importMeasurements(folder.write("h.dat", "time,drawdown\n5,3.41\n# end\n10,3.58\n"),
+                                    kDelimiterComma, state, &notice));
+    EXPECT_EQ(notice,
+              "Skipped 2 lines of \"" + folder.file("h.dat") +
+                  "\" that do not start with a number (lines 1, 3); the first reads \"time,drawdown\".");
+    EXPECT_EQ(state.allCount, 2);
+    EXPECT_EQ(state.allTimes, (std::vector<double>{5.0, 10.0}));
+    ASSERT_FALSE(importMeasurements(folder.write("ok.dat", "5,3.41\n"), kDelimiterComma, state, &notice));
+    EXPECT_EQ(notice, "");
+
+    const std::vector<std::tuple<std::string, int, std::string>> refused{
+        {"5;3.41\n10;3.58\n", kDelimiterComma, "delimiter Comma. The delimiter Semicolon splits its lines."},
+        {"5\t3.41\n10\t3.58\n", kDelimiterSemicolon,
+         "delimiter Semicolon. The delimiter Tab splits its lines."},
+        {"5,3.41\n10,3.58\n", kDelimiterSpace, "delimiter Space. The delimiter Comma splits its lines."},
+        {"5\n10\n", kDelimiterComma, "delimiter Comma."},
+    };
+    for (const auto& [text, delimiter, ending] : refused) {
+        const auto error = importMeasurements(folder.write("w.dat", text), delimiter, state);
+        ASSERT_TRUE(error) << text;
+        EXPECT_EQ(error->substr(0, 12), "No line of \"") << *error;
+        EXPECT_EQ(error->substr(error->size() - ending.size()), ending) << *error;
+        EXPECT_EQ(state.allCount, 1);  // ok.dat stays
+    }
+    const auto headerOnly =
+        importMeasurements(folder.write("t.dat", "time,drawdown\n"), kDelimiterComma, state);
+    ASSERT_TRUE(headerOnly);
+    EXPECT_NE(headerOnly->find("\"time,drawdown\""), std::string::npos);
 }
 
 TEST(ImportFile, HundredTwentyLinesFillTableAndUsedSet) {

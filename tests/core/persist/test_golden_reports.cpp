@@ -84,8 +84,8 @@ std::function<void(AnalysisState&)> model(int kind, int obsKind = 0) {
     return [kind, obsKind](AnalysisState& s) {
         s.modelKind = kind;
         s.ppObsKind = s.lppObsKind = s.mnObsKind = obsKind;
-        if (obsKind ==
-            1) {  // observation-well screens unlike the piezometer defaults, so a mixed-up field shows
+        // Observation-well screens unlike the piezometer defaults, so a mixed-up field shows.
+        if (obsKind >= 1) {
             s.ppWellD = 0.4f, s.ppWellL = 0.8f, s.ppObsD = 0.3f, s.ppObsL = 0.6f;
             s.lppWellD = 0.2f, s.lppWellL = 0.7f, s.lppObsD = 0.35f, s.lppObsL = 0.65f, s.lppWellAnis = 0.2f;
             s.mnZ1 = 0.1f, s.mnZ2 = 0.9f;
@@ -114,8 +114,10 @@ const std::vector<ReportCase> kCases = {
     typeCurves("typecurves_model3_obswell", model(3, 1), kInverseU),
     typeCurves("typecurves_model4", model(4), kInverseU),
     typeCurves("typecurves_model5", model(5), {0.002f, 100.0f, 6}),
-    typeCurves("typecurves_model6_piezometer", model(6), {0.1f, 1.0e7f, 6}),
-    typeCurves("typecurves_model6_obswell", model(6, 1), {0.1f, 1.0e7f, 6}),
+    // The unconfined observation kinds: 0 full-thickness average, 1 point at z/b, 2 screen z1/b..z2/b.
+    typeCurves("typecurves_model6_average", model(6), {0.1f, 1.0e7f, 6}),
+    typeCurves("typecurves_model6_point", model(6, 1), {0.1f, 1.0e7f, 6}),
+    typeCurves("typecurves_model6_screen", model(6, 2), {0.1f, 1.0e7f, 6}),
     typeCurves("typecurves_model7", model(7), {0.1f, 1.0e6f, 6}),
     typeCurves("typecurves_model8", model(8), {0.1f, 1.0e6f, 6}),
     estimation("estimation_model0", model(0)),
@@ -126,8 +128,9 @@ const std::vector<ReportCase> kCases = {
     estimation("estimation_model3_obswell", model(3, 1)),
     estimation("estimation_model4", model(4)),
     estimation("estimation_model5", model(5), true),
-    estimation("estimation_model6_piezometer", model(6)),
-    estimation("estimation_model6_obswell", model(6, 1)),
+    estimation("estimation_model6_average", model(6)),
+    estimation("estimation_model6_point", model(6, 1)),
+    estimation("estimation_model6_screen", model(6, 2)),
     estimation("estimation_model7", model(7)),
     estimation("estimation_model8", model(8)),
     estimation("estimation_model9", model(9)),

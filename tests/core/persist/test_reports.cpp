@@ -147,7 +147,7 @@ TEST(WellFunctionReport, GeometryLinesFollowTheObservationKind) {
     EXPECT_THAT(text, HasSubstr("|W(u,beta)+f(u,ar/b,l/b,d/b,l'/b,d'/b)\r\n"));
     s.modelKind = 6;
     EXPECT_THAT(reportText(s), HasSubstr("Unconfined aquifer (moench, 1993)\r\n\r\nMinimum td = "));
-    EXPECT_THAT(reportText(s), HasSubstr("Depth of Piezometer (z/b) =         5.00000e-001\r\n\r\n---"));
+    EXPECT_THAT(reportText(s), HasSubstr("Observation: Fully penetrating observation well\r\n\r\n---"));
     s.modelKind = 5;
     EXPECT_THAT(reportText(s), HasSubstr("Number of Points (beta)=         20\r\n"));
 }
@@ -189,9 +189,11 @@ TEST(EstimationReport, ModelBlocksPrintStartingValuesInTheirSlots) {
                   "Storotivity =    6.0000000000e+000\r\n\r\n"
                   "Inversion results: \r\n\r\n"));
     s.modelKind = 6;
-    s.mnObsKind = 1;
+    s.mnObsKind = 2;
     EXPECT_THAT(reportText(s),
-                HasSubstr("Screen top of Coordinate observation well (z2/b) =         1.00000e+000\r\n"
+                HasSubstr("Observation: Observation well screened from z1/b to z2/b\r\n"
+                          "Screen bottom Coordinate of observation well (z1/b) =         0.00000e+000\r\n"
+                          "Screen top of Coordinate observation well (z2/b) =         1.00000e+000\r\n"
                           "Thickness of the aquifer =         1.00000e+001\r\n\r\n"));
     s.modelKind = 8;
     EXPECT_THAT(reportText(s),

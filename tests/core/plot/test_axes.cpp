@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
+#include "FamilyFixtures.h"
 #include "SceneQueries.h"
 #include "core/plot/Axes.h"
 #include "core/plot/LabelFormat.h"
+#include "core/plot/PlotScene.h"
+#include "core/state/CommaLocale.h"
 
 namespace tolvex::plot {
 namespace {
@@ -210,7 +215,7 @@ TEST(AxisMappings, MapValuesAndRefuseWhatHasNoPlace) {
     EXPECT_TRUE(mapY(m, r, 3.0e38f));  // far off, but held to a drawable range
 }
 
-TEST(LabelFormats, FollowTheirPrintfFormats) {
+void expectPrintfFormats() {
     EXPECT_EQ(linearLabel(0.0), " 0.00");
     EXPECT_EQ(linearLabel(12.345), "12.35");
     EXPECT_EQ(decadeLabel(-3), "1E-3");
@@ -220,6 +225,42 @@ TEST(LabelFormats, FollowTheirPrintfFormats) {
     EXPECT_EQ(legendValue(1.0e-10), "1.0e-010");
     EXPECT_EQ(legendValue(1.0e100), "1.0e+100");
     EXPECT_EQ(legendValue(-0.5), "-5.0e-001");
+    EXPECT_EQ(linearLabel(7.2), " 7.20");
+    EXPECT_EQ(linearLabel(-1234.567), "-1234.57");
+    EXPECT_EQ(legendValue(123456.0), "1.2e+005");
+}
+
+TEST(LabelFormats, FollowTheirPrintfFormats) {
+    expectPrintfFormats();
+}
+
+// A German user's plot reads "7.20" and "5.0e-003" like everybody's: in the window, on paper and in
+// every picture (all draw this scene).
+TEST(LabelFormats, KeepTheDecimalPointUnderACommaLocale) {
+    const tolvex::testing::CommaLocale locale;
+    ASSERT_TRUE(locale.active()) << tolvex::testing::kCommaLocale
+                                 << " cannot be set: run scripts/install-deps";
+    expectPrintfFormats();
+    AnalysisState data = makeDefaultState();
+    data.plotContent = 1;
+    data.xAxisLog = 0;
+    data.yAxisLog = 0;
+    AnalysisState family = testing::leakyFamily(3);
+    for (AnalysisState* s : {&data, &family}) {
+        const Scene scene = buildPlotScene(*s);
+        const std::vector<std::string> texts = textsOf(scene);
+        ASSERT_GT(texts.size(), 4u);
+        for (const std::string& text : texts) {
+            for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+                EXPECT_FALSE(text[i] == ',' && std::isdigit(static_cast<unsigned char>(text[i - 1])) &&
+                             std::isdigit(static_cast<unsigned char>(text[i + 1])))
+                    << text;
+            }
+        }
+    }
+    const std::vector<std::string> labels = textsOf(buildPlotScene(data));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                            [](const std::string& t) { return t.find(".00") != std::string::npos; }));
 }
 
 }  // namespace

@@ -26,6 +26,15 @@ AnalysisState measuredData() {
     return s;
 }
 
+// The plot rectangle as the frame drawn around it (the black closed polyline of five points).
+LogicalRect frameOf(const Scene& scene) {
+    for (const Polyline& p : primitivesOf<Polyline>(scene)) {
+        if (p.points.size() == 5 && p.pen == kBlack)
+            return {p.points[0].x, p.points[0].y, p.points[2].x, p.points[2].y};
+    }
+    return {};
+}
+
 std::size_t familyPolylines(const Scene& scene) {
     std::size_t n = 0;
     for (const Polyline& p : primitivesOf<Polyline>(scene)) {
@@ -277,16 +286,35 @@ TEST(TypeCurvePlot, LegendRowsOfAFlatLogLogRectangleDoNotOverlap) {
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i - 1] - rows[i], 23);
 }
 
-TEST(TypeCurvePlot, ALongFamilyNameWidensThePicture) {
+// The Boulton-Streltsova title "(Gamma*rd)^2=" does not fit beside the plot: it moves above the
+// rectangle, right-aligned, so the picture keeps its 1200 units and the "=" stays whole. Widths come
+// from the measure the backend gives (here 19 units a character, about Times bold at the plot size).
+TEST(TypeCurvePlot, ALongFamilyNameStaysWholeInThePicture) {
     AnalysisState s = leakyFamily(3);
     s.modelKind = 8;
     s.tcBsGammaCount = 3;
     s.tcBsTdCount = 30;
-    const Scene scene = buildPlotScene(s);
-    ASSERT_TRUE(hasText(scene, "(Gamma*rd)^2="));
-    EXPECT_GT(scene.width, kLogicalWidth);
+    const TextMeasure measure = [](const std::string& text, const PlotFont&) {
+        return static_cast<int>(text.size()) * 19;
+    };
+    for (const TextMeasure& m : {measure, TextMeasure{}}) {
+        const Scene scene = buildPlotScene(s, m);
+        const auto title = findText(scene, "(Gamma*rd)^2=");
+        ASSERT_TRUE(title);
+        EXPECT_EQ(scene.width, kLogicalWidth);
+        const int width = m ? m(title->text, title->font) : estimatedTextWidth(title->text, title->font);
+        EXPECT_EQ(title->anchor.x + width, kLogicalWidth);
+        EXPECT_GT(title->anchor.y - title->font.height, frameOf(scene).upper);  // above the frame line
+        EXPECT_LE(title->anchor.y, kLogicalHeight);
+    }
+    // A short name keeps its place beside the rectangle.
     s.modelKind = 2;
-    EXPECT_EQ(buildPlotScene(s).width, kLogicalWidth);
+    const Scene leaky = buildPlotScene(s, measure);
+    EXPECT_EQ(leaky.width, kLogicalWidth);
+    const auto title = findText(leaky, "r/B=");
+    ASSERT_TRUE(title);
+    const LogicalRect r = frameOf(leaky);
+    EXPECT_EQ(title->anchor, (Point{r.right + r.width() / 30, r.upper - 2 * (r.height() / 50)}));
 }
 
 }  // namespace

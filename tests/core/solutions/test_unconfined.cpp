@@ -4,8 +4,11 @@
 
 #include <boost/math/special_functions/expint.hpp>
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/solutions/IndependentReferences.h"
 
@@ -38,8 +41,9 @@ Complex moenchTransform(Complex p, double beta, double sigma, const UnconfinedGe
         }
         if (eps.real() < 0.0) eps = -eps;
         Complex observation = std::sin(eps) / eps;
-        if (g.form == 0) observation = (std::sin(g.z2 * eps) - std::sin(g.z1 * eps)) / ((g.z2 - g.z1) * eps);
-        if (g.form == 2) observation = std::cos(g.z * eps);
+        if (g.form == kObservationScreen)
+            observation = (std::sin(g.z2 * eps) - std::sin(g.z1 * eps)) / ((g.z2 - g.z1) * eps);
+        if (g.form == kPiezometer) observation = std::cos(g.z * eps);
         const Complex screen = std::sin(eps * (1.0 - g.d)) - std::sin(eps * (1.0 - g.l));
         sum += test::complexK0(std::sqrt(beta * eps * eps + p)) * screen * observation /
                ((0.5 * std::sin(2.0 * eps) + eps) * 0.5);
@@ -72,8 +76,8 @@ TEST(UnconfinedGuards, DegenerateInputsGiveNaN) {
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, -1.0, 0.01, full, state)));
     EXPECT_TRUE(std::isnan(unconfinedW(0.0, 1.0, 0.01, full, state)));
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, -0.1, full, state)));
-    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(0.4, 0.4, 1), state)));
-    UnconfinedGeometry noScreen = geometry(1.0, 0.0, 0);
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(0.4, 0.4, kFullThicknessAverage), state)));
+    UnconfinedGeometry noScreen = geometry(1.0, 0.0, kObservationScreen);
     noScreen.z1 = noScreen.z2 = 0.5;
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, noScreen, state)));
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(1.0, 0.0, 3), state)));
@@ -85,33 +89,70 @@ TEST(UnconfinedGuards, DegenerateInputsGiveNaN) {
     EXPECT_TRUE(std::isfinite(unconfinedW(10.0, 1.0, 0.0, full, state)));
 }
 
-TEST(UnconfinedObservationForm, FollowsTheSpacingOptionAndTheObservationKind) {
+// The stored kinds keep their meaning (0 full-thickness average, 1 point value at z/b) and 2 is the
+// screen z1/b..z2/b; only Neuman's table of type curves is the full-thickness average whatever the kind.
+TEST(UnconfinedObservationForm, FollowsTheObservationKind) {
     AnalysisState state = makeDefaultState();
     state.mnL = 0.8f;
     state.mnD = 0.2f;
     state.mnZ = 0.3f;
-    state.tcAltUniform = 0;
-    state.mnObsKind = 0;
-    EXPECT_EQ(unconfinedGeometry(state).form, 1);
-    state.mnObsKind = 1;
-    EXPECT_EQ(unconfinedGeometry(state).form, 2);
-    EXPECT_DOUBLE_EQ(unconfinedGeometry(state).z, 0.3f);
-    EXPECT_DOUBLE_EQ(unconfinedGeometry(state).l, 0.8f);
-    state.tcAltUniform = 1;  // Neuman's table is the full-thickness average whatever the kind
-    EXPECT_EQ(unconfinedGeometry(state).form, 1);
-    state.mnObsKind = 0;
-    EXPECT_EQ(unconfinedGeometry(state).form, 1);
+    state.mnZ1 = 0.1f;
+    state.mnZ2 = 0.4f;
+    for (int table : {0, 1}) {
+        state.tcAltUniform = table;
+        for (int kind : {0, 1, 2}) {
+            state.mnObsKind = kind;
+            const UnconfinedGeometry g = unconfinedGeometry(state);
+            EXPECT_EQ(g.form, kind) << "the forward model ignores the type-curve option " << table;
+            EXPECT_EQ(unconfinedTypeCurveGeometry(state).form, table == 1 ? kFullThicknessAverage : kind);
+            EXPECT_DOUBLE_EQ(g.z, 0.3f);
+            EXPECT_DOUBLE_EQ(g.z1, 0.1f);
+            EXPECT_DOUBLE_EQ(g.z2, 0.4f);
+            EXPECT_DOUBLE_EQ(g.l, 0.8f);
+        }
+    }
+    EXPECT_STREQ(unconfinedObservationName(0), "Fully penetrating observation well");
+    EXPECT_STREQ(unconfinedObservationName(1), "Piezometer at z/b");
+    EXPECT_STREQ(unconfinedObservationName(2), "Observation well screened from z1/b to z2/b");
 }
 
 TEST(UnconfinedForms, FullScreenAverageEqualsFullThicknessAverage) {
     const AnalysisState state = test::stateWithTables(20, 12);
-    UnconfinedGeometry screen = geometry(0.7, 0.1, 0);
+    UnconfinedGeometry screen = geometry(0.7, 0.1, kObservationScreen);
     screen.z1 = 0.0;
     screen.z2 = 1.0;
     for (double td : {0.5, 50.0, 5e4}) {
         EXPECT_EQ(unconfinedW(td, 0.5, 0.01, screen, state),
-                  unconfinedW(td, 0.5, 0.01, geometry(0.7, 0.1, 1), state));
+                  unconfinedW(td, 0.5, 0.01, geometry(0.7, 0.1, kFullThicknessAverage), state));
     }
+}
+
+// The observation-well screen z1/b..z2/b: the program's closed-form average of the eigenfunctions
+// against mpmath's quadrature of the point solution over the screen (tests/reference/
+// unconfined_screen_average.py, same series truncation), with the point value at z1 and the
+// full-thickness average alongside. The program's polynomial K0 (1e-7) limits the agreement.
+TEST(UnconfinedReference, ScreenAverageIsThePointSolutionIntegratedOverTheScreen) {
+    std::ifstream file(TOLVEX_TEST_DATA_DIR "/unconfined_screen_average.csv");
+    ASSERT_TRUE(file) << "unconfined_screen_average.csv";
+    test::WorstDeviation worst;
+    int rows = 0;
+    for (std::string line; std::getline(file, line);) {
+        if (line.empty() || line[0] == '#' || line[0] == 'p') continue;
+        std::vector<double> v;
+        std::istringstream fields(line);
+        for (std::string field; std::getline(fields, field, ',');) v.push_back(std::stod(field));
+        ASSERT_EQ(v.size(), 10u) << line;
+        const double p = v[0], beta = v[1], sigma = v[2];
+        const UnconfinedGeometry screen{v[3], v[4], 0.5, v[5], v[6], kObservationScreen};
+        const UnconfinedGeometry point{v[3], v[4], v[5], 0.0, 1.0, kPiezometer};
+        const UnconfinedGeometry full{v[3], v[4], 0.5, 0.0, 1.0, kFullThicknessAverage};
+        worst.add(unconfinedLaplace(p, beta, sigma, screen), v[7], "screen " + line);
+        worst.add(unconfinedLaplace(p, beta, sigma, point), v[8], "point " + line);
+        worst.add(unconfinedLaplace(p, beta, sigma, full), v[9], "full " + line);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 7);
+    EXPECT_LT(worst.relative, 2e-6) << worst.row;
 }
 
 TEST(UnconfinedStehfest, AnyTermCountWorks) {
@@ -152,7 +193,7 @@ TEST(UnconfinedLimits, LateTimeIsTheisWithTheCombinedStorage) {
 }
 
 TEST(UnconfinedReference, ComplexTransformMatchesOnTheRealAxis) {
-    const UnconfinedGeometry piezometer{0.6, 0.2, 0.5, 0.0, 1.0, 2};
+    const UnconfinedGeometry piezometer{0.6, 0.2, 0.5, 0.0, 1.0, kPiezometer};
     for (double p : {1e-3, 1.0, 100.0}) {
         const double reference = moenchTransform(Complex(p, 0.0), 0.1, 0.01, piezometer).real();
         EXPECT_NEAR(unconfinedLaplace(p, 0.1, 0.01, piezometer), reference, 1e-7 * std::fabs(reference)) << p;
@@ -166,8 +207,9 @@ TEST(UnconfinedReference, ComplexTransformMatchesOnTheRealAxis) {
 // the Stehfest weights).
 TEST(UnconfinedReference, StehfestAgreesWithTalbot) {
     const AnalysisState state = test::stateWithTables(20, 12);
-    const UnconfinedGeometry cases[] = {
-        {1.0, 0.0, 0.5, 0.0, 1.0, 1}, {0.6, 0.2, 0.5, 0.0, 1.0, 2}, {0.6, 0.2, 0.5, 0.3, 0.7, 0}};
+    const UnconfinedGeometry cases[] = {{1.0, 0.0, 0.5, 0.0, 1.0, kFullThicknessAverage},
+                                        {0.6, 0.2, 0.5, 0.0, 1.0, kPiezometer},
+                                        {0.6, 0.2, 0.5, 0.3, 0.7, kObservationScreen}};
     test::WorstDeviation worst;
     for (const UnconfinedGeometry& g : cases) {
         for (double sigma : {1e-9, 0.01, 0.1}) {

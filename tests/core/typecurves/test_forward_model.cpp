@@ -84,11 +84,41 @@ TEST(ForwardModel, InputsWithoutAMisfitAreNamed) {
     s.measured[3] = 0.0;
     ASSERT_TRUE(checkMisfitInputs(s, 2));
     EXPECT_NE(checkMisfitInputs(s, 2)->find("Measurement 4"), std::string::npos);
+    EXPECT_NE(checkMisfitInputs(s, 2)->find("logarithmic"), std::string::npos);
+    // Least squares compares plain drawdowns, also for the leaky model: zero and negative ones are data.
+    EXPECT_FALSE(checkMisfitInputs(s, 2, MisfitForm::Plain));
+    s.measured[4] = -0.02;
+    EXPECT_FALSE(checkMisfitInputs(s, 2, MisfitForm::Plain));
     EXPECT_FALSE(checkMisfitInputs(s, 0));  // the plain misfit takes a zero drawdown
-    s.times[0] = 0.0;
+    s.measured[4] = NAN;
+    EXPECT_TRUE(checkMisfitInputs(s, 2, MisfitForm::Plain));
+    s.measured[4] = 1.0;
+    s.times[0] = -1.0;
     EXPECT_TRUE(checkMisfitInputs(s, 0));
     s.usedCount = 0;
     EXPECT_TRUE(checkMisfitInputs(s, 0));
+}
+
+// A measurement at time 0: models 0-5 answer drawdown 0 (slug test: head 1), the Laplace inversions of
+// models 6-8 and Jacob's ln t have no value there and are refused with a message saying so.
+TEST(ForwardModel, TimeZeroIsAcceptedWhereTheFormulasHaveAValue) {
+    for (int model = 0; model <= 9; ++model) {
+        AnalysisState s = makeDefaultState();
+        s.modelKind = model;
+        s.times[0] = 0.0;
+        const auto error = checkMisfitInputs(s, model, MisfitForm::Plain);
+        EXPECT_EQ(definedAtTimeZero(model), model <= 5) << model;
+        if (model >= 6) {
+            ASSERT_TRUE(error) << model;
+            EXPECT_NE(error->find("Measurement 1 has the time 0"), std::string::npos) << *error;
+            continue;
+        }
+        EXPECT_FALSE(error) << model << ": " << *error;
+        std::vector<float> p = buildParameterVector(s);
+        evaluateForward(s, p, model);
+        EXPECT_EQ(s.calculated[0], model == 5 ? 1.0 : 0.0) << model;
+        EXPECT_GT(s.calculated[1], 0.0) << model;
+    }
 }
 
 TEST(ParameterVector, LayoutAndWriteBack) {

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <fstream>
 #include <map>
-#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -62,7 +61,9 @@ AnalysisState rowState(const Table& t, std::size_t i) {
     s.mnZ = static_cast<float>(t.at(i, "z"));
     s.mnZ1 = static_cast<float>(t.at(i, "z1"));
     s.mnZ2 = static_cast<float>(t.at(i, "z2"));
-    s.mnObsKind = t.at(i, "form") == 2.0 ? 1 : 0;  // piezometer, else the full-thickness average
+    // The reference numbers its forms 0 screen average, 1 full thickness, 2 piezometer.
+    const int form = static_cast<int>(t.at(i, "form"));
+    s.mnObsKind = form == 0 ? kObservationScreen : form == 2 ? kPiezometer : kFullThicknessAverage;
     s.tcAltUniform = 0;
     s.usedCount = 1;
     s.times = {t.at(i, "t")};
@@ -71,20 +72,12 @@ AnalysisState rowState(const Table& t, std::size_t i) {
     return s;
 }
 
-// The drawdown of the row. No setting of the program selects the observation-well average (form 0), so
-// those rows call the well function with Q/(4 pi T), td = T t/(S r^2), beta = Kz r^2/(b T), sigma = S/Sy.
+// The drawdown of the row, computed by the forward model from the row's state.
 double programValue(const Table& t, std::size_t i) {
     AnalysisState s = rowState(t, i);
     const int n = s.modelKind == 5 ? 2 : 4;
     std::vector<float> p(n + 1, 0.0f);
     for (int k = 1; k <= n; ++k) p[k] = static_cast<float>(t.at(i, "p" + std::to_string(k)));
-    if (s.modelKind == 6 && t.at(i, "form") == 0.0) {
-        const double S = p[1], T = p[2], r = s.radialDistance;
-        const UnconfinedGeometry g{s.mnL, s.mnD, s.mnZ, s.mnZ1, s.mnZ2, 0};
-        const double W = unconfinedW(T * s.times[0] / (S * r * r), p[3] * r * r / (s.aquiferThickness * T),
-                                     S / p[4], g, s);
-        return s.pumpingRate / (4.0 * std::numbers::pi * T) * W;
-    }
     evaluateForward(s, p, s.modelKind);
     return s.calculated[0];
 }

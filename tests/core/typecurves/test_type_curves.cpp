@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/persist/Document.h"
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/DoublePorosity.h"
 #include "core/typecurves/TypeCurveFamily.h"
@@ -150,6 +151,56 @@ TEST(TypeCurves, RangesWithoutAFamilyAreRefusedByName) {
     s.modelKind = 8;
     s.tcBsGammaMax = -1.0f;
     EXPECT_NE(checkTypeCurveRanges(s)->find("tcBsGammaMax"), std::string::npos);
+}
+
+// curveXCount = nx + 1 and curveYCount = nx * nf + 1 are 16-bit words of the document: a family that
+// could not be saved is refused before computing, naming the largest count that can be saved.
+TEST(TypeCurves, FamiliesTooLargeToSaveAreRefusedBeforeComputing) {
+    struct Row {
+        int model;
+        int AnalysisState::*count;
+        int value;
+        int AnalysisState::*curves;
+        int curveCount;
+        const char* refusal;  // nullptr: accepted
+    };
+    using S = AnalysisState;
+    const Row rows[] = {
+        {0, &S::tcTheisCount, 65534, &S::tcTheisCount, 65534, nullptr},
+        {0, &S::tcTheisCount, 65535, &S::tcTheisCount, 65535,
+         "at most 65534 points per curve (tcTheisCount = 65535)"},
+        {0, &S::tcTheisCount, 100000, &S::tcTheisCount, 100000,
+         "at most 65534 points per curve (tcTheisCount"},
+        {6, &S::tcMnTdCount, 3276, &S::tcMnKzCount, 20, nullptr},
+        {6, &S::tcMnTdCount, 3277, &S::tcMnKzCount, 20,
+         "at most 3276 points per curve for 20 curves (tcMnTdCount = 3277)"},
+        {5, &S::tcSlugBetaCount, 655, &S::tcSlugAlphaCount, 100, nullptr},
+        {5, &S::tcSlugBetaCount, 656, &S::tcSlugAlphaCount, 100,
+         "at most 655 points per curve for 100 curves"},
+        {1, &S::tcPpCount, 2, &S::tcPpAnisCount, 100, nullptr},
+    };
+    for (const Row& row : rows) {
+        AnalysisState s = makeDefaultState();
+        s.modelKind = row.model;
+        s.*row.curves = row.curveCount;
+        s.*row.count = row.value;
+        const auto error = checkTypeCurveRanges(s);
+        const std::string where =
+            "model " + std::to_string(row.model) + " count " + std::to_string(row.value);
+        if (row.refusal == nullptr) {
+            EXPECT_FALSE(error) << where << ": " << *error;
+        } else {
+            ASSERT_TRUE(error) << where;
+            EXPECT_NE(error->find(row.refusal), std::string::npos) << where << ": " << *error;
+        }
+    }
+    // The largest Theis family that is accepted is also saved.
+    AnalysisState s = makeDefaultState();
+    s.tcTheisCount = 65534;
+    NullProgress progress;
+    ASSERT_TRUE(computeTypeCurves(s, progress, {}));
+    EXPECT_EQ(s.curveXCount, 65535);
+    EXPECT_NO_THROW((void)documentBytes(s));
 }
 
 // The points of a family are shared among the threads; the values must not depend on it.
