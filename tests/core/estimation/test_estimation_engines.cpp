@@ -213,6 +213,10 @@ TEST(Jacob, EqualTimesAndFlatDrawdownsAreRefused) {
     s = before;
     std::fill(s.measured.begin(), s.measured.end(), 2.0);
     EXPECT_TRUE(jacobFit(s));
+    // Equal times after the first one still span a time range: the line is fitted.
+    s = before;
+    std::fill(s.times.begin() + 1, s.times.end(), 50.0);
+    EXPECT_FALSE(jacobFit(s));
 }
 
 // --- Bouwer and Rice
@@ -311,6 +315,10 @@ TEST(BouwerRice, RefusesValuesWithoutALogarithmOrGeometry) {
     s = makeDefaultState();
     s.screenLength = 0.0f;
     EXPECT_NE(checkBouwerRiceInputs(s)->find("screenLength"), std::string::npos);
+    s = makeDefaultState();
+    s.casingRadius = -0.5f;
+    EXPECT_EQ(checkBouwerRiceInputs(s),
+              "The radius of the well case must be positive (casingRadius = -0.5).");
 }
 
 }  // namespace

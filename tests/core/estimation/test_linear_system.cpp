@@ -32,6 +32,16 @@ TEST(LinearSystem, SolvesTheScaledNormalEquationsOfAFit) {
     }
 }
 
+// Two rows of equal weight: the later one becomes the pivot, which fixes the factors left in M and with
+// them the rounding of every Marquardt step.
+TEST(LinearSystem, ATiedPivotGoesToTheLaterRow) {
+    std::vector<double> m{1.0, 0.0, 1.0, 1.0};  // weights 1 * |1| and 1 * |1|
+    std::vector<double> b{2.0, 5.0};
+    solveLinearSystem(m, b, 2);
+    EXPECT_EQ(m, (std::vector<double>{1.0, 1.0, 1.0, -1.0}));  // rows swapped: L21 = 1, U22 = 0 - 1
+    EXPECT_EQ(b, (std::vector<double>{2.0, 3.0}));
+}
+
 TEST(LinearSystem, ASingularSystemStillGivesFiniteValues) {
     std::vector<double> m{1.0, 1.0, 1.0, 1.0};
     std::vector<double> b{1.0, 1.0};

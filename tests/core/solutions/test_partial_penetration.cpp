@@ -77,6 +77,26 @@ TEST(PartialReference, LateTimeCorrectionIsHantushSteadyState) {
     }
 }
 
+// The leaky correction is Hantush's series cut after 200 terms. For a short screen right beside the
+// well (l/b = 0.002, a r/b = 0.0005) the terms beyond the cut are all of one sign and large, so the
+// steady state is checked against exactly those 200 terms of Boost's K0. The tolerance is the leaky
+// function's 1e-5 error carried through the coefficients.
+TEST(PartialReference, LeakyCorrectionIsTwoHundredTermsOfHantushSteadyState) {
+    const double u = 1e-10, x = 0.0005, rB = 0.05, l = 0.002, d = 0.0, z = 0.001;
+    const double norm = 2.0 / kProgramPi / (l - d);
+    double firstTerms = 0.0, laterTerms = 0.0, tolerance = 0.0;
+    for (int n = 1; n <= 400; ++n) {
+        const double w = std::sqrt(rB * rB + std::pow(n * kProgramPi * x, 2));
+        const double pumping = std::sin(n * kProgramPi * l) - std::sin(n * kProgramPi * d);
+        const double coefficient = norm * std::cos(n * kProgramPi * z) * pumping / n;
+        (n <= 200 ? firstTerms : laterTerms) += coefficient * 2.0 * boost::math::cyl_bessel_k(0, w);
+        if (n <= 200) tolerance += 1e-5 * std::fabs(coefficient);
+    }
+    ASSERT_GT(std::fabs(laterTerms), 100.0 * tolerance) << "the cut must show here";
+    EXPECT_NEAR(partialLeakyW(u, x, rB, l, d, kPiezometer, z) - leakyW(u, rB), firstTerms, tolerance)
+        << "the 200 terms: " << firstTerms << ", the next 200: " << laterTerms;
+}
+
 // The observation-well form is the piezometer form averaged over the observation screen, and the
 // piezometer form averaged over the whole thickness is the fully penetrating W(u).
 TEST(PartialIdentities, ScreenAveragesOfThePiezometerForm) {

@@ -124,6 +124,9 @@ TEST(UnconfinedForms, FullScreenAverageEqualsFullThicknessAverage) {
     for (double td : {0.5, 50.0, 5e4}) {
         EXPECT_EQ(unconfinedW(td, 0.5, 0.01, screen, state),
                   unconfinedW(td, 0.5, 0.01, geometry(0.7, 0.1, kFullThicknessAverage), state));
+        // A default geometry is a fully penetrating well observed over the full thickness.
+        EXPECT_EQ(unconfinedW(td, 0.5, 0.01, UnconfinedGeometry{}, state),
+                  unconfinedW(td, 0.5, 0.01, geometry(1.0, 0.0, kFullThicknessAverage), state));
     }
 }
 

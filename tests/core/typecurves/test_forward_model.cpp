@@ -125,6 +125,8 @@ TEST(ParameterVector, LayoutAndWriteBack) {
     AnalysisState s = makeDefaultState();
     const int counts[] = {2, 3, 3, 4, 6, 2, 4, 4, 4, 0, 1};
     for (int m = 0; m <= 10; ++m) EXPECT_EQ(parameterCount(m), counts[m]);
+    EXPECT_EQ(parameterCount(11), 0);
+    EXPECT_EQ(parameterCount(-1), 0);
     EXPECT_EQ(clampedCount(4), 4);
     s.modelKind = 2;
     std::vector<double> p = buildParameterVectorDouble(s);

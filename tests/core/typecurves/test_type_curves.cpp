@@ -153,6 +153,70 @@ TEST(TypeCurves, RangesWithoutAFamilyAreRefusedByName) {
     EXPECT_NE(checkTypeCurveRanges(s)->find("tcBsGammaMax"), std::string::npos);
 }
 
+// Every family with a range checks its own count fields: two points are the fewest a log grid takes, one
+// is refused naming the field, whichever model the range belongs to.
+TEST(TypeCurves, EachModelChecksItsOwnAxisAndFamilyCounts) {
+    struct Row {
+        int model;
+        int AnalysisState::*count;
+        const char* name;
+    };
+    const Row rows[] = {{0, &AnalysisState::tcTheisCount, "tcTheisCount"},
+                        {1, &AnalysisState::tcPpCount, "tcPpCount"},
+                        {1, &AnalysisState::tcPpAnisCount, "tcPpAnisCount"},
+                        {2, &AnalysisState::tcLeakyRbCount, "tcLeakyRbCount"},
+                        {3, &AnalysisState::tcLppBetaCount, "tcLppBetaCount"},
+                        {4, &AnalysisState::tcStorCount, "tcStorCount"},
+                        {5, &AnalysisState::tcSlugBetaCount, "tcSlugBetaCount"},
+                        {5, &AnalysisState::tcSlugAlphaCount, "tcSlugAlphaCount"},
+                        {6, &AnalysisState::tcMnKzCount, "tcMnKzCount"},
+                        {7, &AnalysisState::tcWrLambdaCount, "tcWrLambdaCount"},
+                        {8, &AnalysisState::tcBsTdCount, "tcBsTdCount"}};
+    for (const Row& row : rows) {
+        AnalysisState s = makeDefaultState();
+        s.modelKind = row.model;
+        s.tcTheisUniform = s.tcLeakyUniform = s.tcStorUniform = s.tcAltUniform = 0;
+        s.*row.count = 2;
+        EXPECT_FALSE(checkTypeCurveRanges(s)) << row.name << " = 2";
+        s.*row.count = 1;
+        const auto error = checkTypeCurveRanges(s);
+        ASSERT_TRUE(error) << row.name << " = 1";
+        EXPECT_NE(error->find(std::string(row.name) + " = 1"), std::string::npos) << *error;
+    }
+}
+
+// Models 0, 2, 4 and 6 can take their family from a published table; no other model has one.
+TEST(TypeCurves, PublishedTablesBelongToTheirOwnModels) {
+    for (int model = 0; model <= 10; ++model) {
+        AnalysisState s = makeDefaultState();
+        s.modelKind = model;
+        s.tcTheisUniform = s.tcLeakyUniform = s.tcStorUniform = s.tcAltUniform = 0;
+        EXPECT_FALSE(usesPublishedTable(s)) << model;
+        s.tcTheisUniform = s.tcLeakyUniform = s.tcStorUniform = s.tcAltUniform = 1;
+        EXPECT_EQ(usesPublishedTable(s), model == 0 || model == 2 || model == 4 || model == 6) << model;
+    }
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 4;
+    s.tcStorUniform = 1;
+    NullProgress progress;
+    ASSERT_TRUE(computeTypeCurves(s, progress, {}));
+    // The stored abscissae are the table's plus the unused element 0 of the 1-based layout.
+    EXPECT_EQ(s.curveX.size(), static_cast<std::size_t>(s.curveXCount));
+}
+
+// Cancel in the progress window must reach a family computed on one thread while it runs, not only
+// after its last point.
+TEST(TypeCurves, ASerialFamilyStopsWhenAskedDuringTheRun) {
+    struct StopAtFirstStep : ProgressSink {
+        std::stop_source source;
+        void step(int) override { source.request_stop(); }
+    };
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 1;
+    StopAtFirstStep progress;
+    EXPECT_FALSE(computeTypeCurves(s, progress, progress.source.get_token(), {1}));
+}
+
 // curveXCount = nx + 1 and curveYCount = nx * nf + 1 are 16-bit words of the document: a family that
 // could not be saved is refused before computing, naming the largest count that can be saved.
 TEST(TypeCurves, FamiliesTooLargeToSaveAreRefusedBeforeComputing) {
