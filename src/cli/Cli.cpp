@@ -3,10 +3,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
+#include "cli/StandardOutput.h"
 
 namespace tolvex::cli {
+namespace {
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int parseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app{"Tolvex: interpretation of pumping and slug tests (batch front end)", "tolvex-cli"};
     app.require_subcommand(1);
     CliContext context{out, err, {}};
@@ -37,6 +39,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "tolvex-cli: " << e.what() << "\n";
         return kExitFailure;
     }
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = parseAndRun(args, out, err);
+    if (const auto failure = outputFailure(out)) {
+        err << "tolvex-cli: cannot write standard output: " << *failure << "\n";
+        return kExitFailure;
+    }
+    return status;
 }
 
 }  // namespace tolvex::cli

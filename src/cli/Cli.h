@@ -38,7 +38,9 @@ void addReportCommand(CLI::App& app, CliContext& context);
 void addShowCommand(CLI::App& app, CliContext& context);
 void addPlotCommand(CLI::App& app, CliContext& context);
 
-// Runs the command line; args[0] is the program name.
+// Runs the command line; args[0] is the program name. When anything written to `out` did not get out
+// (a full disk, a closed descriptor), the run ends with exit status 1 and
+// "tolvex-cli: cannot write standard output: <reason>" on `err`, whatever the command did.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tolvex::cli

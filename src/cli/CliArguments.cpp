@@ -1,6 +1,7 @@
 #include "cli/CliArguments.h"
 
 #include <cmath>
+#include <limits>
 
 #include "cli/Cli.h"
 #include "core/state/FieldTable.h"
@@ -22,6 +23,16 @@ double positiveArgument(std::string_view context, std::string_view name, const s
                        "'"};
     }
     return value;
+}
+
+float floatArgument(std::string_view context, std::string_view name, const std::string& text) {
+    const double value = numberArgument(context, name, text);
+    if (!fitsFloat(value)) {
+        throw CliError{std::string(context) + ": " + std::string(name) + " '" + text +
+                       "' is beyond the float range (magnitude at most " +
+                       formatGeneral(std::numeric_limits<float>::max(), 6) + ")"};
+    }
+    return static_cast<float>(value);
 }
 
 }  // namespace tolvex::cli

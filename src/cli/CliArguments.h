@@ -12,4 +12,8 @@ namespace tolvex::cli {
 [[nodiscard]] double positiveArgument(std::string_view context, std::string_view name,
                                       const std::string& text);
 
+// As numberArgument, for a value stored into a float field: refuses what rounds beyond the float
+// range ("... is beyond the float range"), as --set does.
+[[nodiscard]] float floatArgument(std::string_view context, std::string_view name, const std::string& text);
+
 }  // namespace tolvex::cli

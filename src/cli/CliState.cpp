@@ -98,6 +98,14 @@ std::string oneLine(std::string message) {
     return message;
 }
 
+CLI::Validator nonEmptyFileName() {
+    return CLI::Validator(
+        [](std::string& value) {
+            return value.empty() ? std::string("an empty value names no file") : std::string();
+        },
+        "FILE");
+}
+
 void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& description) {
     const std::map<std::string, int> names{{"comma", kDelimiterComma},
                                            {"space", kDelimiterSpace},

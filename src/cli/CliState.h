@@ -8,7 +8,8 @@
 
 namespace CLI {
 class App;
-}
+class Validator;
+}  // namespace CLI
 
 namespace tolvex::cli {
 
@@ -28,6 +29,10 @@ void saveDocumentOrThrow(const AnalysisState& state, const std::string& path);
 // Adds --delimiter (comma, space, tab, semicolon) to a subcommand; `delimiter` receives the import
 // delimiter code of the name given, comma unless the option is used.
 void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& description);
+
+// Refuses an empty value of an option or argument that names a file ("--save ''"): a usage error
+// "--save: an empty value names no file" rather than a request quietly ignored.
+[[nodiscard]] CLI::Validator nonEmptyFileName();
 
 // A message of the core (first line the program's sentence, second the details) as one line.
 [[nodiscard]] std::string oneLine(std::string message);

@@ -1,10 +1,10 @@
 #include "cli/EngineOutput.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
+#include "core/persist/FileReplace.h"
 #include "core/persist/Reports.h"
 #ifdef TOLVEX_HAVE_RENDER
 #include "render/PlotExport.h"
@@ -34,19 +34,19 @@ void writePlotOrThrow([[maybe_unused]] AnalysisState& state, const std::string& 
 
 void writeCsvOrThrow(const std::string& path, const std::vector<std::string>& header,
                      const std::vector<std::vector<double>>& rows) {
-    std::ofstream out(path, std::ios::binary);
-    if (!out) throw CliError{"--csv " + path + ": cannot create the file"};
-    for (std::size_t i = 0; i < header.size(); ++i) out << (i ? "," : "") << header[i];
-    out << "\n";
+    std::string text;
+    for (std::size_t i = 0; i < header.size(); ++i) text += (i ? "," : "") + header[i];
+    text += "\n";
     char buffer[32];
     for (const auto& row : rows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
             std::snprintf(buffer, sizeof buffer, "%.9g", row[i]);
-            out << (i ? "," : "") << buffer;
+            text += (i ? "," : "");
+            text += buffer;
         }
-        out << "\n";
+        text += "\n";
     }
-    if (!out) throw CliError{"--csv " + path + ": cannot write the file"};
+    if (auto error = writeFileOrMessage(path, text)) throw CliError{"--csv: " + oneLine(*error)};
 }
 
 }  // namespace tolvex::cli

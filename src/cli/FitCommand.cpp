@@ -62,7 +62,7 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     }
     if (o.maxIterations >= 0) state.maxIterations = o.maxIterations;
     if (!o.convergence.empty()) {
-        state.convergenceError = static_cast<float>(numberArgument("fit", "--convergence", o.convergence));
+        state.convergenceError = floatArgument("fit", "--convergence", o.convergence);
     }
     return state;
 }
@@ -142,19 +142,20 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--model", o->model, "Model 0..10")->required();
     sub->add_option("--method", o->method, "lsq, simplex or trial")
         ->check(CLI::IsMember({"lsq", "simplex", "trial"}));
-    sub->add_option("--data", o->data, "Measurement file (time, drawdown per line)");
+    sub->add_option("--data", o->data, "Measurement file (time, drawdown per line)")
+        ->check(nonEmptyFileName());
     addDelimiterOption(*sub, o->delimiter, "Field delimiter of --data");
     sub->add_option("--sample", o->sample, "Built-in measurements")
         ->check(CLI::IsMember({"pumping", "slug"}));
-    sub->add_option("--open", o->open, "Start from this document");
+    sub->add_option("--open", o->open, "Start from this document")->check(nonEmptyFileName());
     sub->add_option("--use", o->use, "FROM TO: the measurements used (1-based)")->expected(2);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     sub->add_option("--max-iterations", o->maxIterations, "Maximum Number of Iteration")
         ->check(CLI::Range(0, 65535));
     sub->add_option("--convergence", o->convergence, "Convergence Error");
-    sub->add_option("--report", o->report, "Write the estimation report");
-    sub->add_option("--plot", o->plot, "Write a picture of the plot");
-    sub->add_option("--save", o->save, "Save the document");
+    sub->add_option("--report", o->report, "Write the estimation report")->check(nonEmptyFileName());
+    sub->add_option("--plot", o->plot, "Write a picture of the plot")->check(nonEmptyFileName());
+    sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->add_flag("--json", o->json, "Print the result as one JSON object");
     sub->callback([&context, o]() { context.action = [&context, o]() { return runFit(context, *o); }; });
 }

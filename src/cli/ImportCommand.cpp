@@ -92,11 +92,15 @@ void addImportCommand(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<ImportOptions>();
     CLI::App* sub =
         app.add_subcommand("import", "Input drawdowns from a delimited text file into a new document");
-    sub->add_option("file", options->file, "Text file of time and drawdown, one pair per line")->required();
+    sub->add_option("file", options->file, "Text file of time and drawdown, one pair per line")
+        ->required()
+        ->check(nonEmptyFileName());
     addDelimiterOption(*sub, options->delimiter, "Character between time and drawdown");
     sub->add_option("--use", options->use, "First and last measurement used (1-based)")->expected(2);
     sub->add_option("--set", options->sets, "FIELD=VALUE, any scalar field of the analysis");
-    sub->add_option("--save", options->save, "Document (.tvx) to write")->required();
+    sub->add_option("--save", options->save, "Document (.tvx) to write")
+        ->required()
+        ->check(nonEmptyFileName());
     sub->callback([&context, options]() {
         context.action = [&context, options]() { return runImport(context, *options); };
     });

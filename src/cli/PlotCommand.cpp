@@ -48,7 +48,7 @@ int runPlot(const PlotOptions& options) {
     }
     AnalysisState state = openDocumentOrThrow(options.document);
     if (const auto error = render::exportPlot(state, options.out, size.width, size.height)) {
-        throw CliError{"plot: " + *error};
+        throw CliError{"plot: " + oneLine(*error)};
     }
     return kExitOk;
 #else
@@ -62,8 +62,12 @@ int runPlot(const PlotOptions& options) {
 void addPlotCommand(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<PlotOptions>();
     CLI::App* sub = app.add_subcommand("plot", "Picture of a document's plot (.png .svg .pdf .bmp .emf)");
-    sub->add_option("document", options->document, "DOC, the document file")->required();
-    sub->add_option("--out", options->out, "FILE; the extension chooses the format")->required();
+    sub->add_option("document", options->document, "DOC, the document file")
+        ->required()
+        ->check(nonEmptyFileName());
+    sub->add_option("--out", options->out, "FILE; the extension chooses the format")
+        ->required()
+        ->check(nonEmptyFileName());
     sub->add_option("--size", options->size, "WxH, the picture size in pixels")->capture_default_str();
     sub->callback([&context, options]() { context.action = [options]() { return runPlot(*options); }; });
 }

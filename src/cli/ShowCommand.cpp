@@ -38,6 +38,25 @@ std::string modelName(int kind) {
     return kind >= 0 && kind < kModelCount ? kModelNames[static_cast<std::size_t>(kind)] : "unknown model";
 }
 
+// A document's text for a terminal: its Latin-1 bytes in UTF-8, with every control character (C0,
+// DEL and the C1 range 0x80-0x9F) written as an escape (\t, \n, \r, else \x1b and the like), so that
+// a document from someone else cannot move the cursor, rewrite the screen or talk to the terminal.
+std::string terminalText(std::string_view latin1) {
+    std::string safe;
+    for (const char c : latin1) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code >= 0x20 && code != 0x7F && (code < 0x80 || code > 0x9F)) {
+            safe += latin1ToUtf8(std::string_view(&c, 1));
+        } else if (c == '\t' || c == '\n' || c == '\r') {
+            safe += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
+        } else {
+            constexpr std::string_view kHex = "0123456789abcdef";
+            safe += {'\\', 'x', kHex[code >> 4], kHex[code & 0xF]};
+        }
+    }
+    return safe;
+}
+
 // A float as the shortest decimal that reads back as the same float, so 75.53f shows as 75.53.
 double shortestDouble(float value) {
     std::array<char, 32> buffer{};
@@ -75,9 +94,9 @@ std::vector<const FieldInfo*> parameterFields() {
     return fields;
 }
 
-// A field as text, floats in their shortest form, texts in UTF-8.
+// A field as text, floats in their shortest form, texts in UTF-8 with control characters escaped.
 std::string displayText(const AnalysisState& state, const FieldInfo& field) {
-    if (field.type() == FieldType::Text) return latin1ToUtf8(fieldText(state, field));
+    if (field.type() == FieldType::Text) return terminalText(fieldText(state, field));
     if (field.type() != FieldType::Float) return fieldText(state, field);
     std::array<char, 32> buffer{};
     const float value = state.*std::get<float AnalysisState::*>(field.member);
@@ -161,8 +180,8 @@ void printResults(std::ostream& out, const AnalysisState& s) {
 void printDocument(std::ostream& out, const AnalysisState& s, const std::string& path) {
     out << "document  " << path << "\n";
     out << "model     " << s.modelKind << "  " << modelName(s.modelKind) << "\n";
-    out << "project   " << latin1ToUtf8(s.projectDescription) << "\n";
-    out << "operator  " << latin1ToUtf8(s.operatorName) << "\n";
+    out << "project   " << terminalText(s.projectDescription) << "\n";
+    out << "operator  " << terminalText(s.operatorName) << "\n";
     out << "parameters\n";
     for (const FieldInfo* f : parameterFields()) {
         out << "  " << padRight(f->name, 24) << displayText(s, *f) << "\n";

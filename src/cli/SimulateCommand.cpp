@@ -29,8 +29,8 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
     if (count != static_cast<int>(count))
         throw CliError{"simulate: --times COUNT '" + o.times[0] + "' is not an integer"};
     state.usedCount = static_cast<int>(count);
-    state.calcTimeMin = static_cast<float>(numberArgument("simulate", "--times MIN", o.times[1]));
-    state.calcTimeMax = static_cast<float>(numberArgument("simulate", "--times MAX", o.times[2]));
+    state.calcTimeMin = floatArgument("simulate", "--times MIN", o.times[1]);
+    state.calcTimeMax = floatArgument("simulate", "--times MAX", o.times[2]);
     EngineInteraction ui("simulate", context.err, false);
     ui.conclude(calculateDrawdownsCommand(state, ui), context.err);
 
@@ -54,8 +54,8 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--model", o->model, "Model 0..8")->required();
     sub->add_option("--times", o->times, "COUNT MIN MAX")->required()->expected(3);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
-    sub->add_option("--csv", o->csv, "Write time,drawdown as CSV");
-    sub->add_option("--save", o->save, "Save the document");
+    sub->add_option("--csv", o->csv, "Write time,drawdown as CSV")->check(nonEmptyFileName());
+    sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });
 }
 

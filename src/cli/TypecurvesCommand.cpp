@@ -77,11 +77,11 @@ void addTypecurvesCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--model", o->model, "Model 0..8")->required();
     sub->add_flag("--table", o->table, "Use the published table (models 0, 2, 4, 6)");
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
-    sub->add_option("--open", o->open, "Start from this document");
-    sub->add_option("--report", o->report, "Write the type-curve report");
-    sub->add_option("--csv", o->csv, "Write the family as CSV");
-    sub->add_option("--plot", o->plot, "Write a picture of the plot");
-    sub->add_option("--save", o->save, "Save the document");
+    sub->add_option("--open", o->open, "Start from this document")->check(nonEmptyFileName());
+    sub->add_option("--report", o->report, "Write the type-curve report")->check(nonEmptyFileName());
+    sub->add_option("--csv", o->csv, "Write the family as CSV")->check(nonEmptyFileName());
+    sub->add_option("--plot", o->plot, "Write a picture of the plot")->check(nonEmptyFileName());
+    sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback(
         [&context, o]() { context.action = [&context, o]() { return runTypecurves(context, *o); }; });
 }

@@ -1,4 +1,6 @@
 // The document's analysis commands: the engine's commands by id, the measurements, and the report.
+#include <QFileInfo>
+
 #include "core/commands/CommandIds.h"
 #include "core/commands/EngineCommands.h"
 #include "core/commands/InputDrawdowns.h"
@@ -12,6 +14,18 @@ namespace tolvex::gui {
 namespace {
 
 constexpr char kReportFilter[] = "Report Files (*.out)|*.out|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+// Whether the report may go to `path`: never over the document itself, and outside the document's folder
+// only when the user chose that name just now or says yes.
+bool reportPathAccepted(const QString& path, const Document& document, bool chosenNow, Interaction& ui) {
+    if (!document.path().isEmpty() && QFileInfo(path) == QFileInfo(document.path())) {
+        ui.message("The report's file name \"" + path.toStdString() +
+                   "\" is the document itself: choose another name with Report As.");
+        return false;
+    }
+    if (chosenNow || liesInFolder(path, document.folder())) return true;
+    return ui.askYesNo(outsideFolderQuestion(path, document.folder()).toStdString());
+}
 
 }  // namespace
 
@@ -56,6 +70,7 @@ void MainWindow::writeReport(bool chooseName) {
         state_.reportFileName = *latin1;
     }
     const QString path = resolveReportPath(storedName(), folder);
+    if (!reportPathAccepted(path, document_, chooseName, *interaction_)) return;
     if (const auto failure = writeReportFile(state_, path.toStdString())) {
         interaction_->message(*failure);
         return;

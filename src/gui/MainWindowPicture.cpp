@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -17,17 +16,9 @@
 #include "gui/PlotPicture.h"
 #include "gui/PlotView.h"
 #include "gui/PlottingOptionsDialog.h"
+#include "render/PictureBytes.h"
 
 namespace tolvex::gui {
-namespace {
-
-bool writeBytes(const std::string& path, const char* data, qsizetype size) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(data, size) == size && file.flush();
-}
-
-}  // namespace
 
 void MainWindow::showPlottingOptions() {
     PlottingOptionsDialog dialog(state_, this);
@@ -109,19 +100,19 @@ void MainWindow::exportBitmap() {
         {true, "Save As", "BMP Files (*.bmp)|*.bmp|DIB Files (*.dib)|*.dib|All Files (*.*)|*.*||", "bmp",
          "test.bmp"});
     if (!path) return;
-    const std::vector<std::uint8_t> bytes = plotBmp(state_, view_->size());
-    if (!writeBytes(*path, reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())))
-        interaction_->message("Not able to create file.\n" + *path);
+    const auto bytes = render::asBytes(plotBmp(state_, view_->size()));
+    if (const auto failure = render::writePicture(*path, render::PictureFormat::Bmp, bytes))
+        interaction_->message(*failure);
 }
 
 void MainWindow::exportMetafile() {
     const auto path = interaction_->chooseFile(
         {true, "Save As", "emf Files (*.emf)|*.emf|All Files (*.*)|*.*||", "emf", "test.emf"});
     if (!path) return;
-    const auto bytes = plotEmf(state_, view_->size(), false);
-    const bool written = bytes && writeBytes(*path, reinterpret_cast<const char*>(bytes->data()),
-                                             static_cast<qsizetype>(bytes->size()));
-    if (!written) interaction_->message("Not able to create file.\n" + *path);
+    const auto emf = plotEmf(state_, view_->size(), false);
+    const auto bytes = emf ? std::optional<std::string>(render::asBytes(*emf)) : std::nullopt;
+    if (const auto failure = render::writePicture(*path, render::PictureFormat::Emf, bytes))
+        interaction_->message(*failure);
 }
 
 }  // namespace tolvex::gui

@@ -18,6 +18,17 @@ QString storedReportName(const QString& chosen, const QString& folder) {
     return inside ? relative : QDir::cleanPath(chosen);
 }
 
+bool liesInFolder(const QString& path, const QString& folder) {
+    return QDir::cleanPath(QFileInfo(path).absolutePath()) == QDir::cleanPath(QDir(folder).absolutePath());
+}
+
+QString outsideFolderQuestion(const QString& path, const QString& folder) {
+    return QStringLiteral(
+               "The document names a report file outside its own folder:\n%1\n(the document is in %2).\n"
+               "Write the report there?")
+        .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder));
+}
+
 QString noViewerMessage(const QString& path) {
     return QStringLiteral(
                "The report was written to\n%1\nbut no program could be found to open it. "

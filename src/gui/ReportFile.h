@@ -13,6 +13,13 @@ namespace tolvex::gui {
 // can move with its report), absolute otherwise.
 [[nodiscard]] QString storedReportName(const QString& chosen, const QString& folder);
 
+// Whether `path` names a file directly inside `folder` (the names are compared as written, cleaned).
+[[nodiscard]] bool liesInFolder(const QString& path, const QString& folder);
+
+// The question asked before the report goes where the document's report name points outside its folder:
+// a document from someone else must not write over the user's files unasked.
+[[nodiscard]] QString outsideFolderQuestion(const QString& path, const QString& folder);
+
 // The message shown when no program opens the report.
 [[nodiscard]] QString noViewerMessage(const QString& path);
 

@@ -4,11 +4,13 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
+#include "core/persist/FileReplace.h"
 #include "core/state/AnalysisState.h"
 #include "gui/CommandScript.h"
 #include "gui/MainWindow.h"
 
 int main(int argc, char* argv[]) {
+    tolvex::ignoreFileSizeLimitSignal();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tolvex"));
     QApplication::setApplicationName(QStringLiteral("Tolvex"));

@@ -1,6 +1,7 @@
 #include "render/EmfWriter.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <variant>
 
@@ -116,10 +117,15 @@ std::optional<std::vector<std::uint8_t>> emfBytes(const plot::Scene& scene, int 
     const HDC dc = CreateEnhMetaFileWithFILEA(0, file.get(), forFile ? &frame : nullptr,
                                               forFile ? kFileDescription : kClipboardDescription);
     if (dc == 0) return std::nullopt;
-    prepare(dc, scene, width, height);
-    const EmfDrawer drawer(dc);
-    for (const plot::Primitive& primitive : scene.primitives) std::visit(drawer, primitive);
-    const HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(dc);
+    HENHMETAFILE metafile = 0;
+    try {
+        prepare(dc, scene, width, height);
+        const EmfDrawer drawer(dc);
+        for (const plot::Primitive& primitive : scene.primitives) std::visit(drawer, primitive);
+        metafile = CloseEnhMetaFileWithFILE(dc);
+    } catch (const std::exception&) {
+        return std::nullopt;  // libEMF throws when its storage cannot be written (a full disk, a size limit)
+    }
     if (metafile == 0) return std::nullopt;
     DeleteEnhMetaFile(metafile);
     return readAll(file.get());

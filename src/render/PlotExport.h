@@ -8,16 +8,17 @@
 
 #include "core/plot/Scene.h"
 #include "core/state/AnalysisState.h"
+#include "render/PictureBytes.h"
 
 namespace tolvex::render {
-
-enum class PictureFormat { Png, Svg, Pdf, Bmp, Emf };
 
 // The format for a path's extension (any letter case), or nothing for an unknown one.
 [[nodiscard]] std::optional<PictureFormat> pictureFormatOf(const std::string& path);
 
 // The plot of `state` (which records its plot extents, as every drawing does) as a picture of
-// width x height pixels; an error message, or nothing when the file was written.
+// width x height pixels. The picture is made in memory and checked complete before it replaces the file
+// (through writeFileOrMessage), so a failure leaves an existing picture as it was. Returns the message
+// to show ("Not able to create file." and the quoted path with the reason on a second line), or nothing.
 [[nodiscard]] std::optional<std::string> exportPlot(AnalysisState& state, const std::string& path, int width,
                                                     int height);
 

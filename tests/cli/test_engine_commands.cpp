@@ -14,21 +14,13 @@
 #include "core/input/SampleSets.h"
 #include "core/solutions/Unconfined.h"
 #include "core/state/AnalysisState.h"
+#include "support/CliRun.h"
 
 namespace tolvex::cli {
 namespace {
 
-struct CliRun {
-    int status = 0;
-    std::string out, err;
-};
-
-CliRun run(std::vector<std::string> args) {
-    args.insert(args.begin(), "tolvex-cli");
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::run;
 
 std::filesystem::path scratch(const std::string& name) {
     const auto dir = std::filesystem::temp_directory_path() / "tolvex_engine_cli";

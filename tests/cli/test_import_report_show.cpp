@@ -12,6 +12,7 @@
 #include "core/persist/Reports.h"
 #include "core/persist/ScratchFolder.h"
 #include "core/state/CommaLocale.h"
+#include "support/CliRun.h"
 
 namespace tolvex::cli {
 namespace {
@@ -20,18 +21,8 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using tolvex::testing::ScratchFolder;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(std::vector<std::string> args) {
-    args.insert(args.begin(), "tolvex-cli");
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::run;
 
 TEST(CliImport, FileRangeAndSetsIntoANewDocument) {
     ScratchFolder folder;

@@ -9,6 +9,7 @@
 
 #include "core/commands/EstimationForms.h"
 #include "core/estimation/BouwerRice.h"
+#include "core/estimation/FitChecks.h"
 #include "core/estimation/JacobStraightLine.h"
 #include "core/estimation/LeastSquares.h"
 #include "core/estimation/Simplex.h"
@@ -49,8 +50,10 @@ CommandOutcome refuse(Interaction& ui, const std::string& reason) {
 
 using Estimation = FitEnd (*)(AnalysisState&, ProgressSink&, std::stop_token);
 
-// Why a finished estimation cannot stand: a fitted parameter or the RMS error that is not a finite number.
-std::optional<std::string> nonFiniteResult(const AnalysisState& s) {
+// Why a finished estimation cannot stand: a fitted parameter or the RMS error that is not a finite
+// number, or (models 0..8) a calculated drawdown that is not a number or negative.
+std::optional<std::string> failedResult(const AnalysisState& s) {
+    const std::string kept = "\nThe parameters are kept as they were before the run.";
     std::vector<std::pair<std::string, double>> results{{"rmsError", s.rmsError}};
     for (std::string_view name : fittedFieldNames(s.modelKind)) {
         const FieldInfo* field = findField(name);
@@ -60,10 +63,24 @@ std::optional<std::string> nonFiniteResult(const AnalysisState& s) {
     for (const auto& [name, value] : results) {
         if (!std::isfinite(value)) {
             return "The estimation failed: " + name + " came out as " + formatGeneral(value, 6) +
-                   ", not a finite number.\nThe parameters are kept as they were before the run.";
+                   ", not a finite number." + kept;
         }
     }
+    if (s.modelKind < 0 || s.modelKind > kLastTypeCurveModel) return std::nullopt;
+    if (const auto error = calculatedDrawdownsError(s, s.modelKind))
+        return "The estimation failed: " + *error + kept;
     return std::nullopt;
+}
+
+// Tells the user what makes a finished fit doubtful; the fit itself stands.
+void warnAboutFit(const AnalysisState& s, Interaction& ui) {
+    for (const std::string& warning : fitWarnings(s)) ui.message(warning);
+}
+
+// The checks before any estimation runs: measurements the model can take, and enough of them.
+std::optional<std::string> estimationInputError(const AnalysisState& s, MisfitForm form) {
+    if (auto error = checkMisfitInputs(s, s.modelKind, form)) return error;
+    return checkDeterminable(s);
 }
 
 // Runs an estimation as a job on a copy of the state, then tells the user how an early end came about.
@@ -78,7 +95,7 @@ CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation e
                  });
     const AnalysisState before = state;
     const bool completed = ui.runJob(job);
-    if (const auto failure = job.committed() ? nonFiniteResult(state) : std::nullopt) {
+    if (const auto failure = job.committed() ? failedResult(state) : std::nullopt) {
         state = before;
         ui.message(*failure);
         ui.redraw();
@@ -94,6 +111,7 @@ CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation e
                       "at every step); the fit ends with the current values.",
                       state.iterationsDone));
     }
+    warnAboutFit(state, ui);
     ui.redraw();
     return CommandOutcome::Done;
 }
@@ -121,7 +139,14 @@ FitEnd bouwerRiceFromFields(AnalysisState& s, ProgressSink& progress, std::stop_
 }
 
 CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui) {
+    if (const auto error = estimationInputError(state, MisfitForm::Plain)) return refuse(ui, *error);
+    const AnalysisState before = state;
     if (const auto error = jacobFit(state)) return refuse(ui, *error);
+    if (const auto failure = failedResult(state)) {
+        state = before;
+        return refuse(ui, *failure);
+    }
+    warnAboutFit(state, ui);
     markEstimation(state);
     copyCriteria(state);
     state.iterationsDone = 0;
@@ -133,6 +158,7 @@ CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui) {
 CommandOutcome bouwerRiceCommand(CommandScope& scope, AnalysisState& state, Interaction& ui) {
     if (!scope.edit(ui, bouwerRiceForm())) return CommandOutcome::Cancelled;
     if (const auto error = checkBouwerRiceInputs(state)) return refuse(ui, *error);
+    if (const auto error = checkDeterminable(state)) return refuse(ui, *error);
     return runEstimation(state, ui, bouwerRiceFromFields);
 }
 
@@ -152,7 +178,7 @@ CommandOutcome trialInversion(AnalysisState& state, Interaction& ui) {
     const AnalysisState before = state;
     markEstimation(state);
     trialRun(state);
-    if (const auto failure = nonFiniteResult(state)) {
+    if (const auto failure = failedResult(state)) {
         state = before;
         return refuse(ui, *failure);
     }
@@ -167,8 +193,7 @@ CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui) {
     const auto guess = initialGuessForm(state.modelKind);
     if (!guess) return notImplemented(state, ui, 0);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = checkMisfitInputs(state, state.modelKind, MisfitForm::OfForwardModel))
-        return refuse(ui, *error);
+    if (const auto error = estimationInputError(state, MisfitForm::OfForwardModel)) return refuse(ui, *error);
     return runEstimation(state, ui, simplexFromFields);
 }
 
@@ -181,8 +206,7 @@ CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui) {
     const auto guess = initialGuessForm(state.modelKind);
     if (!guess) return notImplemented(state, ui, 0);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = checkMisfitInputs(state, state.modelKind, MisfitForm::Plain))
-        return refuse(ui, *error);
+    if (const auto error = estimationInputError(state, MisfitForm::Plain)) return refuse(ui, *error);
     return runEstimation(state, ui, leastSquaresFromFields);
 }
 

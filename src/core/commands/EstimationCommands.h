@@ -4,7 +4,11 @@
 // Each shows its dialogs first (the matching criteria for simplex and least squares, then the model's
 // initial-guess dialog, or the Bouwer-Rice dialog for model 10); Cancel in any of them leaves the state
 // as it was. The measurements are checked before anything runs (checkMisfitInputs and the Jacob and
-// Bouwer-Rice checks): a refusal shows the reason and computes nothing. The simplex and least-squares
+// Bouwer-Rice checks; simplex and least squares also refuse fewer used measurements than the model has
+// free parameters): a refusal shows the reason and computes nothing. A run whose RMS error, fitted
+// parameters or (models 0..8) calculated drawdowns come out non-finite or negative has failed: the
+// message says why and the state stays as before. A fitted storage coefficient of 1 or more and
+// all-zero drawdowns are warned about, the fit still reported. The simplex and least-squares
 // runs are jobs; stopping one keeps the best parameters reached, with iterationsDone telling how many
 // iterations ran, and a message says so. On completion: plotContent = 2, resultKind = 1, modified = 1,
 // rmsError, calculated, iterationsDone, errorHistory, paramCount/paramVector, and (simplex, least

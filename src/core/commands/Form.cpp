@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace tolvex {
@@ -51,6 +52,26 @@ double numericValue(const FormValue& v) {
 
 bool isNumeric(FormFieldKind kind) {
     return kind != FormFieldKind::Text && kind != FormFieldKind::MultilineText;
+}
+
+std::string floatRangeMessage() {
+    const double largest = std::numeric_limits<float>::max();
+    return "Please enter a number between " + shortest(-largest) + " and " + shortest(largest) + ".";
+}
+
+// Why the parsed value cannot be stored into the field, or nothing: a float field keeps the value
+// rounded to float, so 1e39 (which would become infinity) is refused, and a field that only a
+// positive value describes refuses what is not above zero as stored (1e-50 becomes 0).
+std::optional<std::string> storedValueError(const FormField& f, const FormValue& value) {
+    if (!isNumeric(f.kind)) return std::nullopt;
+    const bool isFloat = f.kind == FormFieldKind::Float;
+    const double v = numericValue(value);
+    if (isFloat && overflowsFloat(v)) return floatRangeMessage();
+    if (!admitsValue(boundField(f), isFloat ? static_cast<float>(v) : v)) {
+        return "Please enter a positive number for \"" + (f.label.empty() ? f.field : f.label) + "\".";
+    }
+    if (isFloat && !fitsFloat(v)) return floatRangeMessage();
+    return std::nullopt;
 }
 
 void store(const FormField& f, const FormValue& value, AnalysisState& state) {
@@ -144,15 +165,7 @@ std::optional<FormError> acceptForm(const Form& form, const std::vector<std::str
                                         shortest(f.maximum.value_or(HUGE_VAL)) + "."};
             }
         }
-        if (isNumeric(f.kind)) {
-            // As stored: a float field keeps the value rounded to float (1e-50 becomes 0).
-            const double v = f.kind == FormFieldKind::Float ? static_cast<float>(numericValue(*value))
-                                                            : numericValue(*value);
-            if (!admitsValue(boundField(f), v)) {
-                return FormError{i, "Please enter a positive number for \"" +
-                                        (f.label.empty() ? f.field : f.label) + "\"."};
-            }
-        }
+        if (auto error = storedValueError(f, *value)) return FormError{i, *error};
         values.push_back(*value);
     }
     if (form.validate) {

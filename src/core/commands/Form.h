@@ -86,6 +86,8 @@ inline constexpr int kExactFloatDigits = 9;
 // ("75,53"). On failure nothing is stored and the error names the first offending field with
 // "Please enter a number.", "Please enter an integer.", "Please enter a number between %1 and %2." or,
 // for a field that only a value above zero describes, "Please enter a positive number for "<label>".".
+// A float field refuses what rounds beyond the float range (1e39, inf, nan) with "Please enter a number
+// between -3.40282e+38 and 3.40282e+38.".
 [[nodiscard]] std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts,
                                                   AnalysisState& state);
 

@@ -1,6 +1,7 @@
 #include "core/commands/SettingsCommands.h"
 
 #include "core/commands/SettingsForms.h"
+#include "core/state/NumericalTableLimits.h"
 
 namespace tolvex {
 
@@ -13,7 +14,10 @@ CommandOutcome projectDefinition(AnalysisState& state, Interaction& ui) {
 }
 
 CommandOutcome integrationOptions(AnalysisState& state, Interaction& ui) {
-    return editCommand(state, ui, integrationForm());
+    const CommandOutcome outcome = editCommand(state, ui, integrationForm());
+    if (outcome != CommandOutcome::Done) return outcome;
+    if (const auto warning = stehfestAccuracyWarning(state.stehfestCount)) ui.message(*warning);
+    return outcome;
 }
 
 }  // namespace tolvex

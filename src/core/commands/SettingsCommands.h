@@ -7,7 +7,8 @@ namespace tolvex {
 
 CommandOutcome modelSelection(AnalysisState& state, Interaction& ui);
 CommandOutcome projectDefinition(AnalysisState& state, Interaction& ui);
-// OK rebuilds the Gauss-Legendre and Stehfest tables for the new counts.
+// OK rebuilds the Gauss-Legendre and Stehfest tables for the new counts, and warns (without refusing)
+// when more Stehfest terms are chosen than double precision keeps accurate.
 CommandOutcome integrationOptions(AnalysisState& state, Interaction& ui);
 
 }  // namespace tolvex

@@ -41,9 +41,9 @@ Form integrationForm() {
     Form form;
     form.title = "Options";
     form.fields = {
-        withRange(integerField(kStehfestId, "No. of Stehfest'terms in Laplace inversion", "stehfestCount"), 2,
-                  kMaxStehfestTerms),
-        withRange(integerField(kGaussId, "No. of Gaussian integration terms", "gaussCount"), 2,
+        withRange(integerField(kStehfestId, "No. of Stehfest'terms in Laplace inversion", "stehfestCount"),
+                  kMinStehfestTerms, kMaxStehfestTerms),
+        withRange(integerField(kGaussId, "No. of Gaussian integration terms", "gaussCount"), kMinGaussPoints,
                   kMaxGaussPoints)};
     // Stehfest's weights pair the terms: an odd count is no inversion formula at all.
     form.validate = [](const std::vector<FormValue>& values) -> std::optional<FormError> {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/commands/Form.h"
+#include "core/state/NumericalTableLimits.h"
 
 namespace tolvex {
 
@@ -13,8 +14,6 @@ inline constexpr int kOperatorId = 1000;
 inline constexpr int kDescriptionId = 1001;
 inline constexpr int kStehfestId = 1000;
 inline constexpr int kGaussId = 1001;
-inline constexpr int kMaxStehfestTerms = 20;  // the coefficients grow like 10^(N/2): beyond 20 double fails
-inline constexpr int kMaxGaussPoints = 200;
 
 // "Selection of hydraulic testing methods": the eleven models, into modelKind (control id
 // kModelChoiceId of TypeCurveForms.h).

@@ -1,9 +1,13 @@
 #include "core/commands/TypeCurveCommands.h"
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "core/commands/EstimationForms.h"
 #include "core/commands/TypeCurveForms.h"
+#include "core/state/FieldTable.h"
+#include "core/typecurves/WellFunctionValues.h"
 
 namespace tolvex {
 namespace {
@@ -13,14 +17,22 @@ constexpr const char* kUndefinedFamily =
     "The type curves cannot be computed with these settings (a storage ratio sigma of zero or less, or a "
     "well screen of no length?). The previous curves are kept.";
 
-// Whether every value of the computed family is a number.
-bool familyIsDefined(const AnalysisState& s) {
-    const std::size_t used =
-        static_cast<std::size_t>(s.familyCount) * static_cast<std::size_t>(s.curveXCount - 1);
-    for (std::size_t j = 1; j <= used && j < s.curveY.size(); ++j) {
-        if (!std::isfinite(s.curveY[j])) return false;
-    }
-    return true;
+// Why the computed family cannot stand, or nothing: a value that is not a number, or a negative one
+// (a well function never is).
+std::optional<std::string> familyError(const AnalysisState& s) {
+    const std::size_t nx = static_cast<std::size_t>(std::max(s.curveXCount - 1, 0));
+    const std::size_t used = std::min(static_cast<std::size_t>(std::max(s.familyCount, 0)) * nx,
+                                      s.curveY.empty() ? 0 : s.curveY.size() - 1);
+    if (used == 0) return std::nullopt;
+    const auto bad = firstBadValue(std::span<const float>(s.curveY).subspan(1, used));
+    if (!bad) return std::nullopt;
+    if (!std::isfinite(bad->value)) return std::string(kUndefinedFamily);
+    const std::size_t curve = bad->index / nx, point = bad->index % nx + 1;
+    return "The type curves came out negative (" + formatGeneral(bad->value, 6) + " on the curve " +
+           formatGeneral(s.familyValues[curve], 6) + " at abscissa " +
+           formatGeneral(point < s.curveX.size() ? s.curveX[point] : 0.0f, 6) +
+           "), and a well function is never negative: " +
+           negativeValueCause(s.modelKind, s.stehfestCount, s.gaussCount) + ". The previous curves are kept.";
 }
 
 void showTypeCurvePlot(AnalysisState& s) {
@@ -64,9 +76,9 @@ CommandOutcome typeCurveCalculation(AnalysisState& state, Interaction& ui, const
                      work.modified = 1;
                  });
     if (!ui.runJob(job) || !job.committed()) return scope.cancel();
-    if (!familyIsDefined(state)) {
+    if (const auto error = familyError(state)) {
         scope.cancel();
-        ui.message(kUndefinedFamily);
+        ui.message(*error);
         return CommandOutcome::Refused;
     }
     ui.redraw();

@@ -1,5 +1,6 @@
 #include "core/input/Import.h"
 
+#include "core/input/ImportText.h"
 #include "core/input/LeadingNumber.h"
 #include "core/input/MeasurementTable.h"
 #include "core/persist/FileBytes.h"
@@ -113,11 +114,8 @@ ParsedMeasurements parseMeasurementText(std::string_view text, char delimiter) {
     ParsedMeasurements out;
     std::size_t number = 0;
     while (!text.empty()) {
-        const auto newline = text.find('\n');
-        std::string_view line = text.substr(0, newline);
-        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        const std::string_view line = takeLine(text);
         ++number;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!isBlankLine(line)) parseLine(line, number, delimiter, out);
     }
     return out;
@@ -130,7 +128,10 @@ std::optional<std::string> importMeasurements(const std::string& path, int delim
     if (!character) return "Unknown delimiter " + std::to_string(delimiter) + " for " + quoted(path) + ".";
     const FileRead file = readFileBytes(path, kMaxImportBytes);
     if (!file.bytes) return "Cannot open input file!\n" + quoted(path) + ": " + file.error;
-    const ParsedMeasurements parsed = parseMeasurementText(*file.bytes, *character);
+    const ImportText decoded = decodeImportText(*file.bytes);
+    if (!decoded.text) return quoted(path) + " " + decoded.error + ".";
+    const std::string& text = *decoded.text;
+    const ParsedMeasurements parsed = parseMeasurementText(text, *character);
     if (parsed.times.empty()) {
         if (parsed.skippedLines.empty()) return "No measurements in " + quoted(path) + ".";
         return "No measurements in " + quoted(path) +
@@ -141,7 +142,7 @@ std::optional<std::string> importMeasurements(const std::string& path, int delim
         std::string message = "No line of " + quoted(path) +
                               " has a drawdown after the time with the delimiter " +
                               delimiterName(delimiter) + ".";
-        if (const auto other = splittingDelimiter(*file.bytes, delimiter)) {
+        if (const auto other = splittingDelimiter(text, delimiter)) {
             message += " The delimiter " + delimiterName(*other) + " splits its lines.";
         }
         return message;

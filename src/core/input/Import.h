@@ -6,7 +6,9 @@
 // "5 , 3.41" gives (5, 0.0) because the drawdown field then starts with the comma. A line with a
 // single field has drawdown 0.0, for correction in the table. Lines that hold only white space are
 // skipped, the last line counts whether or not it ends with a line end, and a line is a line however
-// long it is. Line ends may be LF or CR LF.
+// long it is. Line ends may be LF, CR LF or a lone CR. The file is read as ImportText.h says: a UTF-8
+// byte-order mark is skipped, UTF-16 of ASCII characters is decoded, and other UTF-16 or NUL bytes
+// refuse the file.
 //
 // A line whose time field does not start with a number (a header "time,drawdown", a "# comment", an
 // empty first field) is not a measurement: it is skipped, and the import says how many and which. A
@@ -46,7 +48,8 @@ struct ParsedMeasurements {
     std::size_t linesWithDrawdown = 0;      // measurements whose drawdown field starts with a number
 };
 
-// Parses the text of a measurement file (delimiter character as from delimiterCharacter).
+// Parses the text of a measurement file, as decodeImportText gives it (delimiter character as from
+// delimiterCharacter).
 [[nodiscard]] ParsedMeasurements parseMeasurementText(std::string_view text, char delimiter);
 
 // The name of a delimiter as its button in the "Data input format" dialog says it ("Comma", ...).
@@ -54,7 +57,8 @@ struct ParsedMeasurements {
 
 // Reads the file into the table and the used set (rows 1..n). On failure returns the message to show
 // and leaves the state unchanged: "Cannot open input file!" with the file and the reason on a second
-// line, or a message naming the file when it holds no measurements, none with a drawdown after the
+// line, or a message naming the file when it is not text (NUL bytes, naming the line; UTF-16 beyond
+// ASCII), holds no measurements, none with a drawdown after the
 // time (naming the delimiter that would split its lines), or more than the document can keep.
 // When lines were skipped, `notice` (if given) receives the message that says so; otherwise it is
 // cleared.

@@ -121,7 +121,9 @@ std::uint16_t ArchiveReader::rawWord(std::string_view field) {
 }
 
 void ArchiveReader::word(std::string_view field, int& value) {
-    value = rawWord(field);
+    const int read = rawWord(field);
+    if (check_ != nullptr) check_(field, read);
+    value = read;
 }
 
 void ArchiveReader::word(std::string_view field, float& value) {

@@ -58,9 +58,14 @@ private:
 
 class ArchiveReader {
 public:
-    explicit ArchiveReader(std::string_view bytes) : bytes_(bytes) {}
+    // Sees every Word as soon as it is read, so that a value the reader's user cannot take (a table
+    // size no dialog admits) is refused before the records it governs are read; throws ArchiveError.
+    using WordCheck = void (*)(std::string_view field, int value);
+
+    explicit ArchiveReader(std::string_view bytes, WordCheck check = nullptr)
+        : bytes_(bytes), check_(check) {}
     // The reader only views the bytes; they must outlive it.
-    explicit ArchiveReader(std::string&&) = delete;
+    explicit ArchiveReader(std::string&&, WordCheck = nullptr) = delete;
 
     void word(std::string_view field, int& value);
     void word(std::string_view field, float& value);
@@ -88,6 +93,7 @@ private:
     double numberValue(std::string_view field);
 
     std::string_view bytes_;
+    WordCheck check_;
     std::size_t position_ = 0;
 };
 

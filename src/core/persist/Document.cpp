@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "core/persist/Archive.h"
+#include "core/persist/DocumentLimits.h"
 #include "core/persist/DocumentRecords.h"
 #include "core/persist/FileBytes.h"
+#include "core/persist/FileReplace.h"
 #include "core/solutions/GaussLegendre.h"
 #include "core/solutions/Stehfest.h"
 
@@ -50,7 +52,7 @@ std::optional<std::string> readDocumentBytes(std::string_view bytes, AnalysisSta
     AnalysisState fresh = state;
     fresh.typeCurvesReady = 0;
     try {
-        ArchiveReader reader(bytes);
+        ArchiveReader reader(bytes, checkDocumentWord);
         documentRecords(reader, fresh);
         if (reader.remaining() != 0) {
             return std::to_string(reader.remaining()) + " bytes follow the last record";
@@ -70,9 +72,7 @@ std::optional<std::string> saveDocument(const AnalysisState& state, const std::s
     } catch (const ArchiveError& e) {
         return "Not able to create file.\n" + quoted(path) + ": " + e.what();
     }
-    if (auto error = replaceFileBytes(path, bytes))
-        return "Not able to create file.\n" + quoted(path) + ": " + *error;
-    return std::nullopt;
+    return writeFileOrMessage(path, bytes);
 }
 
 std::optional<std::string> loadDocument(const std::string& path, AnalysisState& state) {

@@ -22,7 +22,8 @@ inline constexpr std::size_t kMaxDocumentBytes = 64u * 1024u * 1024u;
 [[nodiscard]] std::string documentBytes(const AnalysisState& state);
 
 // Reads a complete document from `bytes` into `state`. On any fault (short, too long, a count above
-// its capacity, an over-long Number) returns what is wrong and leaves `state` exactly as it was.
+// its capacity, an over-long Number, a Gauss or Stehfest count outside the Integration options' ranges)
+// returns what is wrong and leaves `state` exactly as it was.
 // Fields that the file does not carry keep their values. The Stehfest table is recomputed from
 // stehfestCount (its last coefficient is not in the file), and so is the Gauss-Legendre table when
 // the file's values are unusable.

@@ -1,11 +1,11 @@
 #include "core/persist/FileBytes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <system_error>
 
 namespace tolvex {
 namespace {
@@ -15,67 +15,55 @@ std::string systemReason() {
     return code != 0 ? std::strerror(code) : "input/output error";
 }
 
-// A name in the target's folder, so that the final rename never crosses file systems.
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    std::random_device random;
-    const auto tag = std::to_string(std::uniform_int_distribution<unsigned>(0, 0xFFFFFFu)(random));
-    std::filesystem::path temporary = target;
-    temporary += ".tmp" + tag;
-    return temporary;
+// Closes the descriptor when the read ends, however it ends.
+struct ReadDescriptor {
+    int fd;
+    ~ReadDescriptor() { ::close(fd); }
+};
+
+FileRead readAll(int fd, std::size_t size, std::size_t maxBytes) {
+    std::string bytes(size, '\0');
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (bytes.size() > maxBytes) break;  // the file grew while it was read
+            bytes.resize(bytes.size() + 4096);
+        }
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return {std::nullopt, systemReason()};
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done > maxBytes)
+        return {std::nullopt, "the file is too large (more than " + std::to_string(maxBytes) + " bytes)"};
+    bytes.resize(done);
+    return {std::move(bytes), {}};
 }
 
 }  // namespace
 
-FileRead readFileBytes(const std::string& path, std::size_t maxBytes) {
-    std::error_code code;
-    if (std::filesystem::is_directory(path, code)) return {std::nullopt, "is a folder, not a file"};
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, systemReason()};
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return {std::nullopt, "cannot determine the file size"};
-    if (static_cast<unsigned long long>(size) > maxBytes) {
-        return {std::nullopt, "the file is too large (" + std::to_string(size) + " bytes)"};
-    }
-    in.seekg(0, std::ios::beg);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    if (in.gcount() != size) return {std::nullopt, "the file could not be read completely"};
-    return {std::move(bytes), {}};
+std::string notRegularFileReason(unsigned int mode) {
+    if (S_ISDIR(mode)) return "is a folder, not a file";
+    if (S_ISFIFO(mode)) return "is a named pipe, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a regular file";
+    if (S_ISSOCK(mode)) return "is a socket, not a regular file";
+    return "is not a regular file";
 }
 
-std::optional<std::string> replaceFileBytes(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return "no file name given";
-    const std::filesystem::path target(path);
-    std::error_code code;
-    if (std::filesystem::is_directory(target, code)) return "is a folder, not a file";
-    const std::filesystem::path temporary = temporaryBeside(target);
-    {
-        errno = 0;
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return systemReason();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            const std::string reason = systemReason();
-            out.close();
-            std::filesystem::remove(temporary, code);
-            return reason;
-        }
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, code);
-            return "the file could not be closed";
-        }
-    }
-    std::filesystem::rename(temporary, target, code);
-    if (code) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return code.message();
-    }
-    return std::nullopt;
+FileRead readFileBytes(const std::string& path, std::size_t maxBytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {std::nullopt, systemReason()};
+    if (!S_ISREG(info.st_mode)) return {std::nullopt, notRegularFileReason(info.st_mode)};
+    // Not waiting in open: the name may have been given to a named pipe since the check above.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return {std::nullopt, systemReason()};
+    const ReadDescriptor file{fd};
+    if (::fstat(fd, &info) != 0) return {std::nullopt, systemReason()};
+    if (!S_ISREG(info.st_mode)) return {std::nullopt, notRegularFileReason(info.st_mode)};
+    const auto size = static_cast<unsigned long long>(info.st_size);
+    if (size > maxBytes) return {std::nullopt, "the file is too large (" + std::to_string(size) + " bytes)"};
+    return readAll(fd, static_cast<std::size_t>(size), maxBytes);
 }
 
 }  // namespace tolvex

@@ -1,4 +1,4 @@
-// Whole-file reads and crash-safe whole-file writes for the document and the reports.
+// Whole-file reads of the documents and the measurement files, which refuse anything but a regular file.
 #pragma once
 
 #include <cstddef>
@@ -12,12 +12,13 @@ struct FileRead {
     std::string error;                 // why not, in the system's words
 };
 
-// Reads the whole file, refusing files larger than `maxBytes` before reading them.
+// Reads the whole file, refusing files larger than `maxBytes` before reading them. The file's type is
+// checked before it is opened, and the open never waits: a folder, a named pipe (which would block
+// until some other program writes to it) or a device is refused with what it is.
 [[nodiscard]] FileRead readFileBytes(const std::string& path, std::size_t maxBytes);
 
-// Writes `bytes` to a temporary file beside `path`, flushes and closes it, and only then renames it
-// over `path`; on any failure the temporary file is removed and `path` is left as it was. Returns the
-// reason of a failure, or nothing.
-[[nodiscard]] std::optional<std::string> replaceFileBytes(const std::string& path, const std::string& bytes);
+// Why a file of this type (the st_mode of stat) is not read or written as a file: "is a folder, not a
+// file", "is a named pipe, not a regular file", "is a device, not a regular file", ...
+[[nodiscard]] std::string notRegularFileReason(unsigned int mode);
 
 }  // namespace tolvex

@@ -1,6 +1,6 @@
 #include "core/persist/Reports.h"
 
-#include "core/persist/FileBytes.h"
+#include "core/persist/FileReplace.h"
 
 namespace tolvex {
 namespace {
@@ -32,10 +32,7 @@ std::string reportText(const AnalysisState& state) {
 }
 
 std::optional<std::string> writeReportFile(const AnalysisState& state, const std::string& path) {
-    if (auto error = replaceFileBytes(path, reportText(state))) {
-        return "Not able to create file.\n\"" + path + "\": " + *error;
-    }
-    return std::nullopt;
+    return writeFileOrMessage(path, reportText(state));
 }
 
 }  // namespace tolvex

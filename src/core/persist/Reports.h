@@ -26,7 +26,7 @@ enum ReportKind : int {
 // The report file's contents as resultKind selects (empty for any other value), with CR LF line ends.
 [[nodiscard]] std::string reportText(const AnalysisState& state);
 
-// Writes reportText to `path` (through a temporary file, so an existing report survives a failure).
+// Writes reportText to `path` through writeFileOrMessage (an existing report survives a failure).
 // Returns "Not able to create file." and, on a second line, the file and the reason; or nothing.
 [[nodiscard]] std::optional<std::string> writeReportFile(const AnalysisState& state, const std::string& path);
 

@@ -235,6 +235,26 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+std::string beyondFloatRange(const FieldInfo& field, const std::string& quotedText) {
+    return std::string(field.name) + ": " + quotedText + " is beyond the float range (magnitude at most " +
+           formatGeneral(std::numeric_limits<float>::max(), 6) + ")";
+}
+
+// Why `text` cannot be stored into the float field, or nothing.
+std::optional<std::string> floatTextError(const FieldInfo& field, std::string_view text) {
+    const auto value = parseNumber(text);
+    const std::string quoted = "'" + std::string(text) + "'";
+    if (!value) return std::string(field.name) + ": " + quoted + " is not a number";
+    if (overflowsFloat(*value)) return beyondFloatRange(field, quoted);
+    // Judged as stored: 1e-50 becomes the float 0.
+    if (!admitsValue(field, static_cast<float>(*value))) {
+        return std::string(field.name) + " must be positive, got " + quoted;
+    }
+    if (std::isnan(*value)) return std::string(field.name) + ": " + quoted + " is not a number";
+    if (!fitsFloat(*value)) return beyondFloatRange(field, quoted);
+    return std::nullopt;
+}
+
 std::size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -294,6 +314,16 @@ bool admitsValue(const FieldInfo& field, double value) {
     return !field.positive || (std::isfinite(value) && value > 0.0);
 }
 
+bool fitsFloat(double value) {
+    // Halfway between FLT_MAX and the next power of two: from there on rounding to float gives infinity.
+    constexpr double kFloatOverflow = 0x1.ffffffp+127;
+    return std::fabs(value) < kFloatOverflow;
+}
+
+bool overflowsFloat(double value) {
+    return std::isfinite(value) && !fitsFloat(value);
+}
+
 std::string formatGeneral(double value, int significantDigits) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
@@ -342,13 +372,8 @@ std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& f
             return std::nullopt;
         }
         case FieldType::Float: {
-            const auto value = parseNumber(text);
-            if (!value) return std::string(field.name) + ": '" + std::string(text) + "' is not a number";
-            // Judged as stored: 1e-50 becomes the float 0.
-            if (!admitsValue(field, static_cast<float>(*value))) {
-                return std::string(field.name) + " must be positive, got '" + std::string(text) + "'";
-            }
-            state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*value);
+            if (auto error = floatTextError(field, text)) return error;
+            state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*parseNumber(text));
             return std::nullopt;
         }
     }

@@ -53,6 +53,12 @@ struct FieldInfo {
 // Whether `value` may be stored into the field: any number, or for a positive field a finite one above zero.
 [[nodiscard]] bool admitsValue(const FieldInfo& field, double value);
 
+// Whether `value` keeps a float's range when rounded to float: |value| below the point where rounding
+// gives infinity (a little above FLT_MAX). 1e39, infinities and NaN do not.
+[[nodiscard]] bool fitsFloat(double value);
+// A finite double that rounds to a float infinity: 1e39, but not inf or NaN themselves.
+[[nodiscard]] bool overflowsFloat(double value);
+
 // "%.*g" of the C library in the "C" locale: the decimal separator is a point whatever locale the
 // process runs under (the desktop program takes the user's).
 [[nodiscard]] std::string formatGeneral(double value, int significantDigits);
@@ -65,9 +71,10 @@ struct FieldInfo {
 // An integer parsed from the whole of `text`, or nothing.
 [[nodiscard]] std::optional<long long> parseInteger(std::string_view text);
 
-// Stores `text` into the field. Returns an error message ("... is not a number", "... must be positive")
-// when it does not parse or a positive field gets a value that is not above zero; the state is then
-// unchanged.
+// Stores `text` into the field. Returns an error message naming the field when the text does not
+// parse ("... is not a number"), a float field gets a value beyond the float range ("... is beyond the
+// float range", 1e39 or inf) or a positive field a value that is not above zero ("... must be
+// positive"); the state is then unchanged.
 [[nodiscard]] std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& field,
                                                       std::string_view text);
 

@@ -15,6 +15,7 @@
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/ParameterVector.h"
+#include "core/typecurves/WellFunctionValues.h"
 
 namespace tolvex {
 namespace {
@@ -240,18 +241,23 @@ std::optional<std::string> checkDrawdownsDefined(const AnalysisState& state, int
     trial.calculated.assign(static_cast<std::size_t>(trial.usedCount), 0.0);
     std::vector<float> p = buildParameterVector(trial);
     evaluateForward(trial, p, modelKind);
-    for (int i = 0; i < trial.usedCount; ++i) {
-        if (!std::isfinite(trial.calculated[i])) {
-            char buffer[240];
-            std::snprintf(
-                buffer, sizeof buffer,
-                "The drawdown at time %s cannot be computed with these parameters: check the radii, "
-                "thicknesses, screen depths and storage ratios of the model.",
-                formatGeneral(trial.times[i], 6).c_str());
-            return std::string(buffer);
-        }
+    return calculatedDrawdownsError(trial, modelKind);
+}
+
+std::optional<std::string> calculatedDrawdownsError(const AnalysisState& state, int modelKind) {
+    const std::size_t n = std::min(static_cast<std::size_t>(std::max(state.usedCount, 0)),
+                                   std::min(state.calculated.size(), state.times.size()));
+    const auto bad = firstBadValue(std::span<const double>(state.calculated).first(n));
+    if (!bad) return std::nullopt;
+    const std::string time = formatGeneral(state.times[bad->index], 6);
+    if (!std::isfinite(bad->value)) {
+        return "The drawdown at time " + time +
+               " cannot be computed with these parameters: check the radii, thicknesses, screen depths and "
+               "storage ratios of the model.";
     }
-    return std::nullopt;
+    return "The drawdown at time " + time + " came out as " + formatGeneral(bad->value, 6) +
+           ", and a well function is never negative: " +
+           negativeValueCause(modelKind, state.stehfestCount, state.gaussCount) + ".";
 }
 
 }  // namespace tolvex

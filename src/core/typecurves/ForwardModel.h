@@ -45,9 +45,14 @@ enum class MisfitForm { OfForwardModel, Plain };
 [[nodiscard]] std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int modelKind,
                                                            MisfitForm form = MisfitForm::OfForwardModel);
 
-// Why the model's drawdowns at the used times are undefined for the state's parameters, or nothing.
-// The clamping keeps S and T positive, but a zero casing radius, a screen of no length or a zero
-// storage ratio still make the well functions undefined; such a run would only spread NaNs.
+// Why the model's drawdowns at the used times are undefined or negative for the state's parameters,
+// or nothing (calculatedDrawdownsError of a trial evaluation). The clamping keeps S and T positive, but
+// a zero casing radius, a screen of no length or a zero storage ratio still make the well functions
+// undefined; such a run would only spread NaNs. Too many Stehfest terms make them negative.
 [[nodiscard]] std::optional<std::string> checkDrawdownsDefined(const AnalysisState& state, int modelKind);
+
+// Why calculated[0..usedCount-1] of models 0..8 cannot stand, naming the time: a value that is not a
+// finite number, or a negative one (WellFunctionValues.h: a well function never is).
+[[nodiscard]] std::optional<std::string> calculatedDrawdownsError(const AnalysisState& state, int modelKind);
 
 }  // namespace tolvex

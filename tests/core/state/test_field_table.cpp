@@ -46,7 +46,7 @@ TEST(FieldTable, SettingAPositiveFieldRefusesWhatNoQuantityHas) {
         {"radialDistance", "1e-50", false},  // rounds to the float 0
         {"pumpingRate", "nan", false},
         {"pumpingRate", "inf", false},
-        {"casingRadius", "1e40", false},
+        {"casingRadius", "-inf", false},
         {"storativity", "1e-5", true},
         {"wellRadius", "0.05", true},
         {"plotXMin", "-3", true},
