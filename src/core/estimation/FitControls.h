@@ -31,7 +31,8 @@ struct ParameterBounds {
 
 // The user's settings, by the names of the fitted fields (fittedFieldNames) and in their units.
 struct FitControls {
-    bool stopWhenConverged = true;  // off: every run goes on to maxIterations, as the methods were first written
+    // Off: every run goes on to maxIterations, as the methods were first written.
+    bool stopWhenConverged = true;
     std::set<std::string> fixed;
     std::map<std::string, ParameterBounds> bounds;
 
