@@ -2,7 +2,9 @@
 // flows as the desktop program ("Least Square Inversion", "Simplex Inversion", "Try and Error
 // Inversion"), the dialogs answered by the state's values.
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -12,7 +14,9 @@
 #include "cli/CliState.h"
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
+#include "cli/FitAnalysis.h"
 #include "core/commands/EstimationCommands.h"
+#include "core/estimation/FitControls.h"
 #include "core/input/Import.h"
 #include "core/input/MeasurementTable.h"
 #include "core/input/SampleSets.h"
@@ -35,6 +39,9 @@ struct FitOptions {
     std::string convergence;
     std::string report, plot, save;
     bool json = false;
+    bool autoStart = false;
+    std::vector<std::string> fix, bounds;
+    bool runAllIterations = false;
 };
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
@@ -67,14 +74,61 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     return state;
 }
 
-CommandOutcome runMethod(const std::string& method, AnalysisState& state, Interaction& ui) {
+// One bound of --bounds: empty text leaves that side open.
+double boundValue(const std::string& text, double open) {
+    return text.empty() ? open : numberArgument("fit", "--bounds", text);
+}
+
+// The fit controls of --fix, --bounds FIELD=LO:HI and --run-all-iterations.
+FitControls fitControls(const FitOptions& o) {
+    FitControls c;
+    c.stopWhenConverged = !o.runAllIterations;
+    c.fixed.insert(o.fix.begin(), o.fix.end());
+    for (const std::string& b : o.bounds) {
+        const auto equals = b.find('=');
+        const auto colon = b.find(':', equals == std::string::npos ? 0 : equals);
+        if (equals == std::string::npos || colon == std::string::npos)
+            throw CliError{"fit: --bounds " + b + ": give FIELD=LO:HI (either side may be empty)"};
+        const double inf = std::numeric_limits<double>::infinity();
+        c.bounds[b.substr(0, equals)] = {boundValue(b.substr(equals + 1, colon - equals - 1), -inf),
+                                         boundValue(b.substr(colon + 1), inf)};
+    }
+    return c;
+}
+
+CommandOutcome runMethod(const FitOptions& o, AnalysisState& state, Interaction& ui, FitOutcome& outcome) {
+    const std::string& method = o.method;
     if (method != "lsq" && state.modelKind > 8) {
         throw CliError{"fit: --method " + method + " serves models 0..8; model " +
                        std::to_string(state.modelKind) + " is fitted by lsq"};
     }
-    if (method == "simplex") return simplexInversion(state, ui);
-    if (method == "trial") return trialInversion(state, ui);
-    return leastSquaresInversion(state, ui);
+    const FitControls controls = fitControls(o);
+    if (method == "simplex") return simplexInversionWith(state, ui, controls, outcome);
+    if (method == "trial") {
+        if (!controls.fixed.empty() || !controls.bounds.empty())
+            throw CliError{"fit: --fix and --bounds serve lsq and simplex; the trial run fits nothing"};
+        outcome = FitOutcome{FitEnd::NothingFitted, false, {}, {}};
+        return trialInversion(state, ui);
+    }
+    return leastSquaresInversionWith(state, ui, controls, outcome);
+}
+
+// The result with "converged", "stopReason", "warnings" and "atBound" after "errorHistory".
+nlohmann::ordered_json withOutcome(const nlohmann::ordered_json& result, const FitOutcome& outcome) {
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    for (const auto& [key, value] : result.items()) {
+        out[key] = value;
+        if (key != "errorHistory") continue;
+        out["converged"] = outcome.converged;
+        out["stopReason"] = stopReasonText(outcome.end);
+        out["warnings"] = outcome.warnings;
+        out["atBound"] = outcome.atBound;
+    }
+    return out;
+}
+
+void printWarnings(std::ostream& err, const FitOutcome& outcome) {
+    for (const std::string& w : outcome.warnings) err << "tolvex-cli: warning: " << w << "\n";
 }
 
 double fieldValue(const AnalysisState& s, std::string_view name) {
@@ -116,17 +170,38 @@ void printText(std::ostream& out, const AnalysisState& s, const std::string& met
     out << line;
 }
 
+// The ranges a fitted parameter may end on, in the units of the parameter vector: the user's bounds,
+// else the forward model's clamping range for the entries it clamps.
+ParameterRanges endRanges(const AnalysisState& s, const FitOptions& o) {
+    const VectorControls v = vectorControls(s, fitControls(o));
+    ParameterRanges r{v.lower, v.upper};
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t k = 1; k < r.lower.size(); ++k) {
+        const bool clamped = static_cast<int>(k) <= clampedCount(s.modelKind);
+        if (std::isinf(r.lower[k])) r.lower[k] = clamped ? kParameterFloor : none;
+        if (std::isinf(r.upper[k])) r.upper[k] = clamped ? kParameterCeiling : none;
+    }
+    return r;
+}
+
 int runFit(CliContext& context, const FitOptions& o) {
     checkModel("fit", o.model, 0, 10);
     const int sources = !o.data.empty() + !o.sample.empty() + !o.open.empty();
     if (sources != 1) throw CliError{"fit: give exactly one of --data, --sample, --open"};
     AnalysisState state = startingState(o, context.err);
+    if (o.autoStart) applyAutoStart(state, context.err);
     EngineInteraction ui("fit", context.err, isTerminal(context.err));
-    ui.conclude(runMethod(o.method, state, ui), context.err);
+    FitOutcome outcome;
+    ui.conclude(runMethod(o, state, ui, outcome), context.err);
+    printWarnings(context.err, outcome);
     if (o.json) {
-        context.out << resultJson(state, o.method).dump(2) << "\n";
+        context.out << withUncertainty(withOutcome(resultJson(state, o.method), outcome), state, o.method,
+                                       endRanges(state, o))
+                           .dump(2)
+                    << "\n";
     } else {
         printText(context.out, state, o.method);
+        printUncertainty(context.err, state, o.method, endRanges(state, o));
     }
     if (!o.report.empty()) writeReportOrThrow(state, o.report);
     if (!o.plot.empty()) writePlotOrThrow(state, o.plot);
@@ -157,6 +232,12 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--plot", o->plot, "Write a picture of the plot")->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->add_flag("--json", o->json, "Print the result as one JSON object");
+    sub->add_flag("--auto-start", o->autoStart, "Start from values computed from the measurements");
+    sub->add_option("--fix", o->fix, "FIELD: hold this fitted parameter at its start (repeatable)")
+        ->take_all();
+    sub->add_option("--bounds", o->bounds, "FIELD=LO:HI: keep this fitted parameter in [LO, HI]")->take_all();
+    sub->add_flag("--run-all-iterations", o->runAllIterations,
+                  "Do not stop when converged: run every iteration up to --max-iterations");
     sub->callback([&context, o]() { context.action = [&context, o]() { return runFit(context, *o); }; });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "core/estimation/FitChecks.h"
 #include "core/estimation/JacobStraightLine.h"
 #include "core/estimation/LeastSquares.h"
+#include "core/estimation/Marquardt.h"
 #include "core/estimation/Simplex.h"
 #include "core/estimation/TrialRun.h"
 #include "core/state/FieldTable.h"
@@ -48,7 +50,7 @@ CommandOutcome refuse(Interaction& ui, const std::string& reason) {
     return CommandOutcome::Refused;
 }
 
-using Estimation = FitEnd (*)(AnalysisState&, ProgressSink&, std::stop_token);
+using Estimation = std::function<FitOutcome(AnalysisState&, ProgressSink&, std::stop_token)>;
 
 // Why a finished estimation cannot stand: a fitted parameter or the RMS error that is not a finite
 // number, or (models 0..8) a calculated drawdown that is not a number or negative.
@@ -78,19 +80,29 @@ void warnAboutFit(const AnalysisState& s, Interaction& ui) {
 }
 
 // The checks before any estimation runs: measurements the model can take, and enough of them.
-std::optional<std::string> estimationInputError(const AnalysisState& s, MisfitForm form) {
+std::optional<std::string> estimationInputError(const AnalysisState& s, MisfitForm form,
+                                                const FitControls& controls = {}) {
     if (auto error = checkMisfitInputs(s, s.modelKind, form)) return error;
-    return checkDeterminable(s);
+    return checkDeterminable(s, controls.fixed);
+}
+
+// The warnings of a finished run: not converged at the iteration limit, parameters on their bounds.
+void addWarnings(FitOutcome& outcome, int iterations) {
+    if (outcome.end == FitEnd::IterationLimit && !outcome.converged)
+        outcome.warnings.push_back(notConvergedWarning(iterations));
+    for (const std::string& name : outcome.atBound)
+        outcome.warnings.push_back(name + " ended on a bound; the best fit may lie beyond it");
 }
 
 // Runs an estimation as a job on a copy of the state, then tells the user how an early end came about.
-CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation estimate) {
-    FitEnd end = FitEnd::IterationLimit;
+CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, const Estimation& estimate,
+                             FitOutcome& outcome) {
+    outcome = FitOutcome{};
     StateJob job(state, true, StateJob::WhenStopped::Commit,
-                 [&end, estimate](AnalysisState& work, ProgressSink& progress, std::stop_token stop) {
+                 [&outcome, &estimate](AnalysisState& work, ProgressSink& progress, std::stop_token stop) {
                      markEstimation(work);
                      work.iterationsDone = 0;
-                     end = estimate(work, progress, stop);
+                     outcome = estimate(work, progress, stop);
                      work.modified = 1;
                  });
     const AnalysisState before = state;
@@ -101,26 +113,31 @@ CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, Estimation e
         ui.redraw();
         return CommandOutcome::Refused;
     }
-    if (!completed || end == FitEnd::Stopped) {
+    if (!completed || outcome.end == FitEnd::Stopped) {
+        outcome.end = FitEnd::Stopped;
+        outcome.converged = false;
         ui.message(
             withCount("The estimation was stopped after %d iterations; the best parameters reached are kept.",
                       state.iterationsDone));
-    } else if (end == FitEnd::NoAcceptableStep) {
+    } else if (outcome.end == FitEnd::NoAcceptableStep) {
         ui.message(
             withCount("No acceptable step was found after %d iterations (a parameter is zero or changes sign "
                       "at every step); the fit ends with the current values.",
                       state.iterationsDone));
     }
     warnAboutFit(state, ui);
+    addWarnings(outcome, state.iterationsDone);
     ui.redraw();
     return CommandOutcome::Done;
 }
 
-FitEnd simplexFromFields(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
-    s.modelParams = buildParameterVector(s);
-    const FitEnd end = simplexEstimation(s, progress, stop);
-    writeParameterVector(s, std::span<const float>(s.modelParams));
-    return end;
+Estimation simplexFromFields(const FitControls& controls) {
+    return [controls](AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+        s.modelParams = buildParameterVector(s);
+        FitOutcome outcome = simplexEstimation(s, progress, stop, vectorControls(s, controls));
+        writeParameterVector(s, std::span<const float>(s.modelParams));
+        return outcome;
+    };
 }
 
 void copyCriteria(AnalysisState& s) {
@@ -128,17 +145,32 @@ void copyCriteria(AnalysisState& s) {
     s.lsConvergenceError = s.convergenceError;
 }
 
-FitEnd leastSquaresFromFields(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
-    copyCriteria(s);
-    return leastSquaresEstimation(s, progress, stop);
+Estimation leastSquaresFromFields(const FitControls& controls) {
+    return [controls](AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+        copyCriteria(s);
+        return leastSquaresEstimation(s, progress, stop, controls);
+    };
 }
 
-FitEnd bouwerRiceFromFields(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
-    copyCriteria(s);
-    return bouwerRiceEstimation(s, progress, stop);
+// prepareBouwerRice, the Marquardt iteration of the rate under `controls` (a bound on K is a bound on
+// the rate), finishBouwerRice.
+Estimation bouwerRiceFromFields(const FitControls& controls) {
+    return [controls](AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+        copyCriteria(s);
+        prepareBouwerRice(s);
+        const VectorControls limits = vectorControls(s, controls);
+        if (limits.isFixed(1)) s.lsParamFree[1] = 0;
+        const MarquardtResult result = marquardtFit(s, progress, stop, limits);
+        finishBouwerRice(s);
+        FitOutcome outcome;
+        outcome.end = result.end;
+        outcome.converged = result.converged;
+        outcome.atBound = parametersAtBound(s, limits, std::span<const double>(s.lsParams.data(), 2));
+        return outcome;
+    };
 }
 
-CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui) {
+CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui, FitOutcome& outcome) {
     if (const auto error = estimationInputError(state, MisfitForm::Plain)) return refuse(ui, *error);
     const AnalysisState before = state;
     if (const auto error = jacobFit(state)) return refuse(ui, *error);
@@ -146,6 +178,7 @@ CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui) {
         state = before;
         return refuse(ui, *failure);
     }
+    outcome = FitOutcome{FitEnd::ClosedForm, true, {}, {}};
     warnAboutFit(state, ui);
     markEstimation(state);
     copyCriteria(state);
@@ -155,11 +188,12 @@ CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui) {
     return CommandOutcome::Done;
 }
 
-CommandOutcome bouwerRiceCommand(CommandScope& scope, AnalysisState& state, Interaction& ui) {
+CommandOutcome bouwerRiceCommand(CommandScope& scope, AnalysisState& state, Interaction& ui,
+                                 const FitControls& controls, FitOutcome& outcome) {
     if (!scope.edit(ui, bouwerRiceForm())) return CommandOutcome::Cancelled;
     if (const auto error = checkBouwerRiceInputs(state)) return refuse(ui, *error);
-    if (const auto error = checkDeterminable(state)) return refuse(ui, *error);
-    return runEstimation(state, ui, bouwerRiceFromFields);
+    if (const auto error = checkDeterminable(state, controls.fixed)) return refuse(ui, *error);
+    return runEstimation(state, ui, bouwerRiceFromFields(controls), outcome);
 }
 
 }  // namespace
@@ -188,26 +222,44 @@ CommandOutcome trialInversion(AnalysisState& state, Interaction& ui) {
 }
 
 CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui) {
+    FitOutcome outcome;
+    return simplexInversionWith(state, ui, FitControls::fullRun(), outcome);
+}
+
+CommandOutcome simplexInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
+                                    FitOutcome& outcome) {
+    outcome = FitOutcome{};
     CommandScope scope(state);
     if (!scope.edit(ui, matchingCriteriaForm())) return CommandOutcome::Cancelled;
     const auto guess = initialGuessForm(state.modelKind);
     if (!guess) return notImplemented(state, ui, 0);
+    if (const auto error = checkFitControls(state.modelKind, controls)) return refuse(ui, *error);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = estimationInputError(state, MisfitForm::OfForwardModel)) return refuse(ui, *error);
-    return runEstimation(state, ui, simplexFromFields);
+    if (const auto error = estimationInputError(state, MisfitForm::OfForwardModel, controls))
+        return refuse(ui, *error);
+    return runEstimation(state, ui, simplexFromFields(controls), outcome);
 }
 
 CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui) {
+    FitOutcome outcome;
+    return leastSquaresInversionWith(state, ui, FitControls::fullRun(), outcome);
+}
+
+CommandOutcome leastSquaresInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
+                                         FitOutcome& outcome) {
+    outcome = FitOutcome{};
     CommandScope scope(state);
     if (!scope.edit(ui, matchingCriteriaForm())) return CommandOutcome::Cancelled;
-    if (state.modelKind == static_cast<int>(ModelKind::Jacob)) return jacobCommand(state, ui);
+    if (const auto error = checkFitControls(state.modelKind, controls)) return refuse(ui, *error);
+    if (state.modelKind == static_cast<int>(ModelKind::Jacob)) return jacobCommand(state, ui, outcome);
     if (state.modelKind == static_cast<int>(ModelKind::BouwerRice))
-        return bouwerRiceCommand(scope, state, ui);
+        return bouwerRiceCommand(scope, state, ui, controls, outcome);
     const auto guess = initialGuessForm(state.modelKind);
     if (!guess) return notImplemented(state, ui, 0);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = estimationInputError(state, MisfitForm::Plain)) return refuse(ui, *error);
-    return runEstimation(state, ui, leastSquaresFromFields);
+    if (const auto error = estimationInputError(state, MisfitForm::Plain, controls))
+        return refuse(ui, *error);
+    return runEstimation(state, ui, leastSquaresFromFields(controls), outcome);
 }
 
 }  // namespace tolvex

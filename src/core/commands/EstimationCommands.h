@@ -16,13 +16,27 @@
 #pragma once
 
 #include "core/commands/CommandFlow.h"
+#include "core/estimation/FitControls.h"
+#include "core/estimation/FitOutcome.h"
 
 namespace tolvex {
 
 CommandOutcome trialInversion(AnalysisState& state, Interaction& ui);
+// simplexInversion and leastSquaresInversion without controls run every iteration up to the limit,
+// nothing fixed or bounded (FitControls::fullRun()).
 CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui);
 // Models 0..8 by Marquardt's iteration, 9 by Jacob's straight line (no dialog after the criteria, no
 // iteration), 10 by Bouwer and Rice.
 CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui);
+
+// simplexInversion and leastSquaresInversion under the program's fit controls (stop when converged, fixed
+// parameters, bounds; refused with the reason when they do not fit the model). `outcome` receives why the run
+// stopped, whether it converged, the parameters on a bound, and the warnings: "not converged after N
+// iterations; raise the limit or improve the start" and "FIELD ended on a bound; the best fit may lie beyond
+// it". Model 9 gives FitEnd::ClosedForm.
+CommandOutcome simplexInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
+                                    FitOutcome& outcome);
+CommandOutcome leastSquaresInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
+                                         FitOutcome& outcome);
 
 }  // namespace tolvex

@@ -28,8 +28,10 @@ bool everyUsedDrawdownZero(const AnalysisState& s) {
 
 }  // namespace
 
-std::optional<std::string> checkDeterminable(const AnalysisState& s) {
-    const std::vector<std::string_view> fitted = fittedFieldNames(s.modelKind);
+std::optional<std::string> checkDeterminable(const AnalysisState& s, const std::set<std::string>& fixed) {
+    std::vector<std::string_view> fitted;
+    for (std::string_view name : fittedFieldNames(s.modelKind))
+        if (!fixed.count(std::string(name))) fitted.push_back(name);
     const std::size_t used = static_cast<std::size_t>(std::max(s.usedCount, 0));
     if (used >= fitted.size()) return std::nullopt;
     std::string names;

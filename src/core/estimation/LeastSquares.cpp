@@ -24,4 +24,21 @@ FitEnd leastSquaresEstimation(AnalysisState& s, ProgressSink& progress, std::sto
     return end;
 }
 
+FitOutcome leastSquaresEstimation(AnalysisState& s, ProgressSink& progress, std::stop_token stop,
+                                  const FitControls& controls) {
+    prepareLeastSquares(s);
+    const VectorControls limits = vectorControls(s, controls);
+    for (int k = 1; k <= s.lsParamCapacity; ++k) {
+        if (limits.isFixed(k)) s.lsParamFree[k] = 0;
+    }
+    const MarquardtResult result = marquardtFit(s, progress, stop, limits);
+    const std::span<const double> p(s.lsParams.data(), s.lsParamCapacity + 1);
+    writeParameterVector(s, p);
+    FitOutcome outcome;
+    outcome.end = result.end;
+    outcome.converged = result.converged;
+    outcome.atBound = parametersAtBound(s, limits, p);
+    return outcome;
+}
+
 }  // namespace tolvex

@@ -5,7 +5,9 @@
 #include <stop_token>
 
 #include "core/commands/Job.h"
+#include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
+#include "core/estimation/FitOutcome.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
@@ -17,5 +19,10 @@ void prepareLeastSquares(AnalysisState& state);
 // prepareLeastSquares, marquardtFit, then the fitted entries written back into the model's fields as
 // floats (model 2: K' = b'/p3).
 FitEnd leastSquaresEstimation(AnalysisState& state, ProgressSink& progress, std::stop_token stop);
+
+// The same under `controls`: the fixed parameters get lsParamFree = 0; the outcome names the
+// parameters that ended on a bound.
+FitOutcome leastSquaresEstimation(AnalysisState& state, ProgressSink& progress, std::stop_token stop,
+                                  const FitControls& controls);
 
 }  // namespace tolvex

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "core/estimation/LinearSystem.h"
@@ -22,6 +23,9 @@ constexpr double kPerturbation = 1.01;
 constexpr double kAcceptTolerance = 1e-8;
 constexpr double kCriticalAngle = 30.0;
 constexpr double kDegreesPerRadian = 57.29578;
+// Accepted steps in a row that must leave the stored values unchanged before the run counts as
+// converged: after a single one, ill-conditioned fits (the leaky sample) still creep 2 float ulps.
+constexpr int kUnchangedIterations = 2;
 
 double clampValue(double q, double ceiling) {
     if (!(q >= kParameterFloor)) q = kParameterFloor;
@@ -47,8 +51,10 @@ struct Work {
     std::vector<double> g, d;  // gradient and scales, 1-based
     std::vector<double> A, M;  // normal and scaled matrices, by rows
     std::vector<double> delta, w;
+    std::vector<char> free;  // 1-based: estimated (lsParamFree = 1)
+    const VectorControls& controls;
 
-    Work(int parameters, int measurements)
+    Work(int parameters, int measurements, const VectorControls& c)
         : n(parameters),
           m(measurements),
           p(n + 1),
@@ -61,7 +67,9 @@ struct Work {
           A(static_cast<std::size_t>(n) * n),
           M(A.size()),
           delta(n),
-          w(n) {}
+          w(n),
+          free(n + 1, 1),
+          controls(c) {}
     double& a(int j, int k) { return A[static_cast<std::size_t>(j - 1) * n + (k - 1)]; }
     double& diff(int j, int i) { return D[static_cast<std::size_t>(j - 1) * m + i]; }
 };
@@ -75,6 +83,11 @@ double residualsAt(AnalysisState& s, Work& w, std::span<const double> point) {
 // Forward-difference sensitivities D, the gradient g and the scaled normal matrix A with its scales d.
 void linearise(AnalysisState& s, Work& w) {
     for (int j = 1; j <= w.n; ++j) {
+        if (!w.free[j]) {  // a fixed parameter: no sensitivity, so its step is zero
+            std::fill_n(w.D.begin() + static_cast<std::ptrdiff_t>(j - 1) * w.m, w.m, 0.0);
+            w.g[j] = 0.0;
+            continue;
+        }
         const double kept = w.p[j];
         w.p[j] = kPerturbation * kept;
         s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, w.e));
@@ -119,14 +132,41 @@ double dampedStep(Work& w, double lambda) {
     return std::atan2(std::sqrt(std::max(0.0, 1.0 - cosine * cosine)), cosine) * kDegreesPerRadian;
 }
 
-// The trial point at step fraction kappa; admissible when no parameter reaches zero or changes sign.
+// The trial point at step fraction kappa, clamped into the bounds; admissible when no estimated
+// parameter reaches zero or changes sign.
 bool trialPoint(Work& w, double kappa) {
     bool admissible = true;
     for (int j = 1; j <= w.n; ++j) {
-        w.b[j] = kappa * w.delta[j - 1] / w.d[j] + w.p[j];
-        if (!(w.p[j] * w.b[j] > 0.0)) admissible = false;
+        w.b[j] = w.controls.clamp(j, kappa * w.delta[j - 1] / w.d[j] + w.p[j]);
+        if (w.free[j] && !(w.p[j] * w.b[j] > 0.0)) admissible = false;
     }
     return admissible;
+}
+
+// A parameter on a bound whose gradient points outwards is held for this iteration: its row and
+// column of the normal equations are decoupled and its gradient is zero, so its step is zero and the
+// others take the step of the reduced problem.
+void holdAtBounds(Work& w) {
+    for (int j = 1; j <= w.n; ++j) {
+        if (!w.free[j]) continue;
+        const bool atLower = w.p[j] <= w.controls.clamp(j, -std::numeric_limits<double>::infinity());
+        const bool atUpper = w.p[j] >= w.controls.clamp(j, std::numeric_limits<double>::infinity());
+        if (!((atLower && w.g[j] < 0.0) || (atUpper && w.g[j] > 0.0))) continue;
+        w.g[j] = 0.0;
+        for (int k = 1; k <= w.n; ++k) {
+            if (k != j) w.a(j, k) = w.a(k, j) = 0.0;
+        }
+    }
+}
+
+// The parameters in the precision they are stored in (float) and the RMS error left unchanged by an
+// accepted step: the iteration has converged.
+bool unchanged(const Work& w, const std::vector<double>& before, float rmsBefore, float rms) {
+    if (rms != rmsBefore) return false;
+    for (int j = 1; j <= w.n; ++j) {
+        if (static_cast<float>(before[j]) != static_cast<float>(w.p[j])) return false;
+    }
+    return true;
 }
 
 enum class StepSearch { Accepted, NoStep, Stopped };
@@ -186,47 +226,68 @@ double lsForwardMisfit(const AnalysisState& state, std::span<const double> p, st
 }
 
 MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    return marquardtFit(s, progress, stop, VectorControls{});
+}
+
+MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token stop,
+                             const VectorControls& controls) {
     const int n = s.lsParamCapacity;
-    Work w(n, std::max(s.usedCount, 0));
+    Work w(n, std::max(s.usedCount, 0), controls);
     s.paramCount = n;
     for (int k = 1; k <= n && k <= kParamVectorCapacity; ++k)
         s.paramVector[k - 1] = static_cast<float>(s.lsParams[k]);
-    for (int k = 1; k <= n; ++k) w.p[k] = w.b[k] = s.lsParams[n + k];
+    for (int k = 1; k <= n; ++k) {
+        w.p[k] = w.b[k] = controls.clamp(k, s.lsParams[n + k]);
+        w.free[k] = k < static_cast<int>(s.lsParamFree.size()) && s.lsParamFree[k] == 1;
+    }
     if (static_cast<int>(s.calculated.size()) < w.m) s.calculated.resize(w.m);
 
     double lambda = kInitialDamping;
     s.iterationsDone = 0;
     s.rmsError = static_cast<float>(residualsAt(s, w, w.p));
     s.lsSumSquares = floatSumOfSquares(w.r);
-    FitEnd end = FitEnd::IterationLimit;
+    MarquardtResult result;
+    float lastRms = s.rmsError;
+    int unchangedRuns = 0;
     while (s.iterationsDone < s.maxIterations) {
         if (stop.stop_requested()) {
-            end = FitEnd::Stopped;
+            result.end = FitEnd::Stopped;
             break;
         }
         ++s.iterationsDone;
         progress.step(s.iterationsDone);
         lambda = std::max(0.1 * lambda, kDampingFloor);
         linearise(s, w);
+        holdAtBounds(w);
         const StepSearch search = searchStep(s, w, lambda, stop);
         if (search != StepSearch::Accepted) {
             --s.iterationsDone;  // the iteration made no step
-            end = search == StepSearch::Stopped ? FitEnd::Stopped : FitEnd::NoAcceptableStep;
+            result.end = search == StepSearch::Stopped ? FitEnd::Stopped : FitEnd::NoAcceptableStep;
             break;
         }
-        w.p = w.b;
+        std::swap(w.p, w.b);
         s.rmsError = static_cast<float>(residualsAt(s, w, w.p));
         const auto index = static_cast<std::size_t>(s.iterationsDone - 1);
         if (index < s.errorHistory.size()) s.errorHistory[index] = s.rmsError;
+        unchangedRuns = unchanged(w, w.b, lastRms, s.rmsError) ? unchangedRuns + 1 : 0;
+        result.converged = result.converged || unchangedRuns >= kUnchangedIterations;
+        lastRms = s.rmsError;
+        w.b = w.p;
         if (s.rmsError < s.convergenceError) {
-            end = FitEnd::Converged;
+            result.end = FitEnd::Converged;
+            result.converged = true;
             break;
         }
         s.lsSumSquares = s.lsTrialSumSquares;
+        if (result.converged && controls.stopWhenConverged) {
+            result.end = FitEnd::Settled;
+            break;
+        }
     }
     s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, std::span<double>(s.calculated.data(), w.m)));
     for (int k = 1; k <= n; ++k) s.lsParams[k] = w.p[k];
-    return {end, lambda};
+    result.damping = lambda;
+    return result;
 }
 
 }  // namespace tolvex

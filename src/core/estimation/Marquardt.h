@@ -8,6 +8,7 @@
 #include <stop_token>
 
 #include "core/commands/Job.h"
+#include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
 #include "core/state/AnalysisState.h"
 
@@ -27,7 +28,8 @@ inline constexpr int kMaxStepAttempts = 10000;
 
 struct MarquardtResult {
     FitEnd end = FitEnd::IterationLimit;
-    double damping = 0.0;  // lambda when the run ended
+    double damping = 0.0;    // lambda when the run ended
+    bool converged = false;  // the last iteration left the parameters (as floats) and the RMS unchanged
 };
 
 // Fits entries 1..n of lsParams (n = lsParamCapacity), starting from entries n+1..2n. Sets paramCount,
@@ -35,5 +37,13 @@ struct MarquardtResult {
 // lsTrialSumSquares and calculated (drawdowns of the result). `stop` ends the run with the last
 // accepted point.
 MarquardtResult marquardtFit(AnalysisState& state, ProgressSink& progress, std::stop_token stop);
+
+// The same under `controls`: parameters whose lsParamFree flag is not 1 keep their starting values
+// (no derivative is taken for them); the start and every trial point are clamped into the bounds, and
+// a parameter on a bound with the gradient pointing outwards is held for the iteration. The run
+// converges when an accepted step leaves every parameter, rounded to float, and the RMS error
+// unchanged; with stopWhenConverged it ends there (FitEnd::Settled).
+MarquardtResult marquardtFit(AnalysisState& state, ProgressSink& progress, std::stop_token stop,
+                             const VectorControls& controls);
 
 }  // namespace tolvex

@@ -6,7 +6,9 @@
 #include <stop_token>
 
 #include "core/commands/Job.h"
+#include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
+#include "core/estimation/FitOutcome.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
@@ -18,6 +20,14 @@ inline constexpr float kSimplexScale = 100.0f;  // each initial vertex multiplie
 // leaves the best vertex in modelParams and its misfit in rmsError (calculated holds its drawdowns).
 // `stop` ends the search early; the best vertex reached is still chosen.
 FitEnd simplexEstimation(AnalysisState& state, ProgressSink& progress, std::stop_token stop);
+
+// The same under `controls` (in the vector's units): the fixed parameters keep their values and the
+// simplex spans the free ones only (m free parameters, m + 1 vertices of m entries); trial points and
+// initial vertices are clamped into the bounds. The search has converged when the misfits of its
+// vertices agree to float precision and the vertices coincide to 1e-6 relative; with
+// stopWhenConverged it ends there (FitEnd::Settled).
+FitOutcome simplexEstimation(AnalysisState& state, ProgressSink& progress, std::stop_token stop,
+                             const VectorControls& controls);
 
 // The search passes on the simplex already in the state (vertex v, parameter j at
 // simplexVertices[(v-1)*n + j-1]). Sets iterationsDone and errorHistory (the mean of the best and the

@@ -22,6 +22,16 @@ TEST(FitChecks, DeterminableWhenTheMeasurementsAreAtLeastTheFreeParameters) {
         s.usedCount = row.used;
         EXPECT_EQ(checkDeterminable(s).has_value(), row.refused) << row.model << " with " << row.used;
     }
+    // One measurement determines T when S is held.
+    AnalysisState s = makeDefaultState();
+    s.usedCount = 1;
+    EXPECT_FALSE(checkDeterminable(s, {"storativity"}));
+    EXPECT_FALSE(checkDeterminable(s, {"transmissivity"}));
+    s.usedCount = 0;
+    const auto error = checkDeterminable(s, {"transmissivity"});
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("fewer than the 1 parameter the fit determines (storativity)"), std::string::npos)
+        << *error;
 }
 
 TEST(FitChecks, AquiferStorageOfOneOrMoreIsWarnedAbout) {
