@@ -217,6 +217,9 @@ TEST(Jacob, EqualTimesAndFlatDrawdownsAreRefused) {
     s = before;
     std::fill(s.times.begin() + 1, s.times.end(), 50.0);
     EXPECT_FALSE(jacobFit(s));
+    s = before;
+    s.pumpingRate = -1.234567f;
+    EXPECT_EQ(jacobFit(s), "The pumping rate must be positive (pumpingRate = -1.23457).");
 }
 
 // --- Bouwer and Rice
@@ -297,6 +300,7 @@ TEST(BouwerRice, RecoversTheConductivityOfAnExponentialRecovery) {
     NullProgress progress;
     bouwerRiceEstimation(s, progress, {});
     EXPECT_NEAR(s.hydraulicConductivity, 5.0, 5e-4);
+    EXPECT_EQ(s.lsParams.size(), 3u) << "the document keeps 2 * 1 + 1 least-squares values";
     EXPECT_LT(s.rmsError, 1e-6);
     for (int i = 0; i < s.usedCount; ++i) EXPECT_NEAR(s.measured[i], heads[i], 1e-12);
 }

@@ -87,6 +87,11 @@ TEST(UnconfinedGuards, DegenerateInputsGiveNaN) {
     EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, infinity, full, state)));
     // sigma = 0 is a finite limit (no elastic storage against specific yield), not a fault.
     EXPECT_TRUE(std::isfinite(unconfinedW(10.0, 1.0, 0.0, full, state)));
+    EXPECT_TRUE(std::isfinite(unconfinedLaplace(1.0, 1.0, 0.0, full)));
+    // A default screen z1/b..z2/b is the whole thickness.
+    UnconfinedGeometry wholeScreen;
+    wholeScreen.form = kObservationScreen;
+    EXPECT_EQ(unconfinedW(10.0, 1.0, 0.01, wholeScreen, state), unconfinedW(10.0, 1.0, 0.01, full, state));
 }
 
 // The stored kinds keep their meaning (0 full-thickness average, 1 point value at z/b) and 2 is the

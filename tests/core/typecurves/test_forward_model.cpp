@@ -93,6 +93,8 @@ TEST(ForwardModel, InputsWithoutAMisfitAreNamed) {
     s.measured[4] = NAN;
     EXPECT_TRUE(checkMisfitInputs(s, 2, MisfitForm::Plain));
     s.measured[4] = 1.0;
+    s.times[2] = -1.5;
+    EXPECT_EQ(checkMisfitInputs(s, 0), "Measurement 3 has the time -1.5: times must not be negative.");
     s.times[0] = -1.0;
     EXPECT_TRUE(checkMisfitInputs(s, 0));
     s.usedCount = 0;
@@ -126,6 +128,11 @@ TEST(ParameterVector, LayoutAndWriteBack) {
     const int counts[] = {2, 3, 3, 4, 6, 2, 4, 4, 4, 0, 1};
     for (int m = 0; m <= 10; ++m) EXPECT_EQ(parameterCount(m), counts[m]);
     EXPECT_EQ(parameterCount(11), 0);
+    // Every fitted model names one field per entry of its parameter vector (Jacob's line has no vector).
+    for (int m = 0; m <= 10; ++m) {
+        if (m == 9) continue;
+        EXPECT_EQ(fittedFieldNames(m).size(), static_cast<std::size_t>(counts[m])) << m;
+    }
     EXPECT_EQ(parameterCount(-1), 0);
     EXPECT_EQ(clampedCount(4), 4);
     s.modelKind = 2;
