@@ -33,6 +33,7 @@ const std::map<int, const char*>& prompts() {
         {kCmdModelSelection, "Select the hydraulic testing method"},
         {kCmdInputDrawdowns, "Import, type or choose the measured drawdowns"},
         {kCmdCalculateDrawdowns, "Calculate drawdowns for the given aquifer parameters"},
+        {kCmdEstimateStartValues, "Set the model's parameters from the measurements, as a start for a fit"},
         {kCmdTrialInversion, "Compare the measurements with the drawdowns of the initial guess"},
         {kCmdSimplexInversion, "Estimate the aquifer parameters by the simplex method"},
         {kCmdLeastSquaresInversion, "Estimate the aquifer parameters by least squares"},

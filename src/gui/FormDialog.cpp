@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/commands/FitControlTexts.h"
 #include "gui/MessageBoxes.h"
 #include "gui/RadioGroupCaptions.h"
 
@@ -38,6 +40,14 @@ QString beyondLatin1(const QString& text) {
         if (c.unicode() > 0xFF && !found.contains(c)) found += c;
     }
     return found;
+}
+
+bool showsFixAndBounds(const Form& form) {
+    return form.fitControls != nullptr && form.fitControlsShown == FitControlsShown::FixAndBounds;
+}
+
+bool showsStopBox(const Form& form) {
+    return form.fitControls != nullptr && form.fitControlsShown == FitControlsShown::StopWhenConverged;
 }
 
 bool buttonsOnOneLine(const FormField& field) {
@@ -89,6 +99,70 @@ FormDialog::Control FormDialog::makeControl(const FormField& field, QWidget* own
     return control;
 }
 
+QWidget* FormDialog::withFitControls(Control& control, QWidget* owner) {
+    auto* row = new QWidget(owner);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    control.widget->setParent(row);
+    layout->addWidget(control.widget, 2);
+    const QString id = control.widget->objectName().mid(5);  // "field<id>"
+    control.fix = new QCheckBox(QStringLiteral("Fix"), row);
+    control.fix->setObjectName(QStringLiteral("fix") + id);
+    control.fix->setToolTip(QStringLiteral("Hold this parameter at its value during the fit"));
+    layout->addWidget(control.fix);
+    const auto boundEdit = [&](const QString& name, const QString& tip) {
+        auto* edit = new QLineEdit(row);
+        edit->setObjectName(name + id);
+        edit->setPlaceholderText(name);
+        edit->setToolTip(tip);
+        layout->addWidget(edit, 1);
+        return edit;
+    };
+    control.lower =
+        boundEdit(QStringLiteral("lower"), QStringLiteral("Lowest value the fit may take (empty: none)"));
+    control.upper =
+        boundEdit(QStringLiteral("upper"), QStringLiteral("Highest value the fit may take (empty: none)"));
+    return row;
+}
+
+void FormDialog::loadFitControls() {
+    if (form_.fitControls == nullptr) return;
+    if (stopBox_ != nullptr) stopBox_->setChecked(form_.fitControls->stopWhenConverged);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& control = controls_[i];
+        if (control.fix == nullptr) continue;
+        const FitFieldTexts texts = loadFitFieldTexts(*form_.fitControls, form_.fields[i].field);
+        control.fix->setChecked(texts.fixed);
+        control.lower->setText(QString::fromStdString(texts.lower));
+        control.upper->setText(QString::fromStdString(texts.upper));
+    }
+}
+
+std::optional<FormError> FormDialog::editedFitControls(FitControls& controls) const {
+    if (stopBox_ != nullptr) controls.stopWhenConverged = stopBox_->isChecked();
+    if (!showsFixAndBounds(form_)) return std::nullopt;
+    std::vector<FitFieldTexts> texts(controls_.size());
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& control = controls_[i];
+        if (control.fix == nullptr) continue;
+        texts[i] = {control.fix->isChecked(), control.lower->text().toStdString(),
+                    control.upper->text().toStdString()};
+    }
+    return acceptFitFieldTexts(form_, state_.modelKind, texts, controls);
+}
+
+QCheckBox* FormDialog::fixBox(std::size_t index) const {
+    return index < controls_.size() ? controls_[index].fix : nullptr;
+}
+
+QLineEdit* FormDialog::lowerEdit(std::size_t index) const {
+    return index < controls_.size() ? controls_[index].lower : nullptr;
+}
+
+QLineEdit* FormDialog::upperEdit(std::size_t index) const {
+    return index < controls_.size() ? controls_[index].upper : nullptr;
+}
+
 void FormDialog::addBoxedButtons(const FormField& field, const std::vector<std::string>& captions,
                                  QWidget* owner, QButtonGroup* buttons) {
     auto* layout = new QVBoxLayout(owner);
@@ -133,16 +207,30 @@ void FormDialog::build() {
     };
     // Controls are kept in exchange order (the order the form parses them) whatever the layout.
     controls_.resize(form_.fields.size());
+    std::vector<bool> fitted(form_.fields.size(), false);
+    if (showsFixAndBounds(form_)) {
+        for (std::size_t index : fittedFieldIndices(form_, state_.modelKind)) fitted[index] = true;
+    }
     for (std::size_t index : form_.layoutOrder()) {
         const FormField& field = form_.fields[index];
         QFormLayout* layout = layoutFor(field.group);
-        Control control = makeControl(field, layout->parentWidget() ? layout->parentWidget() : this);
+        QWidget* owner = layout->parentWidget() ? layout->parentWidget() : this;
+        Control control = makeControl(field, owner);
+        QWidget* row = fitted[index] ? withFitControls(control, owner) : control.widget;
         const QString label = QString::fromStdString(field.label);
         if (isRadio(field) && label.isEmpty())
-            layout->addRow(control.widget);
+            layout->addRow(row);
         else
-            layout->addRow(label, control.widget);
+            layout->addRow(label, row);
         controls_[index] = control;
+    }
+    if (showsStopBox(form_)) {
+        stopBox_ = new QCheckBox(QStringLiteral("Stop when converged"), this);
+        stopBox_->setObjectName(QStringLiteral("stopWhenConverged"));
+        stopBox_->setToolTip(
+            QStringLiteral("Off: every run goes on to the maximum number of iterations, as the methods "
+                           "were first written."));
+        outer->addWidget(stopBox_);
     }
     // A field used only for some choices of a radio group follows the group's selection.
     const auto followChoices = [this] {
@@ -168,6 +256,7 @@ void FormDialog::load() {
                             ? QString::fromLatin1(loaded[i].data(), static_cast<qsizetype>(loaded[i].size()))
                             : QString::fromStdString(loaded[i]));
     }
+    loadFitControls();
 }
 
 void FormDialog::setFieldText(std::size_t index, const QString& text) {
@@ -229,9 +318,13 @@ QWidget* FormDialog::fieldWidget(std::size_t index) const {
 }
 
 void FormDialog::accept() {
+    // The fit controls are checked first and stored after the fields, so that a refusal stores nothing.
+    FitControls edited = form_.fitControls != nullptr ? *form_.fitControls : FitControls{};
     std::optional<FormError> error = latin1Refusal();
+    if (!error) error = editedFitControls(edited);
     if (!error) error = acceptForm(form_, texts(), state_);
     if (!error) {
+        if (form_.fitControls != nullptr) *form_.fitControls = edited;
         QDialog::accept();
         return;
     }

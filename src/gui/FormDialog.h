@@ -2,6 +2,9 @@
 // the state when it opens. OK parses and stores through acceptForm; a text that is refused shows the
 // form's message, takes the focus and keeps the dialog open. Cancel stores nothing. Texts cross here
 // between Qt's Unicode and the state's Latin-1 bytes; a character beyond Latin-1 is refused by name.
+// A form that carries the program's fit controls also shows them: the "Stop when converged" box below
+// the fields, or a "Fix" box and "lower" and "upper" edits beside each fitted field; OK stores them with
+// the fields (both or neither), a bound that is not a number or not below its upper bound is refused.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +16,8 @@
 #include "core/state/AnalysisState.h"
 
 class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
 
 namespace tolvex::gui {
 
@@ -27,6 +32,11 @@ public:
     // The control of field `index` (a line edit, a text edit, or the box of a radio group).
     [[nodiscard]] QWidget* fieldWidget(std::size_t index) const;
     void setFieldText(std::size_t index, const QString& text);
+    // The fit controls' widgets; nullptr where the form shows none (not a fitted field).
+    [[nodiscard]] QCheckBox* stopWhenConvergedBox() const { return stopBox_; }
+    [[nodiscard]] QCheckBox* fixBox(std::size_t index) const;
+    [[nodiscard]] QLineEdit* lowerEdit(std::size_t index) const;
+    [[nodiscard]] QLineEdit* upperEdit(std::size_t index) const;
 
     // Shows a refusal; a warning box unless replaced (the tests record the message instead).
     std::function<void(QWidget* parent, const QString& message)> showError;
@@ -38,6 +48,10 @@ private:
     struct Control {
         QWidget* widget = nullptr;
         QButtonGroup* radios = nullptr;
+        // The fit controls beside a fitted field.
+        QCheckBox* fix = nullptr;
+        QLineEdit* lower = nullptr;
+        QLineEdit* upper = nullptr;
     };
 
     void build();
@@ -46,12 +60,18 @@ private:
     [[nodiscard]] std::optional<FormError> latin1Refusal() const;
     void load();
     [[nodiscard]] Control makeControl(const FormField& field, QWidget* owner);
+    // The field's control with the Fix box and the bounds beside it, in one row.
+    [[nodiscard]] QWidget* withFitControls(Control& control, QWidget* owner);
+    void loadFitControls();
+    // The fit controls the widgets hold, or why they are refused.
+    [[nodiscard]] std::optional<FormError> editedFitControls(FitControls& controls) const;
     void addBoxedButtons(const FormField& field, const std::vector<std::string>& captions, QWidget* owner,
                          QButtonGroup* buttons);
 
     const Form& form_;
     AnalysisState& state_;
     std::vector<Control> controls_;
+    QCheckBox* stopBox_ = nullptr;
 };
 
 }  // namespace tolvex::gui

@@ -11,6 +11,7 @@
 
 #include "core/state/AnalysisState.h"
 #include "gui/Document.h"
+#include "gui/FitSettings.h"
 #include "gui/GuiInteraction.h"
 #include "gui/RecentFiles.h"
 #include "gui/UndoHistory.h"
@@ -43,6 +44,8 @@ public:
     [[nodiscard]] QLabel* messagePane() const { return messagePane_; }
     [[nodiscard]] AnalysisState& state() { return state_; }
     [[nodiscard]] UndoHistory& undoHistory() { return undo_; }
+    // Stop when converged, fixed parameters and bounds of the simplex and least-squares runs.
+    [[nodiscard]] FitSettings& fitSettings() { return fitSettings_; }
 
     // Runs the command of `id` as its menu item does.
     void runCommand(int id);
@@ -96,6 +99,9 @@ private:
     // Asks "Save existing data?" when there are unsaved results; false when the window must stay.
     [[nodiscard]] bool settleUnsavedResults();
     void writeReport(bool chooseName);
+    // Simplex or least squares under the fit settings, which their dialogs edit; then one message with
+    // the warnings of a run that did not converge or ended on a bound.
+    void runFit(int id);
     void showPlottingOptions();
     void chooseFont();
     void setViewToggle(int value);
@@ -115,6 +121,7 @@ private:
     UndoHistory undo_{state_};
     QSettings settings_;
     RecentFiles recent_;
+    FitSettings fitSettings_{settings_};
     std::unique_ptr<QPrinter> printer_;
     PlotView* view_ = nullptr;
     QLabel* messagePane_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "core/commands/CommandIds.h"
 #include "core/commands/EngineCommands.h"
+#include "core/commands/EstimationCommands.h"
 #include "core/commands/InputDrawdowns.h"
 #include "core/persist/Archive.h"
 #include "core/persist/Reports.h"
@@ -43,9 +44,27 @@ bool MainWindow::dispatchAnalysisCommand(int id) {
         case kCmdReportAs:
             writeReport(true);
             return true;
+        case kCmdSimplexInversion:
+        case kCmdLeastSquaresInversion:
+            runFit(id);
+            return true;
         default:
             return runEngineCommand(id, state_, *interaction_).has_value();
     }
+}
+
+void MainWindow::runFit(int id) {
+    const int model = state_.modelKind;
+    FitControls controls = fitSettings_.controls(model);
+    FitOutcome outcome;
+    const CommandOutcome result =
+        id == kCmdSimplexInversion ? simplexInversionEditing(state_, *interaction_, controls, outcome)
+                                   : leastSquaresInversionEditing(state_, *interaction_, controls, outcome);
+    fitSettings_.store(model, controls);
+    if (result != CommandOutcome::Done || outcome.warnings.empty()) return;
+    std::string text = "The fit may not be the best one:";
+    for (const std::string& warning : outcome.warnings) text += "\n- " + warning;
+    interaction_->message(text);
 }
 
 void MainWindow::writeReport(bool chooseName) {

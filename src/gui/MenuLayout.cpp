@@ -31,6 +31,7 @@ std::vector<MenuNode> buildLayout() {
         menu("Interpretattion", {item("Model Selection", kCmdModelSelection), separator(),
                                  item("Input drawdowns", kCmdInputDrawdowns),
                                  item("Calculate drawdowns", kCmdCalculateDrawdowns), separator(),
+                                 item("Estimate start values", kCmdEstimateStartValues),
                                  item("Try and Error Inversion", kCmdTrialInversion),
                                  item("Simplex Inversion", kCmdSimplexInversion),
                                  item("Least Square Inversion", kCmdLeastSquaresInversion)}),

@@ -71,6 +71,7 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "Interpretattion>Input drawdowns|32790|",
         "Interpretattion>Calculate drawdowns|32805|",
         "Interpretattion>-",
+        "Interpretattion>Estimate start values|32816|",
         "Interpretattion>Try and Error Inversion|32792|",
         "Interpretattion>Simplex Inversion|32794|",
         "Interpretattion>Least Square Inversion|32800|",

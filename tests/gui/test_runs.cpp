@@ -88,7 +88,11 @@ TEST_F(Runs, ConfinedFamilyRunsWithoutProgressDialog) {
 
 TEST_F(Runs, LeastSquaresRunCountsItsIterationsAndShowsTheFit) {
     state.modelKind = 0;
+    // The run the method was first written for: every iteration up to the limit of 20 ("Stop when
+    // converged" off; the setting is read when the run starts and is put back at once).
+    window->fitSettings().setStopWhenConverged(false);
     window->runCommand(kCmdLeastSquaresInversion);
+    window->fitSettings().setStopWhenConverged(true);
     EXPECT_EQ(dialogsShown, 1);
     ASSERT_FALSE(steps.isEmpty());
     EXPECT_EQ(state.plotContent, 2);

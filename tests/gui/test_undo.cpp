@@ -129,6 +129,11 @@ TEST(Changes, EveryChangeMarksTheDocumentAndUndoAndRedoTakeItBackAndRepeatIt) {
         const std::string before = w.bytes();
         EXPECT_FALSE(w.window->action(kCmdEditUndo)->isEnabled());
         w.window->runCommand(change.command);
+        // The simplex's 20 iterations end without convergence, which the window warns about; nothing
+        // else may be said.
+        std::erase_if(w.ui->script.messages, [](const std::string& m) {
+            return m.rfind("The fit may not be the best one:\n- not converged after", 0) == 0;
+        });
         EXPECT_TRUE(w.ui->script.messages.empty()) << w.ui->script.messages.front();
         const std::string after = w.bytes();
         ASSERT_NE(after, before) << "the command changed nothing";

@@ -26,6 +26,7 @@ enum CommandId : int {
     kCmdCopyAsMetafile = 32811,
     kCmdExportBmp = 32813,
     kCmdExportMetafile = 32814,
+    kCmdEstimateStartValues = 32816,  // after kCmdReportAs (32815) of the desktop program
     // the framework's standard commands
     kCmdFileNew = 57600,
     kCmdFileOpen = 57601,
@@ -41,8 +42,8 @@ enum CommandId : int {
     kCmdViewStatusBar = 59393,
 };
 
-// Type curves, the trial run and the simplex exist for models 0..8, least squares for 0..10; every
-// other command is always enabled. The comparisons are signed, as the model code is.
+// Type curves, the trial run, the simplex and the start values exist for models 0..8, least squares
+// for 0..10; every other command is always enabled. The comparisons are signed, as the model code is.
 [[nodiscard]] constexpr bool isCommandEnabled(int command, int modelKind) {
     switch (command) {
         case kCmdLeastSquaresInversion:
@@ -51,6 +52,8 @@ enum CommandId : int {
         case kCmdSimplexInversion:
         case kCmdTrialInversion:
             return modelKind <= 8;
+        case kCmdEstimateStartValues:
+            return modelKind >= 0 && modelKind <= 8;
         default:
             return true;
     }

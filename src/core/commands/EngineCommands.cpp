@@ -4,6 +4,7 @@
 #include "core/commands/CommandIds.h"
 #include "core/commands/EstimationCommands.h"
 #include "core/commands/SettingsCommands.h"
+#include "core/commands/StartValuesCommand.h"
 #include "core/commands/TypeCurveCommands.h"
 
 namespace tolvex {
@@ -23,6 +24,8 @@ std::optional<CommandOutcome> runEngineCommand(int commandId, AnalysisState& sta
             return simplexInversion(state, ui);
         case kCmdLeastSquaresInversion:
             return leastSquaresInversion(state, ui);
+        case kCmdEstimateStartValues:
+            return estimateStartValuesCommand(state, ui);
         case kCmdModelSelection:
             return modelSelection(state, ui);
         case kCmdProject:

@@ -188,12 +188,60 @@ CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui, FitOutcome& o
     return CommandOutcome::Done;
 }
 
+// The form, showing `part` of the controls when the dialogs edit them.
+Form withControls(Form form, FitControls* edited, FitControlsShown part) {
+    if (edited != nullptr) {
+        form.fitControlsShown = part;
+        form.fitControls = edited;
+    }
+    return form;
+}
+
 CommandOutcome bouwerRiceCommand(CommandScope& scope, AnalysisState& state, Interaction& ui,
-                                 const FitControls& controls, FitOutcome& outcome) {
-    if (!scope.edit(ui, bouwerRiceForm())) return CommandOutcome::Cancelled;
+                                 FitControls& controls, FitControls* edited, FitOutcome& outcome) {
+    if (!scope.edit(ui, withControls(bouwerRiceForm(), edited, FitControlsShown::FixAndBounds)))
+        return CommandOutcome::Cancelled;
     if (const auto error = checkBouwerRiceInputs(state)) return refuse(ui, *error);
     if (const auto error = checkDeterminable(state, controls.fixed)) return refuse(ui, *error);
     return runEstimation(state, ui, bouwerRiceFromFields(controls), outcome);
+}
+
+// The simplex command; `edited` (the same object as `controls`, or nothing) is what its dialogs edit.
+CommandOutcome simplexFlow(AnalysisState& state, Interaction& ui, FitControls& controls, FitControls* edited,
+                           FitOutcome& outcome) {
+    outcome = FitOutcome{};
+    CommandScope scope(state);
+    if (!scope.edit(ui, withControls(matchingCriteriaForm(), edited, FitControlsShown::StopWhenConverged)))
+        return CommandOutcome::Cancelled;
+    const auto guess = initialGuessForm(state.modelKind);
+    if (!guess) return notImplemented(state, ui, 0);
+    if (const auto error = checkFitControls(state.modelKind, controls)) return refuse(ui, *error);
+    if (!scope.edit(ui, withControls(*guess, edited, FitControlsShown::FixAndBounds)))
+        return CommandOutcome::Cancelled;
+    if (const auto error = estimationInputError(state, MisfitForm::OfForwardModel, controls))
+        return refuse(ui, *error);
+    return runEstimation(state, ui, simplexFromFields(controls), outcome);
+}
+
+// The least-squares command; `edited` (the same object as `controls`, or nothing) is what its dialogs
+// edit.
+CommandOutcome leastSquaresFlow(AnalysisState& state, Interaction& ui, FitControls& controls,
+                                FitControls* edited, FitOutcome& outcome) {
+    outcome = FitOutcome{};
+    CommandScope scope(state);
+    if (!scope.edit(ui, withControls(matchingCriteriaForm(), edited, FitControlsShown::StopWhenConverged)))
+        return CommandOutcome::Cancelled;
+    if (const auto error = checkFitControls(state.modelKind, controls)) return refuse(ui, *error);
+    if (state.modelKind == static_cast<int>(ModelKind::Jacob)) return jacobCommand(state, ui, outcome);
+    if (state.modelKind == static_cast<int>(ModelKind::BouwerRice))
+        return bouwerRiceCommand(scope, state, ui, controls, edited, outcome);
+    const auto guess = initialGuessForm(state.modelKind);
+    if (!guess) return notImplemented(state, ui, 0);
+    if (!scope.edit(ui, withControls(*guess, edited, FitControlsShown::FixAndBounds)))
+        return CommandOutcome::Cancelled;
+    if (const auto error = estimationInputError(state, MisfitForm::Plain, controls))
+        return refuse(ui, *error);
+    return runEstimation(state, ui, leastSquaresFromFields(controls), outcome);
 }
 
 }  // namespace
@@ -226,40 +274,31 @@ CommandOutcome simplexInversion(AnalysisState& state, Interaction& ui) {
     return simplexInversionWith(state, ui, FitControls::fullRun(), outcome);
 }
 
-CommandOutcome simplexInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
-                                    FitOutcome& outcome) {
-    outcome = FitOutcome{};
-    CommandScope scope(state);
-    if (!scope.edit(ui, matchingCriteriaForm())) return CommandOutcome::Cancelled;
-    const auto guess = initialGuessForm(state.modelKind);
-    if (!guess) return notImplemented(state, ui, 0);
-    if (const auto error = checkFitControls(state.modelKind, controls)) return refuse(ui, *error);
-    if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = estimationInputError(state, MisfitForm::OfForwardModel, controls))
-        return refuse(ui, *error);
-    return runEstimation(state, ui, simplexFromFields(controls), outcome);
-}
-
 CommandOutcome leastSquaresInversion(AnalysisState& state, Interaction& ui) {
     FitOutcome outcome;
     return leastSquaresInversionWith(state, ui, FitControls::fullRun(), outcome);
 }
 
+CommandOutcome simplexInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
+                                    FitOutcome& outcome) {
+    FitControls copy = controls;
+    return simplexFlow(state, ui, copy, nullptr, outcome);
+}
+
 CommandOutcome leastSquaresInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
                                          FitOutcome& outcome) {
-    outcome = FitOutcome{};
-    CommandScope scope(state);
-    if (!scope.edit(ui, matchingCriteriaForm())) return CommandOutcome::Cancelled;
-    if (const auto error = checkFitControls(state.modelKind, controls)) return refuse(ui, *error);
-    if (state.modelKind == static_cast<int>(ModelKind::Jacob)) return jacobCommand(state, ui, outcome);
-    if (state.modelKind == static_cast<int>(ModelKind::BouwerRice))
-        return bouwerRiceCommand(scope, state, ui, controls, outcome);
-    const auto guess = initialGuessForm(state.modelKind);
-    if (!guess) return notImplemented(state, ui, 0);
-    if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = estimationInputError(state, MisfitForm::Plain, controls))
-        return refuse(ui, *error);
-    return runEstimation(state, ui, leastSquaresFromFields(controls), outcome);
+    FitControls copy = controls;
+    return leastSquaresFlow(state, ui, copy, nullptr, outcome);
+}
+
+CommandOutcome simplexInversionEditing(AnalysisState& state, Interaction& ui, FitControls& controls,
+                                       FitOutcome& outcome) {
+    return simplexFlow(state, ui, controls, &controls, outcome);
+}
+
+CommandOutcome leastSquaresInversionEditing(AnalysisState& state, Interaction& ui, FitControls& controls,
+                                            FitOutcome& outcome) {
+    return leastSquaresFlow(state, ui, controls, &controls, outcome);
 }
 
 }  // namespace tolvex

@@ -39,4 +39,13 @@ CommandOutcome simplexInversionWith(AnalysisState& state, Interaction& ui, const
 CommandOutcome leastSquaresInversionWith(AnalysisState& state, Interaction& ui, const FitControls& controls,
                                          FitOutcome& outcome);
 
+// The same with the dialogs editing `controls` too (the desktop program's settings): the matching
+// criteria show "Stop when converged", the initial-guess or Bouwer-Rice dialog a "Fix" box and optional
+// bounds beside each fitted field (Form::fitControls). The run uses the controls as the dialogs leave
+// them; a dialog's OK keeps its changes to them even when a later dialog is cancelled.
+CommandOutcome simplexInversionEditing(AnalysisState& state, Interaction& ui, FitControls& controls,
+                                       FitOutcome& outcome);
+CommandOutcome leastSquaresInversionEditing(AnalysisState& state, Interaction& ui, FitControls& controls,
+                                            FitOutcome& outcome);
+
 }  // namespace tolvex

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/estimation/FitControls.h"
 #include "core/state/AnalysisState.h"
 #include "core/state/FieldTable.h"
 
@@ -41,6 +42,11 @@ struct FormField {
     std::vector<int> enabledFor{};
 };
 
+// The program's fit controls a dialog shows besides its fields (see FitControlTexts.h): the matching
+// criteria's "Stop when converged" box, or a "Fix" box and optional lower and upper bounds beside each
+// fitted field of an initial-guess dialog.
+enum class FitControlsShown { None, StopWhenConverged, FixAndBounds };
+
 using FormValue = std::variant<long long, double, std::string>;
 
 // Where and why a form was refused: the index of the offending field and the message to show.
@@ -60,6 +66,10 @@ struct Form {
     std::function<std::optional<FormError>(const std::vector<FormValue>&)> validate;
     // Runs after the fields were stored on OK (e.g. the Theis dialog sets paramCount/paramVector).
     std::function<void(AnalysisState&)> onAccept;
+    // The fit controls the dialog also edits, stored on OK with the fields; set only by the commands of a
+    // front end that keeps them (the desktop program's settings). Other front ends leave them alone.
+    FitControlsShown fitControlsShown = FitControlsShown::None;
+    FitControls* fitControls = nullptr;
 
     [[nodiscard]] const FormField* byId(int id) const;
     [[nodiscard]] const FormField* byLabel(std::string_view label) const;
