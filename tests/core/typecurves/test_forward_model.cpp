@@ -123,6 +123,27 @@ TEST(ForwardModel, TimeZeroIsAcceptedWhereTheFormulasHaveAValue) {
     }
 }
 
+// Hantush and Jacob (1955) and Hantush (1964): the leakage of models 2 and 3 comes through the upper
+// confining bed only, r/B = r / sqrt(T b'/K'); the lower bed's thickness (model 4's b'') must not enter.
+TEST(ForwardModel, LeakyModelsLeakThroughTheUpperBedOnly) {
+    for (int model : {2, 3}) {
+        AnalysisState s = makeDefaultState();
+        s.modelKind = model;
+        s.upperBedThickness = 21.0f;
+        s.lowerBedThickness = 21.0f;
+        std::vector<float> p = buildParameterVector(s);
+        evaluateForward(s, p, model);
+        const std::vector<double> reference = s.calculated;
+        s.lowerBedThickness = 5.0f;
+        evaluateForward(s, p, model);
+        EXPECT_EQ(s.calculated, reference) << model;
+        s.upperBedThickness = 5.0f;
+        p = buildParameterVector(s);
+        evaluateForward(s, p, model);
+        EXPECT_NE(s.calculated, reference) << model;
+    }
+}
+
 TEST(ParameterVector, LayoutAndWriteBack) {
     AnalysisState s = makeDefaultState();
     const int counts[] = {2, 3, 3, 4, 6, 2, 4, 4, 4, 0, 1};
