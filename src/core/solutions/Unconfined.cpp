@@ -20,10 +20,17 @@ constexpr double kRootTolerance = 1e-10;
 constexpr double kGammaCap = 708.0;
 constexpr double kLengthTolerance = 1e-8;
 
+// A root of eps tan(eps) = q with its sine.
+struct Eigenvalue {
+    double eps, sin;
+};
+
 // The n-th positive root of eps tan(eps) = q by Newton's method on eps sin(eps) - q cos(eps), which
 // has no poles. Started at sqrt(q) or atan(q) for the first root and one period above the previous root
 // otherwise, it converges in a handful of steps for every q > 0; the cap only bounds a pathological input.
-[[nodiscard]] double eigenvalue(double guess, double q) {
+// Each step takes the sine and cosine of one argument, which the compiler makes one sincos call. The
+// root's sine is taken once for every factor of its term that needs it.
+[[nodiscard]] Eigenvalue eigenvalue(double guess, double q) {
     double eps = guess;
     double old = 1e10;
     for (int step = 0; step < kUnconfinedNewtonCap && std::fabs(eps - old) > kRootTolerance * eps; ++step) {
@@ -32,15 +39,22 @@ constexpr double kLengthTolerance = 1e-8;
         const double c = std::cos(old);
         eps = old - (old * s - q * c) / (old * c + s + q * s);
     }
-    return eps;
+    return {eps, std::sin(eps)};
+}
+
+// sin(f eps): for the common ends f = 0 and f = 1 taken from the root's sine, the same double.
+[[nodiscard]] double sinOfMultiple(double f, const Eigenvalue& e) {
+    if (f == 0.0) return 0.0;
+    if (f == 1.0) return e.sin;
+    return std::sin(f * e.eps);
 }
 
 // The eigenfunction at the piezometer, or its average over the observation screen or the thickness.
-[[nodiscard]] double observationFactor(double eps, const UnconfinedGeometry& g) {
+[[nodiscard]] double observationFactor(const Eigenvalue& e, const UnconfinedGeometry& g) {
     if (g.form == kObservationScreen)
-        return (std::sin(g.z2 * eps) - std::sin(g.z1 * eps)) / ((g.z2 - g.z1) * eps);
-    if (g.form == kPiezometer) return std::cos(g.z * eps);
-    return std::sin(eps) / eps;
+        return (sinOfMultiple(g.z2, e) - sinOfMultiple(g.z1, e)) / ((g.z2 - g.z1) * e.eps);
+    if (g.form == kPiezometer) return std::cos(g.z * e.eps);
+    return e.sin / e.eps;
 }
 
 [[nodiscard]] bool invalid(double beta, double sigma, const UnconfinedGeometry& g) {
@@ -60,11 +74,11 @@ constexpr double kLengthTolerance = 1e-8;
     for (int n = 1; n <= terms; ++n) {
         double guess = eps + kPi;
         if (n == 1) guess = q < 1.0 ? std::sqrt(q) : std::atan(q);
-        eps = eigenvalue(guess, q);
+        const Eigenvalue e = eigenvalue(guess, q);
+        eps = e.eps;
         const double gamma = std::fmin(std::sqrt(beta * eps * eps + p), kGammaCap);
-        const double screen = std::sin(eps * b) - std::sin(eps * a);
-        sum +=
-            besselK0(gamma) * screen * observationFactor(eps, g) / ((0.5 * std::sin(2.0 * eps) + eps) * 0.5);
+        const double screen = sinOfMultiple(b, e) - sinOfMultiple(a, e);
+        sum += besselK0(gamma) * screen * observationFactor(e, g) / ((0.5 * std::sin(2.0 * eps) + eps) * 0.5);
     }
     return sum / p;
 }

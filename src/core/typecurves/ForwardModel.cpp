@@ -1,5 +1,7 @@
 #include "core/typecurves/ForwardModel.h"
 
+#include <omp.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -42,12 +44,28 @@ Screens leakyScreens(const AnalysisState& s) {
     return {s.lppWellL, s.lppWellD, s.lppObsL, s.lppObsD};
 }
 
+// Fewest times shared among threads: below it starting the threads costs more than they save.
+constexpr long kParallelTimes = 8;
+
+// How a model's times are evaluated: closed forms and series one after another; a quadrature or a
+// Laplace inversion per time (models 3-8) shared among the OpenMP threads.
+enum class Cost { Cheap, Costly };
+
 // At t = 0 the aquifer has not yet answered the pumping: the drawdown is 0 (models 0-4, whose well
 // functions tend to 0 as u = U/t grows without bound) and the normalized slug-test head is 1 (model 5).
 // The Laplace inversions of models 6-8 have no value there; checkMisfitInputs refuses it for them.
+// Each time writes only its own element, so the values do not depend on the number of threads. Inside
+// a parallel region (a family or a caller's own loop) the times stay on the calling thread.
 template <class Value>
-void fill(const AnalysisState& s, std::span<double> out, double atTimeZero, Value&& value) {
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = s.times[i] == 0.0 ? atTimeZero : value(s.times[i]);
+void fill(const AnalysisState& s, std::span<double> out, double atTimeZero, Cost cost, Value&& value) {
+    const long n = static_cast<long>(out.size());
+    const auto at = [&](long i) { return s.times[i] == 0.0 ? atTimeZero : value(s.times[i]); };
+    if (cost == Cost::Cheap || n < kParallelTimes || omp_in_parallel()) {
+        for (long i = 0; i < n; ++i) out[i] = at(i);  // no parallel region at all: it costs microseconds
+        return;
+    }
+#pragma omp parallel for schedule(dynamic, 4)
+    for (long i = 0; i < n; ++i) out[i] = at(i);
 }
 
 // Drawdown scale Q/(4 pi T) and u factor r^2 S/(4 T) of the Theis family of solutions.
@@ -72,24 +90,25 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
     const double r = s.radialDistance;
     switch (kind) {
         case 0:
-            fill(s, out, 0.0, [&](double t) { return C * confinedW(U / t); });
+            fill(s, out, 0.0, Cost::Cheap, [&](double t) { return C * confinedW(U / t); });
             break;
         case 1: {
             const double arb = anisotropy(s, q[3], T);
             const Screens g = nonleakyScreens(s);
-            fill(s, out, 0.0, [&](double t) { return C * partialW(U / t, arb, g.l, g.d, g.lo, g.dz); });
+            fill(s, out, 0.0, Cost::Cheap,
+                 [&](double t) { return C * partialW(U / t, arb, g.l, g.d, g.lo, g.dz); });
             break;
         }
         case 2: {
             const double rB = asFloat(r / std::sqrt(T * q[3]));
-            fill(s, out, 0.0, [&](double t) { return C * leakyW(U / t, rB); });
+            fill(s, out, 0.0, Cost::Cheap, [&](double t) { return C * leakyW(U / t, rB); });
             break;
         }
         case 3: {
             const double rB = asFloat(r / std::sqrt(s.upperBedThickness * T / q[4]));
             const double arb = anisotropy(s, q[3], T);
             const Screens g = leakyScreens(s);
-            fill(s, out, 0.0,
+            fill(s, out, 0.0, Cost::Costly,
                  [&](double t) { return C * partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz); });
             break;
         }
@@ -98,7 +117,7 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
             const double beta = asFloat(r / 4.0 *
                                         (std::sqrt(q[3] * q[5] / (s.upperBedThickness * T * S)) +
                                          std::sqrt(q[4] * q[6] / (s.lowerBedThickness * T * S))));
-            fill(s, out, 0.0, [&](double t) { return C * storageH(U / t, beta, s); });
+            fill(s, out, 0.0, Cost::Costly, [&](double t) { return C * storageH(U / t, beta, s); });
             break;
         }
     }
@@ -108,7 +127,7 @@ void slugTest(const AnalysisState& s, std::span<const double> q, std::span<doubl
     const double rc2 = static_cast<double>(s.casingRadius) * s.casingRadius;
     const double alpha = asFloat(static_cast<double>(s.wellRadius) * s.wellRadius * q[1] / rc2);
     const double betaFactor = asFloat(q[2] / rc2);
-    fill(s, out, 1.0, [&](double t) { return slugF(betaFactor * t, alpha, s); });
+    fill(s, out, 1.0, Cost::Costly, [&](double t) { return slugF(betaFactor * t, alpha, s); });
 }
 
 void unconfined(const AnalysisState& s, std::span<const double> q, std::span<double> out) {
@@ -119,7 +138,7 @@ void unconfined(const AnalysisState& s, std::span<const double> q, std::span<dou
     const double sigma = asFloat(S / sy);
     const double timeFactor = asFloat(T / (S * r2));
     const UnconfinedGeometry geometry = unconfinedGeometry(s);
-    fill(s, out, kNoValue,
+    fill(s, out, kNoValue, Cost::Costly,
          [&](double t) { return C * unconfinedW(timeFactor * t, beta, sigma, geometry, s); });
 }
 
@@ -134,7 +153,7 @@ void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q,
     const double param =
         kind == 7 ? asFloat(12.0 * tm * r * r / (tf * bs * bs)) : asFloat(2.0 * r * std::sqrt(tm / tf) / bs);
     const int variant = kind == 7 ? kWarrenRoot : kSlab;
-    fill(s, out, kNoValue,
+    fill(s, out, kNoValue, Cost::Costly,
          [&](double t) { return C * doublePorosityW(timeFactor * t, param, sigma, variant, s); });
 }
 
