@@ -29,14 +29,6 @@ using tolvex::testing::ScratchFolder;
 using test::CliRun;
 using test::run;
 
-std::vector<std::string> namesIn(const ScratchFolder& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder.file("")))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A document with estimation results whose report name is `reportName`.
 std::string documentWithReportName(const ScratchFolder& folder, const std::string& reportName) {
     AnalysisState state = makeDefaultState();
@@ -78,7 +70,7 @@ TEST(OutputFiles, AnEmptyFileNameIsAUsageErrorNamingTheOption) {
             << c.words.front();
         EXPECT_EQ(r.out, "") << c.words.front() << " " << c.option;
     }
-    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"data.txt", "site.tvx"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"data.txt", "site.tvx"}));
 }
 
 // Without --out the report goes beside the document under the file-name part of its report name.
@@ -103,7 +95,7 @@ TEST(OutputFiles, TheDocumentsReportNameCannotLeaveItsFolder) {
         EXPECT_EQ(r.out, "report written to " + folder.file(c.written) + "\n") << c.reportName;
         EXPECT_EQ(ScratchFolder::read(folder.file(c.written)), reportText(openDocumentOrThrow(doc)));
         fs::remove(folder.file(c.written));
-        EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"site.tvx", "sub"})) << c.reportName;
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"site.tvx", "sub"})) << c.reportName;
     }
     EXPECT_TRUE(fs::is_empty(outside.file("")));
     EXPECT_FALSE(fs::exists(folder.file("../victim.out")));
@@ -119,7 +111,7 @@ TEST(OutputFiles, AReportNameWithoutAFileNameOrNamingTheDocumentIsRefused) {
         EXPECT_THAT(r.err, HasSubstr("report: the document's report name '" + name + "'")) << name;
         EXPECT_THAT(r.err, HasSubstr("give --out FILE")) << name;
         EXPECT_EQ(ScratchFolder::read(doc), before) << name;
-        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"site.tvx"}) << name;
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"site.tvx"}) << name;
     }
 }
 
@@ -132,7 +124,7 @@ TEST(OutputFiles, APictureThatCannotBeWrittenFailsAndLeavesNoFile) {
         EXPECT_EQ(r.status, kExitFailure) << out;
         EXPECT_THAT(r.err, HasSubstr("plot: Not able to create file. \"" + folder.file(out) + "\": ")) << out;
     }
-    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"site.tvx", "taken.png"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"site.tvx", "taken.png"}));
     EXPECT_TRUE(fs::is_empty(folder.file("taken.png")));
 }
 
@@ -159,7 +151,7 @@ TEST(OutputFiles, AFailedPictureLeavesTheOldPicture) {
         EXPECT_EQ(end.text, "tolvex-cli: plot: Not able to create file. \"" + old + "\": " + reason + "\n");
         EXPECT_EQ(ScratchFolder::read(old), "the old picture") << name;
     }
-    EXPECT_EQ(namesIn(folder),
+    EXPECT_EQ(folder.names(),
               (std::vector<std::string>{"p.bmp", "p.emf", "p.pdf", "p.png", "p.svg", "site.tvx"}));
 }
 
@@ -206,7 +198,7 @@ TEST(OutputFiles, ANamedPipeAsDataOrDocumentIsRefusedWithoutWaiting) {
         EXPECT_THAT(end.text, HasSubstr("\"" + pipe + "\": is a named pipe, not a regular file"))
             << words.front();
     }
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"pipe"});
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"pipe"});
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // A fresh folder under the system's temporary folder for one test, removed afterwards.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace tolvex::testing {
 
@@ -37,6 +39,15 @@ public:
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
+    }
+
+    // The names in the folder, sorted: what a save left beside its target.
+    [[nodiscard]] std::vector<std::string> names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
 private:

@@ -21,15 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScratchFolder;
 
-// The names in the folder, to see that no temporary was left beside the target.
-std::vector<std::string> namesIn(const ScratchFolder& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder.file("")))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 unsigned modeOf(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
@@ -54,7 +45,7 @@ TEST(FileReplace, ALinkedFileGetsTheBytesAndTheLinksStay) {
     EXPECT_TRUE(fs::is_symlink(folder.file("first.tvx")));
     EXPECT_TRUE(fs::is_symlink(folder.file("second.tvx")));
     EXPECT_EQ(ScratchFolder::read(folder.file("data/real.tvx")), "new");
-    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"data", "first.tvx", "second.tvx"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"data", "first.tvx", "second.tvx"}));
 
     fs::create_symlink("data/later.tvx", folder.file("dangling.tvx"));  // the link names a new file
     ASSERT_FALSE(replaceFileBytes(folder.file("dangling.tvx"), "made"));
@@ -88,7 +79,7 @@ TEST(FileReplace, WhatIsNoRegularFileIsRefusedAndStaysAsItWas) {
         EXPECT_TRUE(c.stillThere(folder.file(c.name))) << c.name;
     }
     EXPECT_TRUE(fs::is_fifo(folder.file("pipe.tvx")));
-    EXPECT_EQ(namesIn(folder).size(), device ? 4u : 3u);  // no temporaries
+    EXPECT_EQ(folder.names().size(), device ? 4u : 3u);  // no temporaries
 }
 
 TEST(FileReplace, TheOldFileKeepsItsModeAndANewFileFollowsTheUmask) {
@@ -130,9 +121,9 @@ TEST(FileReplace, TemporariesOfAKilledSaveAreRemovedOthersKept) {
     folder.write(".other.tvx.tolvex-tmp-" + dead + "-0", "another target's");
     folder.write(".site.tvx.tolvex-tmp-notes", "not a temporary");
     ASSERT_FALSE(replaceFileBytes(target, "new"));
-    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{".other.tvx.tolvex-tmp-" + dead + "-0",
-                                                         ".site.tvx.tolvex-tmp-" + alive + "-0",
-                                                         ".site.tvx.tolvex-tmp-notes", "site.tvx"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{".other.tvx.tolvex-tmp-" + dead + "-0",
+                                                        ".site.tvx.tolvex-tmp-" + alive + "-0",
+                                                        ".site.tvx.tolvex-tmp-notes", "site.tvx"}));
     EXPECT_EQ(ScratchFolder::read(target), "new");
 }
 
@@ -157,7 +148,7 @@ TEST(FileReplace, AWriteBeyondTheFileSizeLimitFailsAndKeepsTheOldFile) {
     ASSERT_EQ(end.status, 0) << "the save went through the limit";
     EXPECT_EQ(end.text, "Not able to create file.\n\"" + path + "\": " + std::strerror(EFBIG));
     EXPECT_EQ(ScratchFolder::read(path), old);
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"limited.tvx"});
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"limited.tvx"});
 }
 
 TEST(FileReplace, AMissingFolderOrNameIsRefused) {
@@ -166,7 +157,7 @@ TEST(FileReplace, AMissingFolderOrNameIsRefused) {
     EXPECT_EQ(replaceFileBytes("", "x"), "no file name given");
     const std::string file = folder.write("plain", "x");
     EXPECT_EQ(replaceFileBytes(file + "/x.tvx", "x"), std::strerror(ENOTDIR));
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"plain"});
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"plain"});
 }
 
 }  // namespace
