@@ -33,13 +33,6 @@ double clampValue(double q, double ceiling) {
     return q;
 }
 
-// The residual sum of squares, accumulated in float as the stored sums are.
-float floatSumOfSquares(const std::vector<double>& r) {
-    float sum = 0.0f;
-    for (double v : r) sum = static_cast<float>(sum + v * v);
-    return sum;
-}
-
 // Working storage of one run, allocated once.
 struct Work {
     int n = 0;
@@ -74,10 +67,30 @@ struct Work {
     double& diff(int j, int i) { return D[static_cast<std::size_t>(j - 1) * m + i]; }
 };
 
-double residualsAt(AnalysisState& s, Work& w, std::span<const double> point) {
-    const double rms = lsForwardMisfit(s, point, std::span<double>(s.calculated.data(), w.m));
-    for (int i = 0; i < w.m; ++i) w.r[i] = s.measured[i] - s.calculated[i];
-    return rms;
+double rmsOf(double sumOfSquares, std::size_t m) {
+    return m == 0 ? 0.0 : std::sqrt(sumOfSquares / static_cast<double>(m));
+}
+
+// The misfit at a point: the RMS error, and the residual sum of squares accumulated in float as the
+// stored sums are.
+struct Misfit {
+    double rms;
+    float sumOfSquares;
+};
+
+// The drawdowns (s.calculated) and residuals (w.r) at the point, and their misfit. Both sums run in
+// one loop: the float sum's chain of roundings is the longer, and the double sum hides in its shadow.
+Misfit residualsAt(AnalysisState& s, Work& w, std::span<const double> point) {
+    lsForwardDrawdowns(s, point, std::span<double>(s.calculated.data(), w.m));
+    double sum = 0.0;
+    float floatSum = 0.0f;
+    for (int i = 0; i < w.m; ++i) {
+        const double r = s.measured[i] - s.calculated[i];
+        w.r[i] = r;
+        sum += r * r;
+        floatSum = static_cast<float>(floatSum + r * r);
+    }
+    return {rmsOf(sum, static_cast<std::size_t>(w.m)), floatSum};
 }
 
 // Forward-difference sensitivities D, the gradient g and the scaled normal matrix A with its scales d.
@@ -183,8 +196,9 @@ StepSearch searchStep(AnalysisState& s, Work& w, double& lambda, std::stop_token
             if (stop.stop_requested()) return StepSearch::Stopped;
             const bool admissible = trialPoint(w, kappa);
             if (admissible) {
-                s.rmsError = static_cast<float>(residualsAt(s, w, w.b));
-                s.lsTrialSumSquares = floatSumOfSquares(w.r);
+                const Misfit trial = residualsAt(s, w, w.b);
+                s.rmsError = static_cast<float>(trial.rms);
+                s.lsTrialSumSquares = trial.sumOfSquares;
                 const double rise = static_cast<double>(s.lsTrialSumSquares) - s.lsSumSquares;
                 if (rise <= kAcceptTolerance) return StepSearch::Accepted;
             }
@@ -199,6 +213,16 @@ StepSearch searchStep(AnalysisState& s, Work& w, double& lambda, std::stop_token
 }  // namespace
 
 double lsForwardMisfit(const AnalysisState& state, std::span<const double> p, std::span<double> out) {
+    lsForwardDrawdowns(state, p, out);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double r = state.measured[i] - out[i];
+        sum += r * r;
+    }
+    return rmsOf(sum, out.size());
+}
+
+void lsForwardDrawdowns(const AnalysisState& state, std::span<const double> p, std::span<double> out) {
     const int kind = state.modelKind;
     const int n = state.lsParamCapacity;
     std::array<double, kMaxParameters + 1> q{};
@@ -216,13 +240,6 @@ double lsForwardMisfit(const AnalysisState& state, std::span<const double> p, st
     } else {
         computeDrawdowns(state, kind, q, out);
     }
-    if (out.empty()) return 0.0;
-    double sum = 0.0;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const double r = state.measured[i] - out[i];
-        sum += r * r;
-    }
-    return std::sqrt(sum / static_cast<double>(out.size()));
 }
 
 MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
@@ -244,9 +261,13 @@ MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop
 
     double lambda = kInitialDamping;
     s.iterationsDone = 0;
-    s.rmsError = static_cast<float>(residualsAt(s, w, w.p));
-    s.lsSumSquares = floatSumOfSquares(w.r);
+    const Misfit start = residualsAt(s, w, w.p);
+    s.rmsError = static_cast<float>(start.rms);
+    s.lsSumSquares = start.sumOfSquares;
     MarquardtResult result;
+    // Whether s.calculated holds the model at w.p: an accepted trial's evaluation is that of the new
+    // point, so it is not computed again.
+    bool evaluatedAtPoint = true;
     float lastRms = s.rmsError;
     int unchangedRuns = 0;
     while (s.iterationsDone < s.maxIterations) {
@@ -261,12 +282,12 @@ MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop
         holdAtBounds(w);
         const StepSearch search = searchStep(s, w, lambda, stop);
         if (search != StepSearch::Accepted) {
+            evaluatedAtPoint = false;
             --s.iterationsDone;  // the iteration made no step
             result.end = search == StepSearch::Stopped ? FitEnd::Stopped : FitEnd::NoAcceptableStep;
             break;
         }
-        std::swap(w.p, w.b);
-        s.rmsError = static_cast<float>(residualsAt(s, w, w.p));
+        std::swap(w.p, w.b);  // s.rmsError, s.calculated and w.r are already those of the trial
         const auto index = static_cast<std::size_t>(s.iterationsDone - 1);
         if (index < s.errorHistory.size()) s.errorHistory[index] = s.rmsError;
         unchangedRuns = unchanged(w, w.b, lastRms, s.rmsError) ? unchangedRuns + 1 : 0;
@@ -284,7 +305,7 @@ MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop
             break;
         }
     }
-    s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, std::span<double>(s.calculated.data(), w.m)));
+    if (!evaluatedAtPoint) s.rmsError = static_cast<float>(residualsAt(s, w, w.p).rms);
     for (int k = 1; k <= n; ++k) s.lsParams[k] = w.p[k];
     result.damping = lambda;
     return result;

@@ -25,6 +25,8 @@ inline constexpr int kMaxStepAttempts = 10000;
 // whose drawdown is p1 * t).
 [[nodiscard]] double lsForwardMisfit(const AnalysisState& state, std::span<const double> p,
                                      std::span<double> out);
+// Only the drawdowns.
+void lsForwardDrawdowns(const AnalysisState& state, std::span<const double> p, std::span<double> out);
 
 struct MarquardtResult {
     FitEnd end = FitEnd::IterationLimit;

@@ -44,11 +44,14 @@ Screens leakyScreens(const AnalysisState& s) {
     return {s.lppWellL, s.lppWellD, s.lppObsL, s.lppObsD};
 }
 
-// Fewest times shared among threads: below it starting the threads costs more than they save.
+// Fewest times shared among threads: below it starting the threads costs more than they save. A
+// closed form or short series costs some 20 ns a time, so only long records (a logger's thousands of
+// readings) are worth sharing.
 constexpr long kParallelTimes = 8;
+constexpr long kParallelCheapTimes = 4096;
 
-// How a model's times are evaluated: closed forms and series one after another; a quadrature or a
-// Laplace inversion per time (models 3-8) shared among the OpenMP threads.
+// How a model's times are evaluated: closed forms and series one after another unless the record is
+// long; a quadrature or a Laplace inversion per time (models 3-8) shared among the OpenMP threads.
 enum class Cost { Cheap, Costly };
 
 // At t = 0 the aquifer has not yet answered the pumping: the drawdown is 0 (models 0-4, whose well
@@ -60,8 +63,13 @@ template <class Value>
 void fill(const AnalysisState& s, std::span<double> out, double atTimeZero, Cost cost, Value&& value) {
     const long n = static_cast<long>(out.size());
     const auto at = [&](long i) { return s.times[i] == 0.0 ? atTimeZero : value(s.times[i]); };
-    if (cost == Cost::Cheap || n < kParallelTimes || omp_in_parallel()) {
+    if (n < (cost == Cost::Cheap ? kParallelCheapTimes : kParallelTimes) || omp_in_parallel()) {
         for (long i = 0; i < n; ++i) out[i] = at(i);  // no parallel region at all: it costs microseconds
+        return;
+    }
+    if (cost == Cost::Cheap) {
+#pragma omp parallel for schedule(static)
+        for (long i = 0; i < n; ++i) out[i] = at(i);
         return;
     }
 #pragma omp parallel for schedule(dynamic, 4)
