@@ -10,6 +10,9 @@
 // beta = 1e-3..100 where F > 1e-3 (tests); F(0, alpha), exactly 1, comes out as 0.9936..0.9971.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
@@ -26,5 +29,29 @@ struct SlugEvaluation {
 [[nodiscard]] SlugEvaluation slugEvaluate(double beta, double alpha, const AnalysisState& state);
 [[nodiscard]] double slugF(double beta, double alpha, const AnalysisState& state);
 [[nodiscard]] double slugIntegrand(double y, double alpha, double beta);
+
+// F at one alpha for many beta, as a slug test's forward model needs it (alpha comes from S, beta from
+// T and the time): the four Bessel functions at every node of every interval, which depend on alpha
+// alone, are computed once, so a value costs an exponential per node instead of four Bessel functions.
+// value(beta) is slugF(beta, alpha, state) to the last bit.
+class SlugKernel {
+public:
+    SlugKernel(double alpha, const AnalysisState& state);
+    [[nodiscard]] double value(double beta) const;
+
+    // The integrand's factors that do not depend on beta at one node y: the integrand is
+    // exp(negativeYSquared beta / alpha) / y / denominator.
+    struct Node {
+        double negativeYSquared;  // -y * y
+        double y;
+        double denominator;  // (y Y0 - 2 alpha Y1)^2 + (y J0 - 2 alpha J1)^2
+    };
+
+private:
+    double alpha_;
+    std::size_t nodesPerInterval_ = 0;
+    std::vector<Node> nodes_;
+    std::vector<double> weights_;  // half the interval's width times the rule's weight
+};
 
 }  // namespace tolvex

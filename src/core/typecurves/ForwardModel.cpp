@@ -135,7 +135,8 @@ void slugTest(const AnalysisState& s, std::span<const double> q, std::span<doubl
     const double rc2 = static_cast<double>(s.casingRadius) * s.casingRadius;
     const double alpha = asFloat(static_cast<double>(s.wellRadius) * s.wellRadius * q[1] / rc2);
     const double betaFactor = asFloat(q[2] / rc2);
-    fill(s, out, 1.0, Cost::Costly, [&](double t) { return slugF(betaFactor * t, alpha, s); });
+    const SlugKernel kernel(alpha, s);
+    fill(s, out, 1.0, Cost::Costly, [&](double t) { return kernel.value(betaFactor * t); });
 }
 
 void unconfined(const AnalysisState& s, std::span<const double> q, std::span<double> out) {

@@ -100,5 +100,26 @@ TEST(SlugTestReference, AgreesWithBoostQuadrature) {
     ::testing::Test::RecordProperty("worst_relative", std::to_string(worst.relative));
 }
 
+// The forward model tables the Bessel factors once per alpha: its values must be slugF's bit for bit,
+// for any Gauss count (the rule sets the nodes), for beta = 0, and where the march stops early or runs
+// to the last interval; invalid arguments give NaN as slugF does.
+TEST(SlugKernel, GivesSlugFBitForBit) {
+    for (const int gauss : {4, 20}) {
+        const AnalysisState state = test::stateWithTables(gauss, 12);
+        for (const double alpha : {1e-10, 3.3e-7, 1e-4, 0.02, 0.1, 5.0}) {
+            const SlugKernel kernel(alpha, state);
+            for (const double beta : {0.0, 1e-6, 1e-3, 0.071, 1.0, 37.0, 1e4}) {
+                EXPECT_EQ(kernel.value(beta), slugF(beta, alpha, state))
+                    << alpha << " " << beta << " " << gauss;
+            }
+            EXPECT_TRUE(std::isnan(kernel.value(-1.0)));
+        }
+    }
+    const AnalysisState state = test::stateWithTables(20, 12);
+    for (const double alpha : {0.0, -1.0, std::numeric_limits<double>::infinity()}) {
+        EXPECT_TRUE(std::isnan(SlugKernel(alpha, state).value(1.0)));
+    }
+}
+
 }  // namespace
 }  // namespace tolvex
