@@ -2,10 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
+#include <vector>
 
 #include "core/solutions/Constants.h"
 #include "core/solutions/SpecialFunctions.h"
-#include "core/solutions/Stehfest.h"
 
 namespace tolvex {
 namespace {
@@ -24,23 +25,6 @@ constexpr double kLengthTolerance = 1e-8;
 struct Eigenvalue {
     double eps, sin;
 };
-
-// The n-th positive root of eps tan(eps) = q by Newton's method on eps sin(eps) - q cos(eps), which
-// has no poles. Started at sqrt(q) or atan(q) for the first root and one period above the previous root
-// otherwise, it converges in a handful of steps for every q > 0; the cap only bounds a pathological input.
-// Each step takes the sine and cosine of one argument, which the compiler makes one sincos call. The
-// root's sine is taken once for every factor of its term that needs it.
-[[nodiscard]] Eigenvalue eigenvalue(double guess, double q) {
-    double eps = guess;
-    double old = 1e10;
-    for (int step = 0; step < kUnconfinedNewtonCap && std::fabs(eps - old) > kRootTolerance * eps; ++step) {
-        old = eps;
-        const double s = std::sin(old);
-        const double c = std::cos(old);
-        eps = old - (old * s - q * c) / (old * c + s + q * s);
-    }
-    return {eps, std::sin(eps)};
-}
 
 // sin(f eps): for the common ends f = 0 and f = 1 taken from the root's sine, the same double.
 [[nodiscard]] double sinOfMultiple(double f, const Eigenvalue& e) {
@@ -64,24 +48,81 @@ struct Eigenvalue {
     return g.form == kObservationScreen && std::fabs(g.z2 - g.z1) <= kLengthTolerance;
 }
 
-// The eigenvalue series of Moench (1993) at one Laplace variable p, without the 2/(l - d) factor.
-[[nodiscard]] double laplaceSum(double p, double beta, double sigma, const UnconfinedGeometry& g, int terms) {
-    const double a = 1.0 - g.l;  // screen ends as heights above the aquifer base
-    const double b = 1.0 - g.d;
-    const double q = p / (sigma * beta + p / kDrainage);
-    double sum = 0.0;
-    double eps = 0.0;
-    for (int n = 1; n <= terms; ++n) {
-        double guess = eps + kPi;
-        if (n == 1) guess = q < 1.0 ? std::sqrt(q) : std::atan(q);
-        const Eigenvalue e = eigenvalue(guess, q);
-        eps = e.eps;
-        const double gamma = std::fmin(std::sqrt(beta * eps * eps + p), kGammaCap);
-        const double screen = sinOfMultiple(b, e) - sinOfMultiple(a, e);
-        sum += besselK0(gamma) * screen * observationFactor(e, g) / ((0.5 * std::sin(2.0 * eps) + eps) * 0.5);
+// The eigenvalue series of Moench (1993), without the 2/(l - d) factor, at the Laplace variables
+// p_k = k step, k = 1..count: the Stehfest points of one time, or a single p.
+//
+// The n-th positive root of eps tan(eps) = q is found by Newton's method on eps sin(eps) - q cos(eps),
+// which has no poles. Started at sqrt(q) or atan(q) for the first root and one period above the
+// previous root otherwise, it converges in a handful of steps for every q > 0; the cap only bounds a
+// pathological input. Each step takes the sine and cosine of one argument (one sincos call); the
+// root's sine is taken once for every factor of its term that needs it.
+//
+// The series of all points advance together, term by term and Newton step by Newton step. Each
+// point's arithmetic is its own series' alone, so its sum is the same double as when the points are
+// summed one after another; but the chains of dependent sines of different points no longer wait for
+// each other, and the processor overlaps them (1.5-1.8x faster for 12 points).
+class LaplaceSeries {
+public:
+    LaplaceSeries(double step, int count, double beta, double sigma)
+        : beta_(beta), p_(count), q_(count), eps_(count), old_(count), sum_(count), steps_(count) {
+        for (int k = 0; k < count; ++k) {
+            p_[k] = (k + 1) * step;
+            q_[k] = p_[k] / (sigma * beta + p_[k] / kDrainage);
+        }
     }
-    return sum / p;
-}
+
+    // Adds the first `terms` terms of every point's series.
+    void addTerms(int terms, const UnconfinedGeometry& g) {
+        for (int n = 1; n <= terms; ++n) {
+            for (std::size_t k = 0; k < p_.size(); ++k) {
+                eps_[k] = n == 1 ? (q_[k] < 1.0 ? std::sqrt(q_[k]) : std::atan(q_[k])) : eps_[k] + kPi;
+                old_[k] = 1e10;
+                steps_[k] = 0;
+            }
+            while (newtonStep()) {
+            }
+            addTerm(g);
+        }
+    }
+
+    // The Laplace value at p_k (0-based k).
+    [[nodiscard]] double laplace(std::size_t k) const { return sum_[k] / p_[k]; }
+
+private:
+    // One Newton step for every root not yet converged; false when none was left.
+    bool newtonStep() {
+        bool moving = false;
+        for (std::size_t k = 0; k < p_.size(); ++k) {
+            if (!(steps_[k] < kUnconfinedNewtonCap &&
+                  std::fabs(eps_[k] - old_[k]) > kRootTolerance * eps_[k])) {
+                continue;
+            }
+            const double x = old_[k] = eps_[k];
+            const double s = std::sin(x);
+            const double c = std::cos(x);
+            eps_[k] = x - (x * s - q_[k] * c) / (x * c + s + q_[k] * s);
+            ++steps_[k];
+            moving = true;
+        }
+        return moving;
+    }
+
+    void addTerm(const UnconfinedGeometry& g) {
+        const double a = 1.0 - g.l;  // screen ends as heights above the aquifer base
+        const double b = 1.0 - g.d;
+        for (std::size_t k = 0; k < p_.size(); ++k) {
+            const Eigenvalue e{eps_[k], std::sin(eps_[k])};
+            const double gamma = std::fmin(std::sqrt(beta_ * e.eps * e.eps + p_[k]), kGammaCap);
+            const double screen = sinOfMultiple(b, e) - sinOfMultiple(a, e);
+            sum_[k] += besselK0(gamma) * screen * observationFactor(e, g) /
+                       ((0.5 * std::sin(2.0 * e.eps) + e.eps) * 0.5);
+        }
+    }
+
+    double beta_;
+    std::vector<double> p_, q_, eps_, old_, sum_;
+    std::vector<int> steps_;
+};
 
 }  // namespace
 
@@ -123,19 +164,23 @@ int unconfinedTermCount(double beta) {
 
 double unconfinedLaplace(double p, double beta, double sigma, const UnconfinedGeometry& geometry) {
     if (invalid(beta, sigma, geometry) || !(p > 0.0)) return kNaN;
-    const int terms = unconfinedTermCount(beta);
-    return 2.0 * laplaceSum(p, beta, sigma, geometry, terms) / (geometry.l - geometry.d);
+    LaplaceSeries series(p, 1, beta, sigma);
+    series.addTerms(unconfinedTermCount(beta), geometry);
+    return 2.0 * series.laplace(0) / (geometry.l - geometry.d);
 }
 
 double unconfinedW(double td, double beta, double sigma, const UnconfinedGeometry& geometry,
                    const AnalysisState& state) {
     if (invalid(beta, sigma, geometry) || !(td > 0.0) || !std::isfinite(td)) return kNaN;
-    const int terms = unconfinedTermCount(beta);
-    // Each Laplace value is added into the Stehfest sum as it is computed: nothing is stored, so any
-    // stehfestCount works.
-    const double sum = stehfestInvert(
-        td, [&](double p) { return laplaceSum(p, beta, sigma, geometry, terms); }, state);
-    return 2.0 * sum / (geometry.l - geometry.d);
+    // Stehfest's sum (stehfestInvert) over Laplace values computed side by side beforehand.
+    const double step = std::numbers::ln2 / td;
+    LaplaceSeries series(step, state.stehfestCount, beta, sigma);
+    series.addTerms(unconfinedTermCount(beta), geometry);
+    double sum = 0.0;
+    for (int i = 1; i <= state.stehfestCount; ++i) {
+        sum += state.stehfestWeights[i] * series.laplace(static_cast<std::size_t>(i - 1));
+    }
+    return 2.0 * (step * sum) / (geometry.l - geometry.d);
 }
 
 }  // namespace tolvex

@@ -70,8 +70,9 @@ inline constexpr int kUnconfinedNewtonCap = 50;
                                        const UnconfinedGeometry& geometry);
 
 // Dimensionless drawdown for td = T t/(S r^2), beta = Kz r^2/(Kr b^2), sigma = S/Sy, with the state's
-// Stehfest table (any stehfestCount: no Laplace value is stored). Costs stehfestCount *
-// unconfinedTermCount(beta) eigenvalues and K0 evaluations.
+// Stehfest table (any stehfestCount). Costs stehfestCount * unconfinedTermCount(beta) eigenvalues and
+// K0 evaluations; the series of the Stehfest points are advanced side by side, which gives the same
+// values as summing them one after another, faster.
 // NaN when td <= 0, beta <= 0, sigma < 0 (or any of them not finite), the screen has no length (|l - d| <=
 // 1e-8), the observation screen has no length (|z2 - z1| <= 1e-8), or form is not 0, 1 or 2.
 [[nodiscard]] double unconfinedW(double td, double beta, double sigma, const UnconfinedGeometry& geometry,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/solutions/IndependentReferences.h"
+#include "core/solutions/Stehfest.h"
 
 namespace tolvex {
 namespace {
@@ -167,6 +168,29 @@ TEST(UnconfinedStehfest, AnyTermCountWorks) {
     for (int count : {2, 12, 19, 20, 24}) {
         const AnalysisState state = test::stateWithTables(20, count);
         EXPECT_TRUE(std::isfinite(unconfinedW(100.0, 0.1, 0.01, UnconfinedGeometry{}, state))) << count;
+    }
+}
+
+// unconfinedW advances the series of all Stehfest points together; it must give Stehfest's sum of the
+// single-point Laplace values bit for bit (pumping screen 0..1, where unconfinedLaplace's factor
+// 2/(l - d) is an exact 2), in every observation form, at early and late times, and for a beta whose
+// series has many terms.
+TEST(UnconfinedStehfest, SideBySideSeriesEqualStehfestsSumOfSingleValues) {
+    const AnalysisState state = test::stateWithTables(20, 12);
+    UnconfinedGeometry g;
+    g.z = 0.3;
+    g.z1 = 0.2;
+    g.z2 = 0.7;
+    for (const int form : {kFullThicknessAverage, kPiezometer, kObservationScreen}) {
+        g.form = form;
+        for (const double beta : {0.001, 0.1, 4.0}) {
+            for (const double td : {1e-3, 0.37, 50.0, 1e6}) {
+                const double single = stehfestInvert(
+                    td, [&](double p) { return unconfinedLaplace(p, beta, 0.01, g) / 2.0; }, state);
+                EXPECT_EQ(unconfinedW(td, beta, 0.01, g, state), 2.0 * single)
+                    << form << " " << beta << " " << td;
+            }
+        }
     }
 }
 
