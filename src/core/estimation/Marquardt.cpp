@@ -103,7 +103,7 @@ void linearise(AnalysisState& s, Work& w) {
         }
         const double kept = w.p[j];
         w.p[j] = kPerturbation * kept;
-        s.rmsError = static_cast<float>(lsForwardMisfit(s, w.p, w.e));
+        lsForwardDrawdowns(s, w.p, w.e);
         double gj = 0.0;
         for (int i = 0; i < w.m; ++i) {
             w.diff(j, i) = w.e[i] - s.calculated[i];
