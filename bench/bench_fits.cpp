@@ -92,7 +92,7 @@ void BM_LeastSquaresFit(benchmark::State& bench) {
 BENCHMARK(BM_LeastSquaresFit)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 0}})
     ->ArgNames({"set", "stop"})
-    ->Unit(benchmark::kMillisecond)
+    ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
 // range(0): 1000 beta; 64 dimensionless times from 1e-2 to 1e5 per iteration, sigma 0.01.
