@@ -5,6 +5,7 @@
 #include <map>
 
 #include "core/input/Import.h"
+#include "core/state/Accuracy.h"
 
 #include "cli/Cli.h"
 #include "core/commands/EstimationForms.h"
@@ -113,6 +114,17 @@ void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& de
                                            {"semicolon", kDelimiterSemicolon}};
     delimiter = kDelimiterComma;
     command.add_option("--delimiter", delimiter, description)->transform(CLI::CheckedTransformer(names));
+}
+
+void addAccuracyOption(CLI::App& command, int& accuracy) {
+    const std::map<std::string, int> names{{"standard", static_cast<int>(Accuracy::Standard)},
+                                           {"high", static_cast<int>(Accuracy::High)}};
+    accuracy = static_cast<int>(Accuracy::Standard);
+    command
+        .add_option("--accuracy", accuracy,
+                    "Well functions: standard (the program's algorithms, the default) or high (nine digits "
+                    "or better)")
+        ->transform(CLI::CheckedTransformer(names));
 }
 
 }  // namespace tolvex::cli

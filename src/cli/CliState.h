@@ -30,6 +30,10 @@ void saveDocumentOrThrow(const AnalysisState& state, const std::string& path);
 // delimiter code of the name given, comma unless the option is used.
 void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& description);
 
+// Adds --accuracy standard|high to a subcommand; `accuracy` receives the AnalysisState::accuracy code of
+// the name given, standard unless the option is used.
+void addAccuracyOption(CLI::App& command, int& accuracy);
+
 // Refuses an empty value of an option or argument that names a file ("--save ''"): a usage error
 // "--save: an empty value names no file" rather than a request quietly ignored.
 [[nodiscard]] CLI::Validator nonEmptyFileName();

@@ -42,6 +42,7 @@ struct FitOptions {
     bool autoStart = false;
     std::vector<std::string> fix, bounds;
     bool runAllIterations = false;
+    int accuracy = 0;
 };
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
@@ -57,6 +58,7 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     } else if (!o.sample.empty()) {
         installPredefinedSet(state, kSamples.at(o.sample));
     }
+    state.accuracy = o.accuracy;
     applySets(state, o.sets);
     if (!o.use.empty()) {
         if (o.use[0] < 1 || o.use[1] < o.use[0] || o.use[1] > state.allCount) {
@@ -225,6 +227,7 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--open", o->open, "Start from this document")->check(nonEmptyFileName());
     sub->add_option("--use", o->use, "FROM TO: the measurements used (1-based)")->expected(2);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
+    addAccuracyOption(*sub, o->accuracy);
     sub->add_option("--max-iterations", o->maxIterations, "Maximum Number of Iteration")
         ->check(CLI::Range(0, 65535));
     sub->add_option("--convergence", o->convergence, "Convergence Error");

@@ -9,6 +9,7 @@
 #include "cli/CliState.h"
 #include "core/persist/Archive.h"
 #include "core/persist/NumberFormat.h"
+#include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 
@@ -126,6 +127,7 @@ nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
         {"document", path},
         {"model", s.modelKind},
         {"modelName", modelName(s.modelKind)},
+        {"accuracy", std::string(accuracyName(s.accuracy))},
         {"parameters", parameters},
         {"paramVector", arrayJson(s.paramVector, 0, s.paramVector.size())},
         {"allTimes", arrayJson(s.allTimes, 0, size(s.allCount))},

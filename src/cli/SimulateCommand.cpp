@@ -16,6 +16,7 @@ namespace {
 struct SimulateOptions {
     int model = 0;
     std::vector<std::string> times;
+    int accuracy = 0;
     std::vector<std::string> sets;
     std::string csv, save;
 };
@@ -24,6 +25,7 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
     checkModel("simulate", o.model, 0, 8);
     AnalysisState state = makeDefaultState();
     state.modelKind = o.model;
+    state.accuracy = o.accuracy;
     applySets(state, o.sets);
     const double count = numberArgument("simulate", "--times COUNT", o.times[0]);
     if (count != static_cast<int>(count))
@@ -54,6 +56,7 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--model", o->model, "Model 0..8")->required();
     sub->add_option("--times", o->times, "COUNT MIN MAX")->required()->expected(3);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
+    addAccuracyOption(*sub, o->accuracy);
     sub->add_option("--csv", o->csv, "Write time,drawdown as CSV")->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });

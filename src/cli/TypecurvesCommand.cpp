@@ -16,6 +16,7 @@ namespace {
 struct TypecurvesOptions {
     int model = 0;
     bool table = false;
+    int accuracy = 0;
     std::vector<std::string> sets;
     std::string open, report, csv, plot, save;
 };
@@ -56,6 +57,7 @@ int runTypecurves(CliContext& context, const TypecurvesOptions& o) {
     checkModel("typecurves", o.model, 0, 8);
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
     state.modelKind = o.model;
+    state.accuracy = o.accuracy;
     applySets(state, o.sets);
     chooseSpacing(state, o.table);
     EngineInteraction ui("typecurves", context.err, isTerminal(context.err));
@@ -77,6 +79,7 @@ void addTypecurvesCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--model", o->model, "Model 0..8")->required();
     sub->add_flag("--table", o->table, "Use the published table (models 0, 2, 4, 6)");
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
+    addAccuracyOption(*sub, o->accuracy);
     sub->add_option("--open", o->open, "Start from this document")->check(nonEmptyFileName());
     sub->add_option("--report", o->report, "Write the type-curve report")->check(nonEmptyFileName());
     sub->add_option("--csv", o->csv, "Write the family as CSV")->check(nonEmptyFileName());

@@ -9,12 +9,16 @@
 
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
+#include "cli/CliState.h"
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/DoublePorosity.h"
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
 #include "core/solutions/Unconfined.h"
+#include "core/solutions/accurate/AccurateWellFunctions.h"
+#include "core/state/Accuracy.h"
 #include "core/state/AnalysisState.h"
+#include "core/state/NumericalTableLimits.h"
 
 namespace tolvex::cli {
 namespace {
@@ -33,6 +37,10 @@ struct Inputs {
     UnconfinedGeometry geometry;
 };
 
+bool high(const Inputs& in) {
+    return highAccuracy(in.state);
+}
+
 struct WellFunction {
     const char* name;
     const char* summary;
@@ -50,8 +58,13 @@ std::vector<WellFunction> wellFunctions() {
         head.insert(head.end(), tail.begin(), tail.end());
         return head;
     };
+    // Each function in the accuracy the state asks for: the program's standard algorithm or the
+    // accurate evaluation of the same function.
     return {
-        {"theis", "Theis W(u)", {u}, [](const auto& a, const auto&) { return confinedW(a[0]); }},
+        {"theis",
+         "Theis W(u)",
+         {u},
+         [](const auto& a, const auto& in) { return high(in) ? accurate::theisW(a[0]) : confinedW(a[0]); }},
         {"jacob",
          "Cooper-Jacob straight line -0.5772 - ln u",
          {u},
@@ -59,35 +72,54 @@ std::vector<WellFunction> wellFunctions() {
         {"leaky",
          "Hantush-Jacob W(u, r/B)",
          {u, {"RB", Sign::NonNegative}},
-         [](const auto& a, const auto&) { return leakyW(a[0], a[1]); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::leakyW(a[0], a[1]) : leakyW(a[0], a[1]);
+         }},
         {"storage",
          "Hantush H(u, beta)",
          {u, {"BETA", Sign::NonNegative}},
-         [](const auto& a, const auto& in) { return storageH(a[0], a[1], in.state); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::storageH(a[0], a[1]) : storageH(a[0], a[1], in.state);
+         }},
         {"partial", "Hantush partial penetration, nonleaky (LO <= 0: piezometer at DZ = z/b)",
          with({u, {"X", Sign::Positive}}, depths),
-         [](const auto& a, const auto&) { return partialW(a[0], a[1], a[2], a[3], a[4], a[5]); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::partialW(a[0], a[1], a[2], a[3], a[4], a[5])
+                             : partialW(a[0], a[1], a[2], a[3], a[4], a[5]);
+         }},
         {"partial-leaky", "Hantush partial penetration, leaky (LO <= 0: piezometer at DZ = z/b)",
          with({u, {"X", Sign::Positive}, {"RB", Sign::NonNegative}}, depths),
-         [](const auto& a, const auto&) { return partialLeakyW(a[0], a[1], a[2], a[3], a[4], a[5], a[6]); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::partialLeakyW(a[0], a[1], a[2], a[3], a[4], a[5], a[6])
+                             : partialLeakyW(a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
+         }},
         {"slug",
          "Cooper-Bredehoeft-Papadopulos F(beta, alpha)",
          {{"BETA", Sign::NonNegative}, {"ALPHA", Sign::Positive}},
-         [](const auto& a, const auto& in) { return slugF(a[0], a[1], in.state); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::slugF(a[0], a[1]) : slugF(a[0], a[1], in.state);
+         }},
         {"unconfined",
          "Moench unconfined aquifer (geometry: --l --d --z --z1 --z2 --form)",
          {td, {"BETA", Sign::Positive}, {"SIGMA", Sign::NonNegative}},
-         [](const auto& a, const auto& in) { return unconfinedW(a[0], a[1], a[2], in.geometry, in.state); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::unconfinedW(a[0], a[1], a[2], in.geometry)
+                             : unconfinedW(a[0], a[1], a[2], in.geometry, in.state);
+         }},
         {"warren-root",
          "Warren-Root double porosity",
          {td, {"LAMBDA", Sign::NonNegative}, sigma},
          [](const auto& a, const auto& in) {
-             return doublePorosityW(a[0], a[1], a[2], kWarrenRoot, in.state);
+             return high(in) ? accurate::doublePorosityW(a[0], a[1], a[2], kWarrenRoot)
+                             : doublePorosityW(a[0], a[1], a[2], kWarrenRoot, in.state);
          }},
         {"slab",
          "Boulton-Streltsova double porosity (slabs)",
          {td, {"GAMMA", Sign::Positive}, sigma},
-         [](const auto& a, const auto& in) { return doublePorosityW(a[0], a[1], a[2], kSlab, in.state); }},
+         [](const auto& a, const auto& in) {
+             return high(in) ? accurate::doublePorosityW(a[0], a[1], a[2], kSlab)
+                             : doublePorosityW(a[0], a[1], a[2], kSlab, in.state);
+         }},
     };
 }
 
@@ -114,6 +146,7 @@ struct WellfnOptions {
     std::vector<std::string> words;
     int gauss = 0;
     int stehfest = 0;
+    int accuracy = 0;
     std::vector<GeometryOption> geometry{
         {"--l", "l/b, bottom of the pumping-well screen", &UnconfinedGeometry::l},
         {"--d", "d/b, top of the pumping-well screen", &UnconfinedGeometry::d},
@@ -171,6 +204,7 @@ void addWellfnCommand(CLI::App& app, CliContext& context) {
         ->check(CLI::Range(2, 200));
     sub->add_option("--stehfest", options->stehfest, "Stehfest terms (rebuilds the table first)")
         ->check(CLI::Range(2, 20));
+    addAccuracyOption(*sub, options->accuracy);
     addGeometryOptions(*sub, *options);
 
     sub->callback([&context, options, sub]() {
@@ -192,6 +226,17 @@ void addWellfnCommand(CLI::App& app, CliContext& context) {
             AnalysisState state = makeDefaultState();
             if (options->gauss > 0) state.gaussCount = options->gauss;
             if (options->stehfest > 0) state.stehfestCount = options->stehfest;
+            state.accuracy = options->accuracy;
+            // The standard Laplace inversion loses digits beyond its usual count of terms, which the
+            // user should know before trusting the value; the accurate evaluations take no Stehfest table.
+            const std::string name = function.name;
+            const bool laplace = name == "unconfined" || name == "warren-root" || name == "slab";
+            if (laplace && !highAccuracy(state)) {
+                if (const auto warning = stehfestAccuracyWarning(state.stehfestCount)) {
+                    context.err << "tolvex-cli: wellfn: --stehfest " << state.stehfestCount << ": "
+                                << *warning << "\n";
+                }
+            }
             buildNumericalTables(state);
             std::vector<double> values;
             for (std::size_t i = 0; i < function.arguments.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/commands/CommandIds.h"
+#include "gui/AccuracySetting.h"
 #include "gui/GuiCommands.h"
 #include "gui/MainWindow.h"
 
@@ -21,8 +22,10 @@ void MainWindow::runCommand(int id) {
     // What the command may replace, kept for Undo.
     std::optional<AnalysisState> before;
     if (changesAnalysis(id)) before = state_;
+    state_.accuracy = storedAccuracy(settings_);
     try {
         dispatch(id);
+        if (id == kCmdIntegration) storeAccuracy(settings_, state_.accuracy);
     } catch (const std::exception& failure) {
         // Bad input or a failing computation ends the command with a message; the state keeps what the
         // command had committed before.

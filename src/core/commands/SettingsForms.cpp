@@ -44,7 +44,10 @@ Form integrationForm() {
         withRange(integerField(kStehfestId, "No. of Stehfest'terms in Laplace inversion", "stehfestCount"),
                   kMinStehfestTerms, kMaxStehfestTerms),
         withRange(integerField(kGaussId, "No. of Gaussian integration terms", "gaussCount"), kMinGaussPoints,
-                  kMaxGaussPoints)};
+                  kMaxGaussPoints),
+        radioField(kAccuracyId, "accuracy",
+                   {"Standard (the program's algorithms)", "High (nine digits or better, slower)"},
+                   "Well functions")};
     // Stehfest's weights pair the terms: an odd count is no inversion formula at all.
     form.validate = [](const std::vector<FormValue>& values) -> std::optional<FormError> {
         if (std::get<long long>(values[0]) % 2 == 0) return std::nullopt;

@@ -14,6 +14,7 @@ inline constexpr int kOperatorId = 1000;
 inline constexpr int kDescriptionId = 1001;
 inline constexpr int kStehfestId = 1000;
 inline constexpr int kGaussId = 1001;
+inline constexpr int kAccuracyId = 1002;
 
 // "Selection of hydraulic testing methods": the eleven models, into modelKind (control id
 // kModelChoiceId of TypeCurveForms.h).

@@ -5,46 +5,23 @@
 
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/Constants.h"
+#include "core/solutions/PartialPenetrationScreens.h"
 
 namespace tolvex {
 namespace {
 
+using partial::degenerate;
+using partial::kScreenTolerance;
+using partial::normalisation;
+using partial::Screens;
+using partial::verticalFactor;
+
 constexpr double kPi = kProgramPi;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// Screens shorter than this are treated as points of zero length (the correction divides by it).
-constexpr double kScreenTolerance = 1e-8;
 // The nonleaky series stops after the first term whose leakage argument n pi x reaches 20: beyond it
 // W(u, n pi x) <= 2 K0(20) ~ 5e-9 and the rest of the series is negligible.
 constexpr double kArgumentLimit = 20.0;
 constexpr int kLeakyTerms = 200;
-
-// Depths of one evaluation, fractions of the aquifer thickness from its top.
-struct Screens {
-    double l;   // bottom of the pumping-well screen
-    double d;   // top of the pumping-well screen
-    double lo;  // bottom of the observation-well screen; <= 0 selects the piezometer
-    double dz;  // top of the observation-well screen, or the piezometer depth
-    [[nodiscard]] bool piezometer() const { return lo <= 0.0; }
-};
-
-[[nodiscard]] bool degenerate(const Screens& s) {
-    if (std::fabs(s.l - s.d) <= kScreenTolerance) return true;
-    return !s.piezometer() && std::fabs(s.lo - s.dz) <= kScreenTolerance;
-}
-
-// The vertical factor of the n-th Fourier term: the pumping screen's source term times the cosine at
-// the piezometer (Hantush 1961, eq. for a point), or times the screen average of the observation well.
-[[nodiscard]] double verticalFactor(int n, const Screens& s) {
-    const double pumping = std::sin(n * (kPi * s.l)) - std::sin(n * (kPi * s.d));
-    if (s.piezometer()) return std::cos(n * (kPi * s.dz)) * pumping / n;
-    const double observation = std::sin(n * (kPi * s.lo)) - std::sin(n * (kPi * s.dz));
-    return pumping * observation / (static_cast<double>(n) * n);
-}
-
-[[nodiscard]] double normalisation(const Screens& s) {
-    if (s.piezometer()) return (2.0 / kPi) / (s.l - s.d);
-    return (2.0 / (kPi * kPi)) / (s.l - s.d) / (s.lo - s.dz);
-}
 
 }  // namespace
 
@@ -62,8 +39,8 @@ double partialW(double u, double x, double l, double d, double lo, double dz) {
     const double a = kPi * x;
     const int terms = partialTermCount(x);
     double sum = 0.0;
-    for (int n = 1; n <= terms; ++n) sum += leakyW(u, n * a) * verticalFactor(n, screens);
-    return confinedW(u) + normalisation(screens) * sum;
+    for (int n = 1; n <= terms; ++n) sum += leakyW(u, n * a) * verticalFactor(n, screens, kPi);
+    return confinedW(u) + normalisation(screens, kPi) * sum;
 }
 
 double partialLeakyW(double u, double x, double rB, double l, double d, double lo, double dz) {
@@ -76,9 +53,9 @@ double partialLeakyW(double u, double x, double rB, double l, double d, double l
     const double q = kPi * kPi * x * x;
     double sum = 0.0;
     for (int n = 1; n <= kLeakyTerms; ++n) {
-        sum += leakyW(u, std::sqrt(c + q * n * n)) * verticalFactor(n, screens);
+        sum += leakyW(u, std::sqrt(c + q * n * n)) * verticalFactor(n, screens, kPi);
     }
-    return leakyW(u, rB) + normalisation(screens) * sum;
+    return leakyW(u, rB) + normalisation(screens, kPi) * sum;
 }
 
 }  // namespace tolvex

@@ -237,6 +237,9 @@ struct AnalysisState {
     std::vector<double> gaussWeights;  // 1-based
     int stehfestCount = 12;
     std::vector<double> stehfestWeights;  // 1-based, stehfestCount + 1 elements
+    // How the well functions are evaluated (a Accuracy value): 0 the standard algorithms, 1 the
+    // high-accuracy ones. A setting of the program, not one of the document's records.
+    int accuracy = 0;
 
     // --- 12. Reserved persisted data (part of the file layout; nothing computes with it) ---------------
     int reservedRowCount = 5;

@@ -204,6 +204,7 @@ const std::array kFields = {
     // numerical tables
     TOLVEX_TABLE(gaussCount),
     TOLVEX_TABLE(stehfestCount),
+    FieldInfo{"accuracy", &AnalysisState::accuracy, FieldAccess::Settable, false, 2},
     // reserved
     TOLVEX_COUNT(reservedRowCount),
     TOLVEX_COUNT(reservedListCount),
@@ -367,6 +368,10 @@ std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& f
             if (!value || *value < std::numeric_limits<int>::min() ||
                 *value > std::numeric_limits<int>::max()) {
                 return std::string(field.name) + ": '" + std::string(text) + "' is not an integer";
+            }
+            if (field.choices > 0 && (*value < 0 || *value >= field.choices)) {
+                return std::string(field.name) + ": '" + std::string(text) + "' is not one of 0 to " +
+                       std::to_string(field.choices - 1);
             }
             state.*std::get<int AnalysisState::*>(field.member) = static_cast<int>(*value);
             return std::nullopt;

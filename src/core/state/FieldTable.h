@@ -33,6 +33,8 @@ struct FieldInfo {
     // Only a value above zero describes the quantity (rates, distances, thicknesses, radii, T, S, K):
     // every dialog and --set refuse zero, negative and non-finite values for it.
     bool positive = false;
+    // An integer that picks one of `choices` options, 0..choices - 1 (0: any integer).
+    int choices = 0;
 
     [[nodiscard]] FieldType type() const { return static_cast<FieldType>(member.index()); }
 };

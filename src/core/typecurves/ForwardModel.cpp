@@ -14,6 +14,8 @@
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
 #include "core/solutions/Unconfined.h"
+#include "core/solutions/accurate/AccurateWellFunctions.h"
+#include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/ParameterVector.h"
@@ -96,28 +98,37 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
     const double U = uFactor(s, S, T);
     const double C = drawdownScale(s, T);
     const double r = s.radialDistance;
+    const bool high = highAccuracy(s);
+    // The accurate integrals and sums cost some microseconds a value: shared among the threads.
+    const Cost series = high ? Cost::Costly : Cost::Cheap;
     switch (kind) {
         case 0:
-            fill(s, out, 0.0, Cost::Cheap, [&](double t) { return C * confinedW(U / t); });
+            fill(s, out, 0.0, Cost::Cheap,
+                 [&](double t) { return C * (high ? accurate::theisW(U / t) : confinedW(U / t)); });
             break;
         case 1: {
             const double arb = anisotropy(s, q[3], T);
             const Screens g = nonleakyScreens(s);
-            fill(s, out, 0.0, Cost::Cheap,
-                 [&](double t) { return C * partialW(U / t, arb, g.l, g.d, g.lo, g.dz); });
+            fill(s, out, 0.0, series, [&](double t) {
+                return C * (high ? accurate::partialW(U / t, arb, g.l, g.d, g.lo, g.dz)
+                                 : partialW(U / t, arb, g.l, g.d, g.lo, g.dz));
+            });
             break;
         }
         case 2: {
             const double rB = asFloat(r / std::sqrt(T * q[3]));
-            fill(s, out, 0.0, Cost::Cheap, [&](double t) { return C * leakyW(U / t, rB); });
+            fill(s, out, 0.0, series,
+                 [&](double t) { return C * (high ? accurate::leakyW(U / t, rB) : leakyW(U / t, rB)); });
             break;
         }
         case 3: {
             const double rB = asFloat(r / std::sqrt(s.upperBedThickness * T / q[4]));
             const double arb = anisotropy(s, q[3], T);
             const Screens g = leakyScreens(s);
-            fill(s, out, 0.0, Cost::Costly,
-                 [&](double t) { return C * partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz); });
+            fill(s, out, 0.0, Cost::Costly, [&](double t) {
+                return C * (high ? accurate::partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz)
+                                 : partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz));
+            });
             break;
         }
         default: {
@@ -125,7 +136,9 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
             const double beta = asFloat(r / 4.0 *
                                         (std::sqrt(q[3] * q[5] / (s.upperBedThickness * T * S)) +
                                          std::sqrt(q[4] * q[6] / (s.lowerBedThickness * T * S))));
-            fill(s, out, 0.0, Cost::Costly, [&](double t) { return C * storageH(U / t, beta, s); });
+            fill(s, out, 0.0, Cost::Costly, [&](double t) {
+                return C * (high ? accurate::storageH(U / t, beta) : storageH(U / t, beta, s));
+            });
             break;
         }
     }
@@ -135,6 +148,10 @@ void slugTest(const AnalysisState& s, std::span<const double> q, std::span<doubl
     const double rc2 = static_cast<double>(s.casingRadius) * s.casingRadius;
     const double alpha = asFloat(static_cast<double>(s.wellRadius) * s.wellRadius * q[1] / rc2);
     const double betaFactor = asFloat(q[2] / rc2);
+    if (highAccuracy(s)) {
+        fill(s, out, 1.0, Cost::Costly, [&](double t) { return accurate::slugF(betaFactor * t, alpha); });
+        return;
+    }
     const SlugKernel kernel(alpha, s);
     fill(s, out, 1.0, Cost::Costly, [&](double t) { return kernel.value(betaFactor * t); });
 }
@@ -147,8 +164,11 @@ void unconfined(const AnalysisState& s, std::span<const double> q, std::span<dou
     const double sigma = asFloat(S / sy);
     const double timeFactor = asFloat(T / (S * r2));
     const UnconfinedGeometry geometry = unconfinedGeometry(s);
-    fill(s, out, kNoValue, Cost::Costly,
-         [&](double t) { return C * unconfinedW(timeFactor * t, beta, sigma, geometry, s); });
+    const bool high = highAccuracy(s);
+    fill(s, out, kNoValue, Cost::Costly, [&](double t) {
+        return C * (high ? accurate::unconfinedW(timeFactor * t, beta, sigma, geometry)
+                         : unconfinedW(timeFactor * t, beta, sigma, geometry, s));
+    });
 }
 
 void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q, std::span<double> out) {
@@ -162,8 +182,11 @@ void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q,
     const double param =
         kind == 7 ? asFloat(12.0 * tm * r * r / (tf * bs * bs)) : asFloat(2.0 * r * std::sqrt(tm / tf) / bs);
     const int variant = kind == 7 ? kWarrenRoot : kSlab;
-    fill(s, out, kNoValue, Cost::Costly,
-         [&](double t) { return C * doublePorosityW(timeFactor * t, param, sigma, variant, s); });
+    const bool high = highAccuracy(s);
+    fill(s, out, kNoValue, Cost::Costly, [&](double t) {
+        return C * (high ? accurate::doublePorosityW(timeFactor * t, param, sigma, variant)
+                         : doublePorosityW(timeFactor * t, param, sigma, variant, s));
+    });
 }
 
 std::string describe(const char* format, int index, double value) {

@@ -16,6 +16,8 @@
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
 #include "core/solutions/Unconfined.h"
+#include "core/solutions/accurate/AccurateWellFunctions.h"
+#include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/LogGrid.h"
@@ -93,7 +95,10 @@ FamilyPlan confinedPlan(AnalysisState& s) {
     }
     invertAbscissa(plan);
     plan.pArg.assign(1, 0.0);
-    plan.value = [](double u, double) { return confinedW(u); };
+    if (highAccuracy(s))
+        plan.value = [](double u, double) { return accurate::theisW(u); };
+    else
+        plan.value = [](double u, double) { return confinedW(u); };
     return plan;
 }
 
@@ -106,7 +111,10 @@ FamilyPlan partialPlan(const AnalysisState& s) {
     const double l = piezometer ? s.ppPiezoL : s.ppWellL, d = piezometer ? s.ppPiezoD : s.ppWellD;
     const double lo = piezometer ? -1.0 : s.ppObsL, dz = piezometer ? s.ppPiezoZ : s.ppObsD;
     plan.progress = Progress::AfterCurve;
-    plan.value = [=](double u, double x) { return partialW(u, x, l, d, lo, dz); };
+    if (highAccuracy(s))
+        plan.value = [=](double u, double x) { return accurate::partialW(u, x, l, d, lo, dz); };
+    else
+        plan.value = [=](double u, double x) { return partialW(u, x, l, d, lo, dz); };
     return plan;
 }
 
@@ -150,7 +158,10 @@ FamilyPlan leakyPlan(AnalysisState& s) {
         hantushPlan(s, s.tcLeakyUniform == 1, s.leakyUList, s.leakyUCount, s.leakyRbList, s.leakyRbCount,
                     {&S::tcLeakyMin, &S::tcLeakyMax, &S::tcLeakyCount, &S::tcLeakyRbMin, &S::tcLeakyRbMax,
                      &S::tcLeakyRbCount});
-    plan.value = [](double u, double rB) { return leakyW(u, rB); };
+    if (highAccuracy(s))
+        plan.value = [](double u, double rB) { return accurate::leakyW(u, rB); };
+    else
+        plan.value = [](double u, double rB) { return leakyW(u, rB); };
     return plan;
 }
 
@@ -164,7 +175,11 @@ FamilyPlan leakyPartialPlan(const AnalysisState& s) {
     const double l = piezometer ? s.lppPiezoL : s.lppWellL, d = piezometer ? s.lppPiezoD : s.lppWellD;
     const double lo = piezometer ? -1.0 : s.lppObsL, dz = piezometer ? s.lppPiezoZ : s.lppObsD;
     plan.progress = Progress::AfterAbscissa;
-    plan.value = [=](double u, double beta) { return partialLeakyW(u, x, beta, l, d, lo, dz); };
+    if (highAccuracy(s)) {
+        plan.value = [=](double u, double beta) { return accurate::partialLeakyW(u, x, beta, l, d, lo, dz); };
+    } else {
+        plan.value = [=](double u, double beta) { return partialLeakyW(u, x, beta, l, d, lo, dz); };
+    }
     return plan;
 }
 
@@ -174,7 +189,10 @@ FamilyPlan storagePlan(AnalysisState& s) {
         hantushPlan(s, s.tcStorUniform == 1, s.storUList, s.storUCount, s.storBetaList, s.storBetaCount,
                     {&S::tcStorMin, &S::tcStorMax, &S::tcStorCount, &S::tcStorBetaMin, &S::tcStorBetaMax,
                      &S::tcStorBetaCount});
-    plan.value = [&s](double u, double beta) { return storageH(u, beta, s); };
+    if (highAccuracy(s))
+        plan.value = [](double u, double beta) { return accurate::storageH(u, beta); };
+    else
+        plan.value = [&s](double u, double beta) { return storageH(u, beta, s); };
     return plan;
 }
 
@@ -183,7 +201,10 @@ FamilyPlan slugPlan(const AnalysisState& s) {
     abscissaGrid(plan, s.tcSlugBetaMin, s.tcSlugBetaMax, s.tcSlugBetaCount);
     familyGrid(plan, s.tcSlugAlphaMin, s.tcSlugAlphaMax, s.tcSlugAlphaCount);
     plan.progress = Progress::BeforeCurve;
-    plan.value = [&s](double beta, double alpha) { return slugF(beta, alpha, s); };
+    if (highAccuracy(s))
+        plan.value = [](double beta, double alpha) { return accurate::slugF(beta, alpha); };
+    else
+        plan.value = [&s](double beta, double alpha) { return slugF(beta, alpha, s); };
     return plan;
 }
 
@@ -209,9 +230,15 @@ FamilyPlan unconfinedPlan(AnalysisState& s) {
     const double sigma = s.mnStorageRatio;
     const UnconfinedGeometry geometry = unconfinedTypeCurveGeometry(s);
     plan.progress = Progress::BeforeCurve;
-    plan.value = [&s, sigma, geometry](double td, double beta) {
-        return unconfinedW(td, beta, sigma, geometry, s);
-    };
+    if (highAccuracy(s)) {
+        plan.value = [sigma, geometry](double td, double beta) {
+            return accurate::unconfinedW(td, beta, sigma, geometry);
+        };
+    } else {
+        plan.value = [&s, sigma, geometry](double td, double beta) {
+            return unconfinedW(td, beta, sigma, geometry, s);
+        };
+    }
     return plan;
 }
 
@@ -229,9 +256,15 @@ FamilyPlan doublePorosityPlan(const AnalysisState& s, bool warrenRoot) {
     const double sigma = warrenRoot ? s.tcWrSigma : s.tcBsSigma;
     const int variant = warrenRoot ? kWarrenRoot : kSlab;
     plan.progress = Progress::BeforeCurve;
-    plan.value = [&s, sigma, variant](double td, double p) {
-        return doublePorosityW(td, p, sigma, variant, s);
-    };
+    if (highAccuracy(s)) {
+        plan.value = [sigma, variant](double td, double p) {
+            return accurate::doublePorosityW(td, p, sigma, variant);
+        };
+    } else {
+        plan.value = [&s, sigma, variant](double td, double p) {
+            return doublePorosityW(td, p, sigma, variant, s);
+        };
+    }
     return plan;
 }
 

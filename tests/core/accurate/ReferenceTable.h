@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,6 +50,13 @@ inline ReferenceTable readReferenceTable(const std::string& fileName) {
         table.rows.push_back(std::move(row));
     }
     return table;
+}
+
+// A measured error as a test records it: three significant digits.
+inline std::string scientific(double value) {
+    std::ostringstream text;
+    text << std::scientific << std::setprecision(2) << value;
+    return text.str();
 }
 
 }  // namespace tolvex::test

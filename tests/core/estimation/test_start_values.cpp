@@ -18,6 +18,7 @@
 #include "core/typecurves/ForwardModel.h"
 #include "core/typecurves/ParameterVector.h"
 #include "core/typecurves/SyntheticDrawdowns.h"
+#include "support/SyntheticCases.h"
 
 namespace tolvex {
 namespace {
@@ -66,21 +67,14 @@ float fitWithStartValues(AnalysisState& s) {
     return s.rmsError;
 }
 
-struct SyntheticCase {
-    int model;
-    int count;
-    float tMin, tMax;
-    std::vector<std::pair<std::string, std::string>> truth;  // geometry and the parameters simulated
-};
-
-std::string caseName(const ::testing::TestParamInfo<SyntheticCase>& info) {
+std::string caseName(const ::testing::TestParamInfo<test::SyntheticCase>& info) {
     return "Model" + std::to_string(info.param.model);
 }
 
-class StartValuesOnSyntheticData : public ::testing::TestWithParam<SyntheticCase> {};
+class StartValuesOnSyntheticData : public ::testing::TestWithParam<test::SyntheticCase> {};
 
 TEST_P(StartValuesOnSyntheticData, LeadLeastSquaresToTheOptimum) {
-    const SyntheticCase& c = GetParam();
+    const test::SyntheticCase& c = GetParam();
     AnalysisState s = makeDefaultState();
     s.modelKind = c.model;
     s.usedCount = c.count;
@@ -98,62 +92,8 @@ TEST_P(StartValuesOnSyntheticData, LeadLeastSquaresToTheOptimum) {
         EXPECT_NEAR(got[k] / truth[k], 1.0, 1e-4) << "model " << c.model << " entry " << k;
 }
 
-const std::vector<SyntheticCase> kSynthetic{
-    {0, 20, 0.1f, 1000.0f, {{"storativity", "2e-4"}, {"transmissivity", "25"}}},
-    {1,
-     25,
-     1e-5f,
-     100.0f,
-     {{"radialDistance", "2"},
-      {"storativity", "2e-4"},
-      {"transmissivity", "6"},
-      {"verticalConductivity", "0.5"}}},
-    {2,
-     25,
-     1e-4f,
-     1000.0f,
-     {{"radialDistance", "20"},
-      {"storativity", "2e-4"},
-      {"transmissivity", "5"},
-      {"upperBedConductivity", "0.02"}}},
-    {3,
-     25,
-     1e-5f,
-     100.0f,
-     {{"radialDistance", "2"},
-      {"storativity", "2e-4"},
-      {"transmissivity", "6"},
-      {"verticalConductivity", "0.6"},
-      {"upperBedConductivity", "1"}}},
-    {4, 25, 0.01f, 1000.0f, {{"storativity", "2e-4"}, {"transmissivity", "6"}}},
-    {5, 20, 0.01f, 100.0f, {{"storativity", "1e-3"}, {"transmissivity", "30"}}},
-    {6,
-     30,
-     1e-6f,
-     1000.0f,
-     {{"radialDistance", "20"},
-      {"storativity", "5e-4"},
-      {"transmissivity", "12"},
-      {"verticalConductivity", "0.5"},
-      {"specificYield", "0.15"}}},
-    {7,
-     25,
-     1e-3f,
-     1e4f,
-     {{"fractureStorativity", "2e-4"},
-      {"fractureTransmissivity", "15"},
-      {"matrixStorativity", "0.05"},
-      {"matrixTransmissivity", "0.5"}}},
-    {8,
-     25,
-     1e-3f,
-     1e4f,
-     {{"fractureStorativity", "2e-4"},
-      {"fractureTransmissivity", "15"},
-      {"matrixStorativity", "0.05"},
-      {"matrixTransmissivity", "0.5"}}}};
-
-INSTANTIATE_TEST_SUITE_P(EveryModel, StartValuesOnSyntheticData, ::testing::ValuesIn(kSynthetic), caseName);
+INSTANTIATE_TEST_SUITE_P(EveryModel, StartValuesOnSyntheticData, ::testing::ValuesIn(test::syntheticCases()),
+                         caseName);
 
 TEST(StartValues, PumpingSampleReachesTheTheisOptimum) {
     AnalysisState s = makeDefaultState();

@@ -20,7 +20,7 @@ const std::vector<std::string> kNotPersisted{
     "xAxisLog",        "yAxisLog",          "xLabelHidden",    "yLabelHidden",
     "dataHidden",      "plotFontFace",      "calcTimeMin",     "calcTimeMax",
     "lsParamCapacity", "drawdownInputMode", "importDelimiter", "predefinedSetChoice",
-    "untitled"};
+    "untitled",        "accuracy"};
 
 bool persisted(std::string_view name) {
     return std::find(kNotPersisted.begin(), kNotPersisted.end(), name) == kNotPersisted.end();

@@ -1,0 +1,136 @@
+#include "core/solutions/accurate/ComplexBessel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+
+#include "core/solutions/accurate/ComplexK0Centres.h"
+
+namespace tolvex::accurate {
+namespace {
+
+constexpr double kSeriesLimit = 2.0;
+constexpr double kAsymptoticLimit = 24.0;
+// Relative size of the last term kept at full precision: below the rounding of the sum.
+constexpr double kTermTolerance = 1e-17;
+// Below this tolerance the asymptotic expansion serves from |z| = 10, where its smallest term is 6e-10.
+constexpr double kCoarseTolerance = 1e-8;
+constexpr double kCoarseAsymptoticLimit = 10.0;
+
+// 1/z without the library's scaled division (|z| stays far inside the range where |z|^2 is finite).
+[[nodiscard]] Complex reciprocal(Complex z) {
+    const double n = std::norm(z);
+    return {z.real() / n, -z.imag() / n};
+}
+// The product without the library's checks for infinite factors (the operands are finite here), which
+// keep it from being inlined.
+[[nodiscard]] Complex times(Complex a, Complex b) {
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+// The Taylor series needs at most 35 terms; the cap only bounds a NaN.
+constexpr int kTaylorTermCap = 80;
+constexpr int kAsymptoticTermCap = 60;
+
+// A&S 9.6.13 with I0 summed alongside: the harmonic numbers H_k weight the same powers.
+[[nodiscard]] Complex ascendingSeries(Complex z, double tolerance2) {
+    const Complex y = 0.25 * z * z;
+    Complex power = 1.0;  // (z^2/4)^k / (k!)^2
+    Complex i0 = 1.0;
+    Complex weighted = 0.0;
+    double harmonic = 0.0;
+    for (int k = 1; k < 100; ++k) {
+        power *= y / (static_cast<double>(k) * k);
+        harmonic += 1.0 / k;
+        i0 += power;
+        weighted += harmonic * power;
+        if (std::norm(power) * harmonic * harmonic < tolerance2 * std::norm(weighted)) break;
+    }
+    return weighted - (std::log(0.5 * z) + std::numbers::egamma) * i0;
+}
+
+// The quarter-annulus sector (ComplexK0Centres.h) whose centre expands K0 at z, 0 <= arg z <= pi/2.
+[[nodiscard]] const k0centres::Centre& nearestCentre(Complex z) {
+    const double r = std::sqrt(std::norm(z));
+    std::size_t i = 0;
+    if (r >= k0centres::kMiddle) {
+        i = k0centres::kGeometricRings +
+            static_cast<std::size_t>((r - k0centres::kMiddle) / k0centres::kLinearStep);
+        i = std::min(i, k0centres::kRings.size() - 1);
+    }
+    while (i + 1 < k0centres::kRings.size() && r >= k0centres::kRings[i].outer) ++i;
+    while (i > 0 && r < k0centres::kRings[i].inner) --i;
+    const k0centres::Ring& ring = k0centres::kRings[i];
+    const double angle = std::atan2(z.imag(), z.real());
+    const int sector =
+        std::clamp(static_cast<int>(angle * ring.sectors / (0.5 * std::numbers::pi)), 0, ring.sectors - 1);
+    return k0centres::kCentres[static_cast<std::size_t>(ring.first + sector)];
+}
+
+// The Taylor series of K0 about the nearest centre c, in u = (z - c)/c. Bessel's equation
+// z^2 y'' + z y' - z^2 y = 0 gives the coefficients b_n = c^n K0^(n)(c)/n! from b_0 = K0(c) and
+// b_1 = -c K1(c) by
+//   (m + 1)(m + 2) b_{m+2} = -(m + 1)(2m + 1) b_{m+1} - m^2 b_m + c^2 (b_m + 2 b_{m-1} + b_{m-2}),
+// one complex product a term. Every point lies within min(0.35 |c|, 1.6) of its centre: |u| <= 0.35,
+// 20-35 terms; the recurrence's rounding grows at most like e^{2|z - c|} (the I0 solution it excites).
+[[nodiscard]] Complex taylorSeries(Complex z, double tolerance2) {
+    const bool lower = z.imag() < 0.0;
+    const Complex upper = lower ? std::conj(z) : z;
+    const k0centres::Centre& centre = nearestCentre(upper);
+    const Complex c(centre.re, centre.im);
+    const Complex c2 = times(c, c);
+    const Complex u = times(upper - c, reciprocal(c));
+    Complex before2 = 0.0, before1 = 0.0;  // b_{m-2}, b_{m-1}
+    Complex current(centre.k0Re, centre.k0Im);
+    Complex next = -times(c, Complex(centre.k1Re, centre.k1Im));
+    Complex power = u;
+    Complex sum = current + times(next, u);
+    int small = 0;
+    for (int m = 0; m < kTaylorTermCap && small < 2; ++m) {
+        const double m1 = m + 1.0;
+        const Complex following = (times(c2, current + 2.0 * before1 + before2) -
+                                   (m1 * (2.0 * m + 1.0)) * next - (static_cast<double>(m) * m) * current) *
+                                  (1.0 / (m1 * (m + 2.0)));
+        before2 = before1;
+        before1 = current;
+        current = next;
+        next = following;
+        power = times(power, u);
+        const Complex term = times(following, power);
+        sum += term;
+        small = std::norm(term) < tolerance2 * std::norm(sum) ? small + 1 : 0;
+    }
+    if (z.imag() == 0.0) return sum.real();  // the centres lie off the axis, where K0 is real
+    return lower ? std::conj(sum) : sum;
+}
+
+// A&S 9.7.2 for order 0: the k-th coefficient is the previous one times -(2k - 1)^2 / (8 k z).
+[[nodiscard]] Complex asymptoticExpansion(Complex z, double tolerance2) {
+    const Complex inverse = reciprocal(8.0 * z);
+    Complex term = 1.0;
+    Complex sum = 1.0;
+    for (int k = 1; k < kAsymptoticTermCap; ++k) {
+        const double odd = 2.0 * k - 1.0;
+        term *= -(odd * odd / k) * inverse;
+        sum += term;
+        if (std::norm(term) < tolerance2) break;
+    }
+    return std::sqrt(std::numbers::pi / (2.0 * z)) * std::exp(-z) * sum;
+}
+
+}  // namespace
+
+Complex complexK0(Complex z) {
+    return complexK0(z, kTermTolerance);
+}
+
+Complex complexK0(Complex z, double tolerance) {
+    const double tolerance2 = tolerance * tolerance;
+    const double modulus = std::sqrt(std::norm(z));  // hypot would be slower
+    if (modulus < kSeriesLimit) return ascendingSeries(z, tolerance2);
+    const double asymptoticLimit = tolerance < kCoarseTolerance ? kAsymptoticLimit : kCoarseAsymptoticLimit;
+    if (modulus < asymptoticLimit) return taylorSeries(z, tolerance2);
+    return asymptoticExpansion(z, tolerance2);
+}
+
+}  // namespace tolvex::accurate

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <boost/math/quadrature/gauss.hpp>
+#include <boost/math/special_functions/expint.hpp>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include "core/accurate/ReferenceTable.h"
+#include "core/solutions/IndependentReferences.h"
+#include "core/solutions/accurate/AccurateWellFunctions.h"
+
+namespace tolvex::accurate {
+namespace {
+
+// Worst errors recorded in scientific notation (std::to_string would print them as 0.000000).
+std::string scientific(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2e", value);
+    return text;
+}
+
+UnconfinedGeometry geometry(double l, double d, int form, double z = 0.5, double z1 = 0.0, double z2 = 1.0) {
+    return {l, d, z, z1, z2, form};
+}
+
+TEST(AccurateUnconfinedGuards, AsTheStandardFunction) {
+    const UnconfinedGeometry full;
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 0.0, 0.01, full)));
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, -1.0, 0.01, full)));
+    EXPECT_TRUE(std::isnan(unconfinedW(0.0, 1.0, 0.01, full)));
+    EXPECT_TRUE(std::isnan(unconfinedW(infinity, 1.0, 0.01, full)));
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, -0.1, full)));
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, infinity, full)));
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(0.4, 0.4, kFullThicknessAverage))));
+    EXPECT_TRUE(
+        std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(1.0, 0.0, kObservationScreen, 0.5, 0.5, 0.5))));
+    EXPECT_TRUE(std::isnan(unconfinedW(10.0, 1.0, 0.01, geometry(1.0, 0.0, 3))));
+    EXPECT_TRUE(std::isfinite(unconfinedW(10.0, 1.0, 0.0, full)));  // sigma = 0 is a limit, not a fault
+}
+
+// Late on the water table's drainage dominates: Theis with S + Sy. At td = 1e7 the delayed response
+// has died out to far below 1e-9 for these beta.
+TEST(AccurateUnconfinedLimits, LateTimeIsTheisWithTheCombinedStorage) {
+    const double sigma = 0.01;
+    const double td = 1e7;
+    const double reference = boost::math::expint(1, (1.0 + sigma) / (4.0 * sigma * td));
+    for (double beta : {0.03, 1.0, 7.0}) {
+        EXPECT_NEAR(unconfinedW(td, beta, sigma, UnconfinedGeometry{}), reference, 1e-9 * reference) << beta;
+    }
+}
+
+// Sources add: a screen d..l pumps what its two parts d..m and m..l pump, and unconfinedW carries the
+// factor 1/(l - d), so (l - d) W[d, l] = (m - d) W[d, m] + (l - m) W[m, l] in every observation form.
+TEST(AccurateUnconfinedIdentities, ScreenSegmentsAdd) {
+    for (int form : {kFullThicknessAverage, kPiezometer, kObservationScreen}) {
+        for (double td : {0.3, 30.0, 3e4}) {
+            const auto w = [&](double l, double d) {
+                return unconfinedW(td, 0.1, 0.01, geometry(l, d, form, 0.35, 0.2, 0.65));
+            };
+            const double whole = 0.6 * w(0.8, 0.2);
+            const double parts = 0.25 * w(0.45, 0.2) + 0.35 * w(0.8, 0.45);
+            EXPECT_NEAR(whole, parts, 1e-11 * whole) << form << " " << td;
+        }
+    }
+}
+
+// The observation-well screen is the average of the piezometer over it (Gauss-Legendre in z, 15 points,
+// exact for the smooth profile to far below the tolerance).
+TEST(AccurateUnconfinedIdentities, ScreenAverageIsThePiezometerAveraged) {
+    for (double td : {0.5, 50.0}) {
+        const double z1 = 0.15, z2 = 0.55;
+        const double average =
+            boost::math::quadrature::gauss<double, 15>::integrate(
+                [&](double z) { return unconfinedW(td, 0.2, 0.01, geometry(0.7, 0.1, kPiezometer, z)); }, z1,
+                z2) /
+            (z2 - z1);
+        const double screen = unconfinedW(td, 0.2, 0.01, geometry(0.7, 0.1, kObservationScreen, 0.5, z1, z2));
+        EXPECT_NEAR(screen, average, 1e-10 * screen) << td;
+    }
+}
+
+// The standard function (Stehfest, polynomial K0, fixed term count) agrees within its own measured
+// error (2.5e-2 relative, 1e-5 absolute), in every observation form.
+TEST(AccurateUnconfined, AgreesWithTheStandardFunctionWithinItsError) {
+    const AnalysisState state = test::stateWithTables(20, 12);
+    const UnconfinedGeometry cases[] = {geometry(1.0, 0.0, kFullThicknessAverage),
+                                        geometry(0.6, 0.2, kPiezometer),
+                                        geometry(0.6, 0.2, kObservationScreen, 0.5, 0.3, 0.7)};
+    for (const UnconfinedGeometry& g : cases) {
+        for (double td = 0.1; td <= 1.01e7; td *= 100.0) {
+            for (double beta : {0.001, 0.1, 7.0}) {
+                const double value = unconfinedW(td, beta, 0.01, g);
+                EXPECT_NEAR(tolvex::unconfinedW(td, beta, 0.01, g, state), value, 1e-5 + 2.5e-2 * value)
+                    << g.form << " " << td << " " << beta;
+            }
+        }
+    }
+}
+
+// 30-digit mpmath references (columns td, beta, sigma, l, d, z, z1, z2, form, value) over td = 0.1..1e7,
+// beta = 0.001..7, the three observation forms and partial pumping screens: 1e-9 relative, or 1e-13
+// absolute for the tiny early values of observations far from the screen.
+TEST(AccurateUnconfinedReference, MatchesMpmath) {
+    if (!std::filesystem::exists(TOLVEX_TEST_DATA_DIR "/reference/accurate/unconfined.csv")) {
+        GTEST_SKIP() << "unconfined.csv not yet generated";
+    }
+    const test::ReferenceTable table = test::readReferenceTable("unconfined.csv");
+    ASSERT_FALSE(table.rows.empty());
+    test::WorstDeviation worst;
+    double worstAbsolute = 0.0;
+    for (const std::vector<double>& row : table.rows) {
+        const auto at = [&](const char* name) { return row[table.column(name)]; };
+        const UnconfinedGeometry g{at("l"),  at("d"),  at("z"),
+                                   at("z1"), at("z2"), static_cast<int>(at("form"))};
+        const double reference = row.back();
+        const double value = unconfinedW(at("td"), at("beta"), at("sigma"), g);
+        const std::string where = "td " + std::to_string(at("td")) + " beta " + std::to_string(at("beta")) +
+                                  " form " + std::to_string(g.form) + " l " + std::to_string(g.l);
+        EXPECT_NEAR(value, reference, std::fmax(1e-9 * std::fabs(reference), 1e-13)) << where;
+        if (std::fabs(reference) >= 1e-4) {
+            worst.add(value, reference, where);
+        } else {
+            worstAbsolute = std::fmax(worstAbsolute, std::fabs(value - reference));
+        }
+    }
+    ::testing::Test::RecordProperty("worst_relative", scientific(worst.relative));
+    ::testing::Test::RecordProperty("worst_absolute_below_1e-4", scientific(worstAbsolute));
+}
+
+}  // namespace
+}  // namespace tolvex::accurate

@@ -1,0 +1,62 @@
+// The accuracy of the well functions in the window: a choice in the Integration dialog, remembered with
+// the program's settings, used by every later command whatever document is open, and the Stehfest
+// warning only where the standard inversion is used.
+#include <gtest/gtest.h>
+
+#include "gui/QtPrinters.h"
+
+#include <QSettings>
+#include <boost/math/special_functions/expint.hpp>
+#include <map>
+#include <string>
+
+#include "core/commands/CommandIds.h"
+#include "core/commands/SettingsForms.h"
+#include "gui/AccuracySetting.h"
+#include "gui/MainWindow.h"
+#include "gui/ScriptedGuiInteraction.h"
+
+namespace tolvex::gui {
+namespace {
+
+class AccuracyWindow : public ::testing::Test {
+protected:
+    AccuracyWindow() {
+        QSettings().remove(QLatin1String(kAccuracyKey));
+        auto scripted = std::make_unique<testing::ScriptedGuiInteraction>();
+        ui = scripted.get();
+        window = std::make_unique<MainWindow>(state, std::move(scripted));
+    }
+    ~AccuracyWindow() override { QSettings().remove(QLatin1String(kAccuracyKey)); }
+
+    AnalysisState state = makeDefaultState();
+    testing::ScriptedGuiInteraction* ui = nullptr;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(AccuracyWindow, HighAccuracyIsChosenInTheIntegrationDialogAndKept) {
+    EXPECT_EQ(storedAccuracy(QSettings()), 0) << "standard by default";
+    ui->script.formAnswers.push_back(std::map<int, std::string>{{kAccuracyId, "1"}, {kStehfestId, "16"}});
+    window->runCommand(kCmdIntegration);
+    EXPECT_EQ(storedAccuracy(QSettings()), 1);
+    EXPECT_TRUE(ui->script.messages.empty()) << "no Stehfest warning: the accurate functions take no table";
+
+    // A document read afterwards starts at the standard accuracy; the commands still use the setting.
+    state.accuracy = 0;
+    state.modelKind = 0;
+    window->runCommand(kCmdTypeCurveCalculation);
+    ASSERT_GT(state.curveXCount, 2);
+    const double x = state.curveX[1];
+    EXPECT_NEAR(state.curveY[1], boost::math::expint(1, 1.0 / x), 1e-7 * state.curveY[1]);
+
+    EXPECT_TRUE(ui->script.messages.empty());
+    ui->script.messages.clear();
+    ui->script.formAnswers.push_back(std::map<int, std::string>{{kAccuracyId, "0"}});
+    window->runCommand(kCmdIntegration);
+    EXPECT_EQ(storedAccuracy(QSettings()), 0);
+    ASSERT_EQ(ui->script.messages.size(), 1u) << "16 terms with the standard inversion";
+    EXPECT_EQ(ui->script.messages[0].rfind("More than 12 Stehfest terms lose accuracy", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tolvex::gui
