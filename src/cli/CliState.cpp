@@ -119,7 +119,7 @@ void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& de
 void addAccuracyOption(CLI::App& command, int& accuracy) {
     const std::map<std::string, int> names{{"standard", static_cast<int>(Accuracy::Standard)},
                                            {"high", static_cast<int>(Accuracy::High)}};
-    accuracy = static_cast<int>(Accuracy::Standard);
+    accuracy = -1;  // not given: the document's accuracy, standard for a new analysis
     command
         .add_option("--accuracy", accuracy,
                     "Well functions: standard (the program's algorithms, the default) or high (nine digits "

@@ -31,7 +31,7 @@ void saveDocumentOrThrow(const AnalysisState& state, const std::string& path);
 void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& description);
 
 // Adds --accuracy standard|high to a subcommand; `accuracy` receives the AnalysisState::accuracy code of
-// the name given, standard unless the option is used.
+// the name given, -1 when the option is not used (the state keeps its own).
 void addAccuracyOption(CLI::App& command, int& accuracy);
 
 // Refuses an empty value of an option or argument that names a file ("--save ''"): a usage error

@@ -42,7 +42,7 @@ struct FitOptions {
     bool autoStart = false;
     std::vector<std::string> fix, bounds;
     bool runAllIterations = false;
-    int accuracy = 0;
+    int accuracy = -1;
 };
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
@@ -58,7 +58,7 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     } else if (!o.sample.empty()) {
         installPredefinedSet(state, kSamples.at(o.sample));
     }
-    state.accuracy = o.accuracy;
+    if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applySets(state, o.sets);
     if (!o.use.empty()) {
         if (o.use[0] < 1 || o.use[1] < o.use[0] || o.use[1] > state.allCount) {

@@ -16,7 +16,7 @@ namespace {
 struct SimulateOptions {
     int model = 0;
     std::vector<std::string> times;
-    int accuracy = 0;
+    int accuracy = -1;
     std::vector<std::string> sets;
     std::string csv, save;
 };
@@ -25,7 +25,7 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
     checkModel("simulate", o.model, 0, 8);
     AnalysisState state = makeDefaultState();
     state.modelKind = o.model;
-    state.accuracy = o.accuracy;
+    if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applySets(state, o.sets);
     const double count = numberArgument("simulate", "--times COUNT", o.times[0]);
     if (count != static_cast<int>(count))

@@ -16,7 +16,7 @@ namespace {
 struct TypecurvesOptions {
     int model = 0;
     bool table = false;
-    int accuracy = 0;
+    int accuracy = -1;
     std::vector<std::string> sets;
     std::string open, report, csv, plot, save;
 };
@@ -57,7 +57,7 @@ int runTypecurves(CliContext& context, const TypecurvesOptions& o) {
     checkModel("typecurves", o.model, 0, 8);
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
     state.modelKind = o.model;
-    state.accuracy = o.accuracy;
+    if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applySets(state, o.sets);
     chooseSpacing(state, o.table);
     EngineInteraction ui("typecurves", context.err, isTerminal(context.err));

@@ -146,7 +146,7 @@ struct WellfnOptions {
     std::vector<std::string> words;
     int gauss = 0;
     int stehfest = 0;
-    int accuracy = 0;
+    int accuracy = -1;
     std::vector<GeometryOption> geometry{
         {"--l", "l/b, bottom of the pumping-well screen", &UnconfinedGeometry::l},
         {"--d", "d/b, top of the pumping-well screen", &UnconfinedGeometry::d},
@@ -226,7 +226,7 @@ void addWellfnCommand(CLI::App& app, CliContext& context) {
             AnalysisState state = makeDefaultState();
             if (options->gauss > 0) state.gaussCount = options->gauss;
             if (options->stehfest > 0) state.stehfestCount = options->stehfest;
-            state.accuracy = options->accuracy;
+            if (options->accuracy >= 0) state.accuracy = options->accuracy;
             // The standard Laplace inversion loses digits beyond its usual count of terms, which the
             // user should know before trusting the value; the accurate evaluations take no Stehfest table.
             const std::string name = function.name;

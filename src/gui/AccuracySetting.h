@@ -1,5 +1,5 @@
-// The accuracy of the well functions (standard or high), a setting of the program: the Integration
-// dialog sets it, and every command runs with it, whatever document is open.
+// The accuracy of the well functions last chosen in the Integration dialog: new documents take it; a
+// document read from a file keeps its own (its extension block holds it).
 #pragma once
 
 #include <QSettings>

@@ -1,4 +1,5 @@
 #include "gui/MainWindow.h"
+#include "gui/AccuracySetting.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,6 +38,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     // The plot goes on paper in landscape unless the user picks another orientation in the print dialog.
     printer_->setPageOrientation(QPageLayout::Landscape);
     interaction_->setParentWidget(this);
+    state_.accuracy = storedAccuracy(settings_);  // the untitled document at start-up
     interaction_->onRedraw = [this] { view_->update(); };
 
     view_ = new PlotView(state_, this);

@@ -22,7 +22,6 @@ void MainWindow::runCommand(int id) {
     // What the command may replace, kept for Undo.
     std::optional<AnalysisState> before;
     if (changesAnalysis(id)) before = state_;
-    state_.accuracy = storedAccuracy(settings_);
     try {
         dispatch(id);
         if (id == kCmdIntegration) storeAccuracy(settings_, state_.accuracy);

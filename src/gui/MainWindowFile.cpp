@@ -6,6 +6,7 @@
 #include "core/commands/SettingsCommands.h"
 #include "core/commands/TypeCurveCommands.h"
 #include "core/persist/Document.h"
+#include "gui/AccuracySetting.h"
 #include "gui/MainWindow.h"
 
 namespace tolvex::gui {
@@ -62,7 +63,9 @@ bool MainWindow::settleUnsavedResults() {
 
 void MainWindow::newDocument() {
     NewDocumentSteps steps;
-    steps.selectModel = [](AnalysisState& state, Interaction& ui) {
+    // A new document computes in the accuracy last chosen in the Integration dialog.
+    steps.selectModel = [accuracy = storedAccuracy(settings_)](AnalysisState& state, Interaction& ui) {
+        state.accuracy = accuracy;
         return modelSelection(state, ui) == CommandOutcome::Done;
     };
     // The type-curve calculation shows the confined initial guess itself when guessOnNew is 1.

@@ -116,6 +116,12 @@ TEST(AccuracyOption, FitShowAndSetKnowTheSetting) {
     ASSERT_EQ(run({"typecurves", "--model", "0", "--save", doc.string()}).status, kExitOk);
     const test::CliRun show = run({"show", doc.string(), "--json"});
     EXPECT_EQ(nlohmann::json::parse(show.out).at("accuracy"), "standard");
+    // A document saved in high accuracy keeps it (in its extension block) for the next command.
+    ASSERT_EQ(run({"typecurves", "--model", "0", "--accuracy", "high", "--save", doc.string()}).status,
+              kExitOk);
+    EXPECT_EQ(nlohmann::json::parse(run({"show", doc.string(), "--json"}).out).at("accuracy"), "high");
+    const test::CliRun opened = run({"fit", "--model", "0", "--open", doc.string(), "--json"});
+    EXPECT_EQ(opened.status, kExitOk) << opened.err;
     std::filesystem::remove(doc);
 
     const test::CliRun refused =

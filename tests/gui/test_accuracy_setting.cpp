@@ -1,6 +1,6 @@
 // The accuracy of the well functions in the window: a choice in the Integration dialog, remembered with
-// the program's settings, used by every later command whatever document is open, and the Stehfest
-// warning only where the standard inversion is used.
+// the program's settings for new documents and kept in the document, and the Stehfest warning only where
+// the standard inversion is used.
 #include <gtest/gtest.h>
 
 #include "gui/QtPrinters.h"
@@ -12,6 +12,7 @@
 
 #include "core/commands/CommandIds.h"
 #include "core/commands/SettingsForms.h"
+#include "core/persist/Document.h"
 #include "gui/AccuracySetting.h"
 #include "gui/MainWindow.h"
 #include "gui/ScriptedGuiInteraction.h"
@@ -41,16 +42,19 @@ TEST_F(AccuracyWindow, HighAccuracyIsChosenInTheIntegrationDialogAndKept) {
     EXPECT_EQ(storedAccuracy(QSettings()), 1);
     EXPECT_TRUE(ui->script.messages.empty()) << "no Stehfest warning: the accurate functions take no table";
 
-    // A document read afterwards starts at the standard accuracy; the commands still use the setting.
-    state.accuracy = 0;
+    // The document now computes with the accurate functions and keeps the choice when saved.
+    EXPECT_EQ(state.accuracy, 1);
     state.modelKind = 0;
     window->runCommand(kCmdTypeCurveCalculation);
     ASSERT_GT(state.curveXCount, 2);
     const double x = state.curveX[1];
     EXPECT_NEAR(state.curveY[1], boost::math::expint(1, 1.0 / x), 1e-7 * state.curveY[1]);
-
+    AnalysisState reopened = makeDefaultState();
+    ASSERT_FALSE(readDocumentBytes(documentBytes(state), reopened));
+    EXPECT_EQ(reopened.accuracy, 1);
     EXPECT_TRUE(ui->script.messages.empty());
     ui->script.messages.clear();
+
     ui->script.formAnswers.push_back(std::map<int, std::string>{{kAccuracyId, "0"}});
     window->runCommand(kCmdIntegration);
     EXPECT_EQ(storedAccuracy(QSettings()), 0);

@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "core/persist/Archive.h"
+#include "core/persist/DocumentExtension.h"
 #include "core/persist/DocumentLimits.h"
 #include "core/persist/DocumentRecords.h"
+#include "core/persist/ExtensionBlock.h"
 #include "core/persist/FileBytes.h"
 #include "core/persist/FileReplace.h"
 #include "core/solutions/GaussLegendre.h"
@@ -45,7 +47,10 @@ std::string documentBytes(const AnalysisState& state) {
     copy.untitled = 0;
     ArchiveWriter writer;
     documentRecords(writer, copy);
-    return writer.bytes();
+    std::string bytes = writer.bytes();
+    const std::string payload = extensionPayload(state);
+    if (!payload.empty()) bytes += extensionBlock(bytes, payload);
+    return bytes;
 }
 
 std::optional<std::string> readDocumentBytes(std::string_view bytes, AnalysisState& state) {
@@ -54,8 +59,11 @@ std::optional<std::string> readDocumentBytes(std::string_view bytes, AnalysisSta
     try {
         ArchiveReader reader(bytes, checkDocumentWord);
         documentRecords(reader, fresh);
+        resetExtensionFields(fresh);
         if (reader.remaining() != 0) {
-            return std::to_string(reader.remaining()) + " bytes follow the last record";
+            const ExtensionRead block = readExtensionBlock(bytes, bytes.size() - reader.remaining());
+            if (!block.payload) return block.error;
+            if (auto error = applyExtensionPayload(*block.payload, fresh)) return error;
         }
     } catch (const ArchiveError& e) {
         return e.what();

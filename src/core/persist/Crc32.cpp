@@ -1,0 +1,28 @@
+#include "core/persist/Crc32.h"
+
+#include <array>
+
+namespace tolvex {
+namespace {
+
+constexpr std::array<std::uint32_t, 256> crcTable() {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+        std::uint32_t c = n;
+        for (int k = 0; k < 8; ++k) c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    return table;
+}
+
+constexpr std::array<std::uint32_t, 256> kTable = crcTable();
+
+}  // namespace
+
+std::uint32_t crc32(std::string_view bytes) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (const char byte : bytes) c = kTable[(c ^ static_cast<unsigned char>(byte)) & 0xFFu] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+}  // namespace tolvex
