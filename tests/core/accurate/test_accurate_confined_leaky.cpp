@@ -15,6 +15,7 @@
 #include "core/accurate/ReferenceTable.h"
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/IndependentReferences.h"
+#include "core/solutions/accurate/AccurateLeakyTerms.h"
 #include "core/solutions/accurate/AccurateWellFunctions.h"
 
 namespace tolvex {
@@ -146,6 +147,78 @@ TEST(AccurateLeaky, GivesNaNWhereTheStandardDoes) {
     EXPECT_EQ(accurate::leakyW(800.0, 1.0), 0.0);
     EXPECT_EQ(accurate::leakyW(1.0, std::numeric_limits<double>::infinity()), 0.0);
     EXPECT_GT(accurate::leakyW(1e-300, 1e-100), 0.0);
+}
+
+// W(u, b) in the form int_t0^inf exp(-b cosh t) dt, t0 = ln(2u / b), by adaptive Gauss-Kronrod on
+// [t0, t0 + 8] after the peak or its start (the integrand has fallen by exp(-b (cosh 8 - 1)) there).
+double coshIntegral(double u, double b) {
+    const double start = std::log(2.0 * u / b);
+    const auto f = [&](double t) { return std::exp(-b * (std::cosh(t) - 1.0)); };
+    double sum = 0.0;
+    double lower = start;
+    for (double upper : {0.0, 0.5, 1.0, 2.0, 4.0, 8.0}) {
+        if (upper <= lower) continue;
+        sum += boost::math::quadrature::gauss_kronrod<double, 61>::integrate(f, lower, upper, 8, 1e-15);
+        lower = upper;
+    }
+    return std::exp(-b) * sum;
+}
+
+// The terms of the partial-penetration series (one u, many r/B) against the mpmath table: within
+// 1e-11 of E1(u) (the series' cancellation, AccurateLeakyTerms.h) and 1e-9 of the value.
+TEST(AccurateLeakyTerms, MatchTheMpmathTable) {
+    const test::ReferenceTable table = test::readReferenceTable("leaky.csv");
+    double worst = 0.0;
+    for (const auto& row : table.rows) {
+        const double u = row[table.column("u")];
+        accurate::LeakyTerms terms(u);
+        const double error = std::fabs(terms(row[table.column("rOverB")]) - row.back());
+        EXPECT_LE(error, 1e-11 * accurate::theisW(u)) << u << " " << row[table.column("rOverB")];
+        EXPECT_LE(error, 1e-9 * row.back()) << u << " " << row[table.column("rOverB")];
+        if (row.back() > 0.0) worst = std::fmax(worst, error / row.back());
+    }
+    ::testing::Test::RecordProperty("worst_relative", scientific(worst));
+}
+
+// The expansion for b >= 16 and w0 = sqrt(u) - b / (2 sqrt u) <= 1 against quadrature of the cosh
+// form, either side of its limits (where the series, the complement or 2 K0 take over).
+TEST(AccurateLeakyTerms, MatchQuadratureAcrossTheirMethods) {
+    double worst = 0.0;
+    for (double b : {15.9, 16.0, 20.0, 30.0, 45.0, 80.0}) {
+        for (double w0 : {-6.6, -6.4, -4.0, -2.0, -0.5, 0.0, 0.5, 0.99, 1.01, 2.0}) {
+            const double root = 0.5 * (w0 + std::sqrt(w0 * w0 + 2.0 * b));  // sqrt(u) for this w0
+            const double u = root * root;
+            const double reference = coshIntegral(u, b);
+            accurate::LeakyTerms terms(u);
+            const double error = std::fabs(terms(b) - reference);
+            if (b >= 16.0 && w0 <= 1.0) {
+                EXPECT_LT(error, 1e-13 * reference) << "u " << u << " b " << b;
+                worst = std::fmax(worst, error / reference);
+            } else {
+                EXPECT_LT(error, 1e-11 * accurate::theisW(u)) << "u " << u << " b " << b;
+            }
+        }
+    }
+    ::testing::Test::RecordProperty("worst_relative_expansion_and_k0", scientific(worst));
+}
+
+// W(b/2, b) = K0(b) (the symmetry's fixed point, inside the expansion's range from b = 16), one
+// LeakyTerms reused over many arguments in any order, and the guards.
+TEST(AccurateLeakyTerms, MeetClosedFormsAndGuards) {
+    for (double b : {0.1, 3.0, 16.0, 24.0, 60.0}) {
+        accurate::LeakyTerms terms(0.5 * b);
+        const double k0 = boost::math::cyl_bessel_k(0, b);
+        EXPECT_NEAR(terms(b), k0, 1e-13 * k0) << b;
+    }
+    accurate::LeakyTerms terms(2.0);
+    for (double b : {30.0, 0.5, 8.0, 2.0, 3.9, 4.1, 17.0, 0.05}) {
+        EXPECT_NEAR(terms(b), accurate::leakyW(2.0, b), 1e-12 * accurate::leakyW(2.0, b)) << b;
+    }
+    EXPECT_EQ(terms(0.0), accurate::theisW(2.0));
+    EXPECT_EQ(terms(std::numeric_limits<double>::infinity()), 0.0);
+    EXPECT_TRUE(std::isnan(terms(kNaN)));
+    EXPECT_TRUE(std::isnan(accurate::LeakyTerms(0.0)(1.0)));
+    EXPECT_EQ(accurate::LeakyTerms(800.0)(1.0), 0.0);
 }
 
 TEST(AccurateStorage, MatchesTheMpmathTable) {

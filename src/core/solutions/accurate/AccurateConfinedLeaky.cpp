@@ -13,15 +13,16 @@
 //   W = int_t0^inf exp(-(r/B) cosh t) dt of the substitution y = (r/2B) e^t, t0 = ln(2 max(u, q)/(r/B)),
 //   a positive integrand, is integrated by panels instead. The series costs a few dozen multiplications
 //   where composite Gauss-Legendre panels of the defining integral would cost a hundred exponentials.
+// LeakyTerms (AccurateLeakyTerms.h): W(u, r/B) for the partial-penetration series, one u and many r/B.
 // storageH: Gauss-Legendre panels in ln s, s = y - u, with the exact erfc: panels over which the
 //   erfc argument z = beta sqrt(u / (s (u + s))) falls from 8 to 1 by factors of sqrt 2 and then to
 //   1/16 by halves (they resolve the transition near y = u at any u and beta), then decades up to
 //   s = 1 and doublings to 45 beyond the centre of the transition (no panel longer than 10), where
 //   the integrand has fallen by exp(-45): no cut at y = 10 remains.
 // Measured worst relative errors against the 30-digit mpmath references (tests), whose ranges contain
-// the type-curve grids: theisW 3.8e-16 (u = 1e-10..500), leakyW 1.0e-14 (u = 1e-8..20,
+// the type-curve grids: theisW 3.8e-16 (u = 1e-10..500), leakyW 1.1e-14 (u = 1e-8..20,
 // r/B = 0..80), storageH 5.6e-16 (u = 1e-8..30, beta up to 50); against adaptive Gauss-Kronrod of
-// the definitions 1.5e-12 and 8.8e-16.
+// the definitions 1.6e-12 and 8.8e-16.
 #include <algorithm>
 #include <array>
 #include <boost/math/policies/policy.hpp>
@@ -47,12 +48,24 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kUnderflow = 700.0;
 // The series' terms are dropped once they fall below this fraction of the sum.
 constexpr double kSeriesTolerance = 1e-17;
-// Enough for p = 10, which needs 60 terms.
-constexpr int kSeriesMaxTerms = 72;
+constexpr int kSeriesMaxTerms = kLeakySeriesMaxTerms;
+// 1 / n: the recurrences multiply, a division costing several multiplications' time.
+constexpr std::array<double, kSeriesMaxTerms + 1> kReciprocals = [] {
+    std::array<double, kSeriesMaxTerms + 1> reciprocals{};
+    for (int n = 1; n <= kSeriesMaxTerms; ++n) reciprocals[n] = 1.0 / n;
+    return reciprocals;
+}();
 // Beyond this value of min(u, q) the series is replaced by quadrature (see the header comment), and
 // beyond the second for the terms of the partial-penetration series (AccurateLeakyTerms.h).
 constexpr double kSeriesLimit = 5.0;
 constexpr double kTermSeriesLimit = 10.0;
+// W(q, b) is below 1e-19 of 2 K0(b) where sqrt(q) - sqrt(u) exceeds this (AccurateLeakyTerms.h).
+constexpr double kComplementNegligible = 6.5;
+// The expansion of the leaky terms is used from this b = r/B on, where w0 = sqrt(u) - sqrt(q) is at
+// most kExpansionStart; its terms fall until about 2b, at most 1 + 2 * 36 beyond b = 16 and w0 <= 1.
+constexpr double kExpansionArgument = 16.0;
+constexpr double kExpansionStart = 1.0;
+constexpr int kExpansionMaxTerms = 80;
 // The longest panel of storageH in s = y - u.
 constexpr double kStorageWidth = 10.0;
 // The quadrature's panel ends, values of the exponent above its start: the steps grow as the
@@ -91,29 +104,42 @@ void scaledExpints(double v, int last, std::array<double, kSeriesMaxTerms + 1>& 
     } else {
         start = std::min(last, static_cast<int>(v) - 1);
         scaled[start] = scaledExpint(start + 1, v);
-        for (int n = start; n >= 1; --n) scaled[n - 1] = (1.0 - n * scaled[n]) / v;
+        const double reciprocal = 1.0 / v;
+        for (int n = start; n >= 1; --n) scaled[n - 1] = (1.0 - n * scaled[n]) * reciprocal;
     }
-    for (int n = start + 1; n <= last; ++n) scaled[n] = (1.0 - v * scaled[n - 1]) / n;
+    for (int n = start + 1; n <= last; ++n) scaled[n] = (1.0 - v * scaled[n - 1]) * kReciprocals[n];
 }
 
-// sum_n (-p)^n / n! E_{n+1}(v) for p <= v: the Hantush-Jacob integral from v to infinity with
-// b^2 = p v. Since the value is at least e^-p E1(v) and E_{n+1}(v) <= E1(v), the terms are summed
-// up to the first n > p with p^n / n! below 1e-17 e^-p.
-double hantushSeries(double v, double p) {
-    if (v > kUnderflow) return 0.0;
-    std::array<double, kSeriesMaxTerms + 1> factors;  // (-p)^n / n!
+// Fills factors[n] = (-p)^n / n! for n = 0..last and returns last: since the Hantush-Jacob integral
+// from v with b^2 = p v is at least e^-p E1(v) and E_{n+1}(v) <= E1(v), its series needs the terms up
+// to the first n > p with p^n / n! below 1e-17 e^-p.
+int seriesFactors(double p, std::array<double, kSeriesMaxTerms + 1>& factors) {
     factors[0] = 1.0;
     const double negligible = kSeriesTolerance * std::exp(-p);
     int last = 0;
     while (last < kSeriesMaxTerms && (last <= p || std::fabs(factors[last]) > negligible)) {
         ++last;
-        factors[last] = factors[last - 1] * -p / last;
+        factors[last] = factors[last - 1] * -p * kReciprocals[last];
     }
+    return last;
+}
+
+// sum_n factors[n] E_{n+1}(v), n = 0..last, for v <= kUnderflow.
+double seriesSum(double v, int last, const std::array<double, kSeriesMaxTerms + 1>& factors) {
     std::array<double, kSeriesMaxTerms + 1> scaled;
     scaledExpints(v, last, scaled);
     double sum = 0.0;
     for (int n = last; n >= 0; --n) sum += factors[n] * scaled[n];
     return std::exp(-v) * sum;
+}
+
+// sum_n (-p)^n / n! E_{n+1}(v) for p <= v: the Hantush-Jacob integral from v to infinity with
+// b^2 = p v.
+double hantushSeries(double v, double p) {
+    if (v > kUnderflow) return 0.0;
+    std::array<double, kSeriesMaxTerms + 1> factors;
+    const int last = seriesFactors(p, factors);
+    return seriesSum(v, last, factors);
 }
 
 // The same integral for p <= v, both large, in the form W = int_t0^inf exp(-r cosh t) dt of the
@@ -136,6 +162,36 @@ double hantushQuadrature(double v, double p) {
     return std::exp(-v - p) * sum;
 }
 
+// W(u, b) = e^-b int_w0^inf 2 e^(-w^2) / sqrt(2b + w^2) dw, w0 = sqrt(u) - b / (2 sqrt(u)), with
+// (1 + w^2 / (2b))^(-1/2) = sum_k (-1)^k (2k-1)!! / (2^k k!) (w^2 / (2b))^k: the moments
+// J_k = int_w0^inf w^2k e^(-w^2) dw follow from J_0 = sqrt(pi) / 2 erfc(w0) by
+// J_k = (k - 1/2) J_{k-1} + w0^(2k-1) e^(-w0^2) / 2, which adds positive terms for w0 >= 0 and for
+// w0 < 0 loses at most the rounding of the full moments Gamma(k + 1/2), 1e-16 of 2 K0(b) in the result.
+// The expansion converges only on |w| < sqrt(2b): the terms are summed down to the smallest.
+double expandedLeaky(double b, double w0) {
+    const double ratio = 0.5 / b;
+    double moment = 0.5 * std::sqrt(std::numbers::pi) * std::erfc(w0);
+    double power = 0.5 * w0 * std::exp(-w0 * w0);  // w0^(2k-1) e^(-w0^2) / 2 for k = 1
+    double coefficient = 1.0;
+    double sum = moment;
+    double smallest = std::fabs(moment);
+    for (int k = 1; k <= kExpansionMaxTerms; ++k) {
+        moment = (k - 0.5) * moment + power;
+        power *= w0 * w0;
+        coefficient *= -(k - 0.5) / k * ratio;
+        const double term = coefficient * moment;
+        if (!(std::fabs(term) < smallest)) break;
+        sum += term;
+        smallest = std::fabs(term);
+        if (smallest <= kSeriesTolerance * std::fabs(sum)) break;
+    }
+    return std::exp(-b) * std::sqrt(2.0 / b) * sum;
+}
+
+double besselK0(double x) {
+    return boost::math::cyl_bessel_k(0, x, DoublePolicy());
+}
+
 // W(u, r/B) with the series up to min(u, q) = seriesLimit and quadrature beyond.
 double leakyFunction(double u, double rOverB, double seriesLimit) {
     if (!(u > 0.0) || std::isnan(rOverB)) return kNaN;
@@ -147,7 +203,7 @@ double leakyFunction(double u, double rOverB, double seriesLimit) {
         return p > seriesLimit ? hantushQuadrature(v, p) : hantushSeries(v, p);
     };
     if (q <= u) return integral(u, q);
-    return 2.0 * boost::math::cyl_bessel_k(0, 2.0 * b, DoublePolicy()) - integral(q, u);
+    return 2.0 * besselK0(2.0 * b) - integral(q, u);
 }
 
 // The point s = y - u at which the erfc argument of H, beta sqrt(u / (s (u + s))), equals z.
@@ -170,8 +226,55 @@ double leakyW(double u, double rOverB) {
     return leakyFunction(u, rOverB, kSeriesLimit);
 }
 
-double leakyTerm(double u, double rOverB) {
-    return leakyFunction(u, rOverB, kTermSeriesLimit);
+LeakyTerms::LeakyTerms(double u) : u_(u), expMinusU_(std::exp(-u)) {}
+
+double LeakyTerms::operator()(double rOverB) {
+    if (!(u_ > 0.0) || std::isnan(rOverB)) return kNaN;
+    const double b = std::fabs(rOverB);
+    if (b == 0.0) return theisW(u_);
+    if (std::isinf(b)) return 0.0;
+    const double root = std::sqrt(u_);
+    const double rootQ = 0.5 * b / root;
+    const double w0 = root - rootQ;
+    if (w0 < -kComplementNegligible) return 2.0 * besselK0(b);
+    if (b >= kExpansionArgument && w0 <= kExpansionStart) return expandedLeaky(b, w0);
+    const double q = rootQ * rootQ;
+    if (q <= u_) return q <= kTermSeriesLimit ? sharedSeries(q) : hantushQuadrature(u_, q);
+    if (u_ > kTermSeriesLimit) return 2.0 * besselK0(b) - hantushQuadrature(q, u_);
+    return 2.0 * besselK0(b) - complement(q);
+}
+
+// Hantush's series at q <= min(u, 10), its coefficients for q up to min(u, 10) computed at the first
+// call; summed upwards until, past k = q (from where the alternating terms fall), a term is below
+// 1e-17 of the sum.
+double LeakyTerms::sharedSeries(double q) {
+    if (u_ > kUnderflow) return 0.0;
+    if (seriesLast_ < 0) {
+        Coefficients factors;
+        seriesLast_ = seriesFactors(std::fmin(u_, kTermSeriesLimit), factors);
+        scaledExpints(u_, seriesLast_, series_);
+        double factorial = 1.0;  // (-1)^k / k!
+        for (int k = 0; k <= seriesLast_; ++k) {
+            series_[k] *= factorial;
+            factorial /= -(k + 1.0);
+        }
+    }
+    double sum = series_[0];
+    double power = 1.0;
+    for (int k = 1; k <= seriesLast_; ++k) {
+        power *= q;
+        const double term = series_[k] * power;
+        sum += term;
+        if (k > q && std::fabs(term) <= kSeriesTolerance * std::fabs(sum)) break;
+    }
+    return expMinusU_ * sum;
+}
+
+// W(q, b) for u < q, u <= 10: Hantush's series with the factors (-u)^k / k! computed at the first call.
+double LeakyTerms::complement(double q) {
+    if (q > kUnderflow) return 0.0;
+    if (complementLast_ < 0) complementLast_ = seriesFactors(u_, complement_);
+    return seriesSum(q, complementLast_, complement_);
 }
 
 double storageH(double u, double beta) {
