@@ -101,10 +101,15 @@ TEST(ComplexK0, IsContinuousAcrossTheTaylorCentres) {
     ::testing::Test::RecordProperty("worst_relative_step", scientific(worst));
 }
 
-// A coarse tolerance buys speed for the far terms of a series; the value still holds that many digits.
+// A coarse tolerance buys speed for the far terms of a series; the value still holds that many digits,
+// also just above the modulus where the asymptotic expansion takes over (ln(1/tolerance)/2 + 1.1,
+// with the tolerance rounded down to a power of two) and on the imaginary axis, where its remainder
+// is largest.
 TEST(ComplexK0, HoldsACoarseTolerance) {
-    for (double tolerance : {1e-12, 1e-8, 1e-5, 1e-3}) {
-        for (double modulus : {0.7, 1.9, 3.0, 9.0, 11.0, 20.0, 30.0}) {
+    for (double tolerance : {1e-15, 1e-12, 1e-10, 1e-8, 1e-5, 1e-3}) {
+        const double takeover = -0.5 * std::numbers::ln2 * std::ilogb(tolerance) + 1.1;
+        for (double modulus :
+             {0.7, 1.9, 3.0, 9.0, 11.0, 20.0, 30.0, takeover, takeover + 1e-9, takeover + 0.5}) {
             for (double angle : {0.0, 0.8, std::numbers::pi / 2.0}) {
                 const Complex z = std::polar(modulus, angle);
                 EXPECT_LT(relativeError(complexK0(z, tolerance), complexK0(z)), 3.0 * tolerance) << z;

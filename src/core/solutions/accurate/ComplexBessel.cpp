@@ -14,9 +14,11 @@ constexpr double kSeriesLimit = 2.0;
 constexpr double kAsymptoticLimit = 24.0;
 // Relative size of the last term kept at full precision: below the rounding of the sum.
 constexpr double kTermTolerance = 1e-17;
-// Below this tolerance the asymptotic expansion serves from |z| = 10, where its smallest term is 6e-10.
-constexpr double kCoarseTolerance = 1e-8;
-constexpr double kCoarseAsymptoticLimit = 10.0;
+// For a coarser tolerance the asymptotic expansion serves from the modulus where 30 times its smallest
+// term, below e^{-2|z| - 1.29} for |z| >= 4, stays below the tolerance (the factor covers the remainder
+// bound off the real axis, DLMF 10.40.11, at most about 12 for arg z <= pi/2).
+constexpr double kCoarsestFullTolerance = 1e-16;
+constexpr double kAsymptoticMargin = 1.1;  // (ln 30 - 1.29) / 2, rounded up
 
 // 1/z without the library's scaled division (|z| stays far inside the range where |z|^2 is finite).
 [[nodiscard]] Complex reciprocal(Complex z) {
@@ -32,21 +34,28 @@ constexpr double kCoarseAsymptoticLimit = 10.0;
 constexpr int kTaylorTermCap = 80;
 constexpr int kAsymptoticTermCap = 60;
 
+// The principal square root for Re z >= 0, z != 0, without the library's hypot.
+[[nodiscard]] Complex rightHalfSqrt(Complex z) {
+    const double s = std::sqrt(0.5 * (std::sqrt(std::norm(z)) + z.real()));
+    return {s, 0.5 * z.imag() / s};
+}
+
 // A&S 9.6.13 with I0 summed alongside: the harmonic numbers H_k weight the same powers.
 [[nodiscard]] Complex ascendingSeries(Complex z, double tolerance2) {
-    const Complex y = 0.25 * z * z;
+    const Complex y = 0.25 * times(z, z);
     Complex power = 1.0;  // (z^2/4)^k / (k!)^2
     Complex i0 = 1.0;
     Complex weighted = 0.0;
     double harmonic = 0.0;
     for (int k = 1; k < 100; ++k) {
-        power *= y / (static_cast<double>(k) * k);
+        power = times(power, y) * (1.0 / (static_cast<double>(k) * k));
         harmonic += 1.0 / k;
         i0 += power;
         weighted += harmonic * power;
         if (std::norm(power) * harmonic * harmonic < tolerance2 * std::norm(weighted)) break;
     }
-    return weighted - (std::log(0.5 * z) + std::numbers::egamma) * i0;
+    const Complex logHalfZ(0.5 * std::log(0.25 * std::norm(z)), std::atan2(z.imag(), z.real()));
+    return weighted - times(logHalfZ + std::numbers::egamma, i0);
 }
 
 // The quarter-annulus sector (ComplexK0Centres.h) whose centre expands K0 at z, 0 <= arg z <= pi/2.
@@ -111,11 +120,15 @@ constexpr int kAsymptoticTermCap = 60;
     Complex sum = 1.0;
     for (int k = 1; k < kAsymptoticTermCap; ++k) {
         const double odd = 2.0 * k - 1.0;
-        term *= -(odd * odd / k) * inverse;
+        term = times(term, inverse) * (-(odd * odd / k));
         sum += term;
         if (std::norm(term) < tolerance2) break;
     }
-    return std::sqrt(std::numbers::pi / (2.0 * z)) * std::exp(-z) * sum;
+    // sqrt(pi / (2 z)) e^{-z} with one real exp and one sincos.
+    const double decay = std::exp(-z.real());
+    const Complex phase(std::cos(z.imag()), -std::sin(z.imag()));
+    const Complex root = rightHalfSqrt(reciprocal(z)) * std::sqrt(0.5 * std::numbers::pi);
+    return times(times(root, phase), sum) * decay;
 }
 
 }  // namespace
@@ -128,7 +141,12 @@ Complex complexK0(Complex z, double tolerance) {
     const double tolerance2 = tolerance * tolerance;
     const double modulus = std::sqrt(std::norm(z));  // hypot would be slower
     if (modulus < kSeriesLimit) return ascendingSeries(z, tolerance2);
-    const double asymptoticLimit = tolerance < kCoarseTolerance ? kAsymptoticLimit : kCoarseAsymptoticLimit;
+    // ilogb rounds the tolerance down to a power of two, which errs towards the Taylor series.
+    const double asymptoticLimit =
+        tolerance <= kCoarsestFullTolerance
+            ? kAsymptoticLimit
+            : std::min(kAsymptoticLimit,
+                       -0.5 * std::numbers::ln2 * std::ilogb(tolerance) + kAsymptoticMargin);
     if (modulus < asymptoticLimit) return taylorSeries(z, tolerance2);
     return asymptoticExpansion(z, tolerance2);
 }
