@@ -21,24 +21,6 @@ struct ShowOptions {
     bool json = false;
 };
 
-constexpr std::array<const char*, kModelCount> kModelNames{
-    "confined aquifer, fully penetrating well (Theis)",
-    "confined aquifer, partially penetrating well",
-    "leaky confined aquifer, fully penetrating well",
-    "leaky confined aquifer, partially penetrating well",
-    "leaky confined aquifer with storage of water in the confining beds",
-    "slug test (Cooper, Bredehoeft and Papadopulos, 1967)",
-    "unconfined aquifer (Moench, 1993)",
-    "fractured aquifer (Warren and Root)",
-    "fractured aquifer (Boulton and Streltsova)",
-    "straight line (Cooper and Jacob, 1946)",
-    "slug test (Bouwer and Rice, 1976)",
-};
-
-std::string modelName(int kind) {
-    return kind >= 0 && kind < kModelCount ? kModelNames[static_cast<std::size_t>(kind)] : "unknown model";
-}
-
 // A document's text for a terminal: its Latin-1 bytes in UTF-8, with every control character (C0,
 // DEL and the C1 range 0x80-0x9F) written as an escape (\t, \n, \r, else \x1b and the like), so that
 // a document from someone else cannot move the cursor, rewrite the screen or talk to the terminal.
@@ -126,7 +108,7 @@ nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
     return {
         {"document", path},
         {"model", s.modelKind},
-        {"modelName", modelName(s.modelKind)},
+        {"modelName", std::string(modelName(s.modelKind))},
         {"accuracy", std::string(accuracyName(s.accuracy))},
         {"parameters", parameters},
         {"paramVector", arrayJson(s.paramVector, 0, s.paramVector.size())},

@@ -13,6 +13,8 @@
 #include <QToolBar>
 
 #include "core/commands/CommandIds.h"
+#include "core/state/Accuracy.h"
+#include "core/state/ModelKind.h"
 #include "gui/CommandPrompts.h"
 #include "gui/GuiCommands.h"
 #include "gui/KeyStateIndicators.h"
@@ -52,9 +54,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     buildHiddenCommands();
     buildUndoCommands();
     rebuildRecentFiles();
-    updateCommandStates();
-    setWindowTitle(windowTitleFor(document_));
-    interaction_->setBaseFolder(document_.folder());
+    refreshAfterCommand();
     resize(1000, 780);
 }
 
@@ -153,6 +153,10 @@ void MainWindow::buildStatusBar() {
     messagePane_ = new QLabel(idlePrompt(), bar);
     messagePane_->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(messagePane_, 1);
+    // Which model the analysis uses and how its well functions are evaluated, always in view.
+    modelPane_ = new QLabel(bar);
+    modelPane_->setObjectName(QStringLiteral("modelPane"));
+    bar->addPermanentWidget(modelPane_);
     keys_ = new KeyStateIndicators(bar);
     connect(action(kCmdViewStatusBar), &QAction::toggled, bar, &QStatusBar::setVisible);
 }
@@ -224,6 +228,9 @@ void MainWindow::rebuildRecentFiles() {
 
 void MainWindow::refreshAfterCommand() {
     setWindowTitle(windowTitleFor(document_));
+    modelPane_->setText(QStringLiteral("%1 \u00b7 %2 accuracy")
+                            .arg(QString::fromUtf8(modelName(state_.modelKind)),
+                                 QString::fromUtf8(accuracyName(state_.accuracy))));
     interaction_->setBaseFolder(document_.folder());
     updateCommandStates();
     view_->update();

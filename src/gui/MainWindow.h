@@ -125,6 +125,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     PlotView* view_ = nullptr;
     QLabel* messagePane_ = nullptr;
+    QLabel* modelPane_ = nullptr;
     KeyStateIndicators* keys_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;

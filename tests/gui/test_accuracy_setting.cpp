@@ -5,6 +5,7 @@
 
 #include "gui/QtPrinters.h"
 
+#include <QLabel>
 #include <QSettings>
 #include <boost/math/special_functions/expint.hpp>
 #include <map>
@@ -42,8 +43,13 @@ TEST_F(AccuracyWindow, HighAccuracyIsChosenInTheIntegrationDialogAndKept) {
     EXPECT_EQ(storedAccuracy(QSettings()), 1);
     EXPECT_TRUE(ui->script.messages.empty()) << "no Stehfest warning: the accurate functions take no table";
 
-    // The document now computes with the accurate functions and keeps the choice when saved.
+    // The document now computes with the accurate functions and keeps the choice when saved; the status
+    // bar says which model and which accuracy are in use.
     EXPECT_EQ(state.accuracy, 1);
+    const auto* pane = window->findChild<QLabel*>(QStringLiteral("modelPane"));
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->text(),
+              QStringLiteral("confined aquifer, fully penetrating well (Theis) \u00b7 high accuracy"));
     state.modelKind = 0;
     window->runCommand(kCmdTypeCurveCalculation);
     ASSERT_GT(state.curveXCount, 2);

@@ -1,6 +1,8 @@
 // The aquifer models of the catalogue, numbered as the model-selection dialog lists them.
 #pragma once
 
+#include <string_view>
+
 namespace tolvex {
 
 enum class ModelKind : int {
@@ -19,5 +21,9 @@ enum class ModelKind : int {
 
 inline constexpr int kModelCount = 11;
 inline constexpr int kLastTypeCurveModel = 8;  // type curves, trial run and simplex exist for 0..8
+
+// The model in words ("slug test (Cooper, Bredehoeft and Papadopulos, 1967)"), "unknown model" outside
+// 0..10: for the command line's show and the window's status bar.
+[[nodiscard]] std::string_view modelName(int kind);
 
 }  // namespace tolvex
