@@ -14,12 +14,7 @@
 namespace tolvex::accurate {
 namespace {
 
-// Worst errors recorded in scientific notation (std::to_string would print them as 0.000000).
-std::string scientific(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2e", value);
-    return text;
-}
+using test::scientific;
 
 [[nodiscard]] double relativeError(Complex value, Complex reference) {
     return std::abs(value - reference) / std::abs(reference);

@@ -15,12 +15,7 @@
 namespace tolvex::accurate {
 namespace {
 
-// Worst errors recorded in scientific notation (std::to_string would print them as 0.000000).
-std::string scientific(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2e", value);
-    return text;
-}
+using test::scientific;
 
 constexpr double kSigma = 100.0;  // the type curves' default sigma = Sm/Sf
 

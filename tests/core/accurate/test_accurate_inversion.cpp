@@ -7,6 +7,7 @@
 #include <numbers>
 #include <string>
 
+#include "core/accurate/ReferenceTable.h"
 #include "core/solutions/accurate/ComplexBessel.h"
 #include "core/solutions/accurate/DeHoog.h"
 #include "core/solutions/accurate/FixedTalbot.h"
@@ -14,12 +15,7 @@
 namespace tolvex::accurate {
 namespace {
 
-// Worst errors recorded in scientific notation (std::to_string would print them as 0.000000).
-std::string scientific(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2e", value);
-    return text;
-}
+using test::scientific;
 
 // Transforms with known inverses: an exponential decay, t^-1/2, and Theis's W(1/(4t)) = E1 through
 // the complex K0 (so the inversion and K0 are checked together).

@@ -15,12 +15,7 @@
 namespace tolvex::accurate {
 namespace {
 
-// Worst errors recorded in scientific notation (std::to_string would print them as 0.000000).
-std::string scientific(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2e", value);
-    return text;
-}
+using test::scientific;
 
 UnconfinedGeometry geometry(double l, double d, int form, double z = 0.5, double z1 = 0.0, double z2 = 1.0) {
     return {l, d, z, z1, z2, form};
