@@ -8,7 +8,7 @@
 #include "cli/Cli.h"
 #include "cli/CliState.h"
 #include "core/persist/Archive.h"
-#include "core/persist/NumberFormat.h"
+#include "core/io/NumberFormat.h"
 #include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 
 namespace tolvex::gui {
 

@@ -7,7 +7,7 @@
 #include <stop_token>
 
 #include "core/commands/Interaction.h"
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/commands/Form.h"
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {

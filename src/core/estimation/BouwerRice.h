@@ -8,7 +8,7 @@
 #include <stop_token>
 #include <string>
 
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/estimation/FitEnd.h"
 #include "core/state/AnalysisState.h"
 

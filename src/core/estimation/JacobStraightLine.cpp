@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ForwardModel.h"
 

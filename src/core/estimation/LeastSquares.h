@@ -4,7 +4,7 @@
 
 #include <stop_token>
 
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
 #include "core/estimation/FitOutcome.h"

@@ -7,7 +7,7 @@
 #include <span>
 #include <stop_token>
 
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
 #include "core/state/AnalysisState.h"

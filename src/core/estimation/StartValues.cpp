@@ -8,7 +8,7 @@
 #include <numeric>
 
 #include "core/estimation/TypeCurveMatching.h"
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/ForwardModel.h"

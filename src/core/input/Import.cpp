@@ -3,7 +3,7 @@
 #include "core/input/ImportText.h"
 #include "core/input/LeadingNumber.h"
 #include "core/input/MeasurementTable.h"
-#include "core/persist/FileBytes.h"
+#include "core/io/FileBytes.h"
 
 namespace tolvex {
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "core/input/LeadingNumber.h"
-#include "core/persist/NumberFormat.h"
+#include "core/io/NumberFormat.h"
 
 namespace tolvex {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/input/LeadingNumber.h"
-#include "core/persist/NumberFormat.h"
+#include "core/io/NumberFormat.h"
 
 namespace tolvex {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "core/io/FileBytes.h"
 #include "core/persist/Archive.h"
 #include "core/persist/DocumentExtension.h"
 #include "core/persist/DocumentLimits.h"
 #include "core/persist/DocumentRecords.h"
 #include "core/persist/ExtensionBlock.h"
-#include "core/persist/FileBytes.h"
 #include "core/persist/FileReplace.h"
 #include "core/solutions/GaussLegendre.h"
 #include "core/solutions/Stehfest.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/persist/FileBytes.h"
+#include "core/io/FileBytes.h"
 #include "core/persist/StaleTemporaries.h"
 
 namespace tolvex {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/persist/NumberFormat.h"
+#include "core/io/NumberFormat.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex::report {

@@ -4,14 +4,10 @@
 
 #include <vector>
 
+#include "core/numerics/GaussLegendreRule.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
-
-// Fills nodes[1..n] and weights[1..n] with the n-point rule on [x1, x2] by Newton iteration on the
-// Legendre polynomial (stops when successive roots differ by at most 3e-14). Both vectors must hold
-// at least n + 1 elements; element 0 is left as it is.
-void gaussLegendreRule(double x1, double x2, std::vector<double>& nodes, std::vector<double>& weights, int n);
 
 // The integral of f over [a, b] with the state's rule (gaussCount points).
 template <class Integrand>

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "core/solutions/ConfinedLeaky.h"
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 #include "core/solutions/PartialPenetrationScreens.h"
 
 namespace tolvex {

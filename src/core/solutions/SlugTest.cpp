@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 #include "core/solutions/GaussLegendre.h"
 #include "core/solutions/SpecialFunctions.h"
 

@@ -7,13 +7,10 @@
 #include <numbers>
 #include <vector>
 
+#include "core/numerics/StehfestWeights.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
-
-// Fills v[1..n] with the Stehfest coefficients V_1..V_N; v must hold at least n + 1 elements.
-// n is expected even and at least 2.
-void stehfestCoefficients(int n, std::vector<double>& v);
 
 // f(td) = (ln 2 / td) * sum_i V_i F(i ln 2 / td) with the state's coefficients.
 template <class LaplaceFunction>

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <vector>
 
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 #include "core/solutions/SpecialFunctions.h"
 
 namespace tolvex {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/solutions/GaussLegendre.h"
-#include "core/solutions/Stehfest.h"
+#include "core/numerics/GaussLegendreRule.h"
+#include "core/numerics/StehfestWeights.h"
 
 namespace tolvex {
 namespace {

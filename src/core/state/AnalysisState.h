@@ -14,7 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "core/pumping/RateStep.h"
+#include "core/series/ObservationSeries.h"
 #include "core/state/ModelKind.h"
+#include "core/units/DisplayUnits.h"
 
 namespace tolvex {
 
@@ -271,6 +274,12 @@ struct AnalysisState {
     int drawdownInputMode = 1;    // 0 import a text file, 1 type the values, 2 predefined set
     int importDelimiter = 0;      // 0 comma, 1 space, 2 tab, 3 semicolon
     int predefinedSetChoice = 0;  // selection of the predefined-set dialog; starts at 0 every time
+
+    // --- 14. Field-test data beyond the classic records (kept in the document's extension block) --------
+    DisplayUnits units;                          // none set: consistent units of the user's choice
+    SeriesSettings firstSeries;                  // name, switch, weight and slug head of the records' series
+    std::vector<ObservationSeries> extraSeries;  // observation series 2..n
+    std::vector<RateStep> rateSchedule;          // empty: the constant pumpingRate from time 0
 };
 
 // Installs every default: counts, the published lists, the default measurements, the work arrays,

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/numerics/Constants.h"
 #include "core/solutions/ConfinedLeaky.h"
-#include "core/solutions/Constants.h"
 #include "core/solutions/DoublePorosity.h"
 #include "core/solutions/PartialPenetration.h"
 #include "core/solutions/SlugTest.h"
@@ -36,15 +36,31 @@ struct Screens {
     double l, d, lo, dz;
 };
 
-Screens nonleakyScreens(const AnalysisState& s) {
-    if (s.ppObsKind == 0) return {s.ppPiezoL, s.ppPiezoD, -1.0, s.ppPiezoZ};
-    return {s.ppWellL, s.ppWellD, s.ppObsL, s.ppObsD};
+Screens nonleakyScreens(const AnalysisState& s, const ObservationGeometry& g) {
+    if (g.ppObsKind == 0) return {s.ppPiezoL, s.ppPiezoD, -1.0, g.ppPiezoZ};
+    return {s.ppWellL, s.ppWellD, g.ppObsL, g.ppObsD};
 }
 
-Screens leakyScreens(const AnalysisState& s) {
-    if (s.lppObsKind == 0) return {s.lppPiezoL, s.lppPiezoD, -1.0, s.lppPiezoZ};
-    return {s.lppWellL, s.lppWellD, s.lppObsL, s.lppObsD};
+Screens leakyScreens(const AnalysisState& s, const ObservationGeometry& g) {
+    if (g.lppObsKind == 0) return {s.lppPiezoL, s.lppPiezoD, -1.0, g.lppPiezoZ};
+    return {s.lppWellL, s.lppWellD, g.lppObsL, g.lppObsD};
 }
+
+UnconfinedGeometry siteUnconfinedGeometry(const AnalysisState& s, const ObservationGeometry& g) {
+    UnconfinedGeometry u = unconfinedGeometry(s);
+    u.z = g.mnZ;
+    u.z1 = g.mnZ1;
+    u.z2 = g.mnZ2;
+    u.form = g.mnObsKind;
+    return u;
+}
+
+// One evaluation: the state's aquifer and well, the site's distance and geometry, the times asked for.
+struct Where {
+    const AnalysisState& s;
+    const ObservationSite& site;
+    std::span<const double> times;
+};
 
 // Fewest times shared among threads: below it starting the threads costs more than they save. A
 // closed form or short series costs some 20 ns a time, so only long records (a logger's thousands of
@@ -62,9 +78,9 @@ enum class Cost { Cheap, Costly };
 // Each time writes only its own element, so the values do not depend on the number of threads. Inside
 // a parallel region (a family or a caller's own loop) the times stay on the calling thread.
 template <class Value>
-void fill(const AnalysisState& s, std::span<double> out, double atTimeZero, Cost cost, Value&& value) {
+void fill(const Where& w, std::span<double> out, double atTimeZero, Cost cost, Value&& value) {
     const long n = static_cast<long>(out.size());
-    const auto at = [&](long i) { return s.times[i] == 0.0 ? atTimeZero : value(s.times[i]); };
+    const auto at = [&](long i) { return w.times[i] == 0.0 ? atTimeZero : value(w.times[i]); };
     if (n < (cost == Cost::Cheap ? kParallelCheapTimes : kParallelTimes) || omp_in_parallel()) {
         for (long i = 0; i < n; ++i) out[i] = at(i);  // no parallel region at all: it costs microseconds
         return;
@@ -79,37 +95,38 @@ void fill(const AnalysisState& s, std::span<double> out, double atTimeZero, Cost
 }
 
 // Drawdown scale Q/(4 pi T) and u factor r^2 S/(4 T) of the Theis family of solutions.
-float drawdownScale(const AnalysisState& s, double transmissivity) {
-    return asFloat(s.pumpingRate / (4.0 * kProgramPi * transmissivity));
+float drawdownScale(const Where& w, double transmissivity) {
+    return asFloat(w.s.pumpingRate / (4.0 * kProgramPi * transmissivity));
 }
-float uFactor(const AnalysisState& s, double storativity, double transmissivity) {
-    const double r = s.radialDistance;
+float uFactor(const Where& w, double storativity, double transmissivity) {
+    const double r = w.site.radialDistance;
     return asFloat(r * r * storativity / (4.0 * transmissivity));
 }
 
 // a r / b with a = sqrt(Kz/Kr) and Kr = T/b (Hantush 1961).
-float anisotropy(const AnalysisState& s, double kz, double transmissivity) {
-    const double b = s.aquiferThickness;
-    return asFloat(std::sqrt(kz / (transmissivity / b)) * (s.radialDistance / b));
+float anisotropy(const Where& w, double kz, double transmissivity) {
+    const double b = w.s.aquiferThickness;
+    return asFloat(std::sqrt(kz / (transmissivity / b)) * (w.site.radialDistance / b));
 }
 
-void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q, std::span<double> out) {
+void confinedFamily(const Where& w, int kind, std::span<const double> q, std::span<double> out) {
+    const AnalysisState& s = w.s;
     const double S = q[1], T = q[2];
-    const double U = uFactor(s, S, T);
-    const double C = drawdownScale(s, T);
-    const double r = s.radialDistance;
+    const double U = uFactor(w, S, T);
+    const double C = drawdownScale(w, T);
+    const double r = w.site.radialDistance;
     const bool high = highAccuracy(s);
     // The accurate integrals and sums cost some microseconds a value: shared among the threads.
     const Cost series = high ? Cost::Costly : Cost::Cheap;
     switch (kind) {
         case 0:
-            fill(s, out, 0.0, Cost::Cheap,
+            fill(w, out, 0.0, Cost::Cheap,
                  [&](double t) { return C * (high ? accurate::theisW(U / t) : confinedW(U / t)); });
             break;
         case 1: {
-            const double arb = anisotropy(s, q[3], T);
-            const Screens g = nonleakyScreens(s);
-            fill(s, out, 0.0, series, [&](double t) {
+            const double arb = anisotropy(w, q[3], T);
+            const Screens g = nonleakyScreens(s, w.site.geometry);
+            fill(w, out, 0.0, series, [&](double t) {
                 return C * (high ? accurate::partialW(U / t, arb, g.l, g.d, g.lo, g.dz)
                                  : partialW(U / t, arb, g.l, g.d, g.lo, g.dz));
             });
@@ -117,15 +134,15 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
         }
         case 2: {
             const double rB = asFloat(r / std::sqrt(T * q[3]));
-            fill(s, out, 0.0, series,
+            fill(w, out, 0.0, series,
                  [&](double t) { return C * (high ? accurate::leakyW(U / t, rB) : leakyW(U / t, rB)); });
             break;
         }
         case 3: {
             const double rB = asFloat(r / std::sqrt(s.upperBedThickness * T / q[4]));
-            const double arb = anisotropy(s, q[3], T);
-            const Screens g = leakyScreens(s);
-            fill(s, out, 0.0, Cost::Costly, [&](double t) {
+            const double arb = anisotropy(w, q[3], T);
+            const Screens g = leakyScreens(s, w.site.geometry);
+            fill(w, out, 0.0, Cost::Costly, [&](double t) {
                 return C * (high ? accurate::partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz)
                                  : partialLeakyW(U / t, arb, rB, g.l, g.d, g.lo, g.dz));
             });
@@ -136,7 +153,7 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
             const double beta = asFloat(r / 4.0 *
                                         (std::sqrt(q[3] * q[5] / (s.upperBedThickness * T * S)) +
                                          std::sqrt(q[4] * q[6] / (s.lowerBedThickness * T * S))));
-            fill(s, out, 0.0, Cost::Costly, [&](double t) {
+            fill(w, out, 0.0, Cost::Costly, [&](double t) {
                 return C * (high ? accurate::storageH(U / t, beta) : storageH(U / t, beta, s));
             });
             break;
@@ -144,38 +161,41 @@ void confinedFamily(const AnalysisState& s, int kind, std::span<const double> q,
     }
 }
 
-void slugTest(const AnalysisState& s, std::span<const double> q, std::span<double> out) {
+void slugTest(const Where& w, std::span<const double> q, std::span<double> out) {
+    const AnalysisState& s = w.s;
     const double rc2 = static_cast<double>(s.casingRadius) * s.casingRadius;
     const double alpha = asFloat(static_cast<double>(s.wellRadius) * s.wellRadius * q[1] / rc2);
     const double betaFactor = asFloat(q[2] / rc2);
     if (highAccuracy(s)) {
-        fill(s, out, 1.0, Cost::Costly, [&](double t) { return accurate::slugF(betaFactor * t, alpha); });
+        fill(w, out, 1.0, Cost::Costly, [&](double t) { return accurate::slugF(betaFactor * t, alpha); });
         return;
     }
     const SlugKernel kernel(alpha, s);
-    fill(s, out, 1.0, Cost::Costly, [&](double t) { return kernel.value(betaFactor * t); });
+    fill(w, out, 1.0, Cost::Costly, [&](double t) { return kernel.value(betaFactor * t); });
 }
 
-void unconfined(const AnalysisState& s, std::span<const double> q, std::span<double> out) {
+void unconfined(const Where& w, std::span<const double> q, std::span<double> out) {
+    const AnalysisState& s = w.s;
     const double S = q[1], T = q[2], kz = q[3], sy = q[4];
-    const double r2 = static_cast<double>(s.radialDistance) * s.radialDistance;
-    const double C = drawdownScale(s, T);
+    const double r2 = static_cast<double>(w.site.radialDistance) * w.site.radialDistance;
+    const double C = drawdownScale(w, T);
     const double beta = asFloat(kz * r2 / (s.aquiferThickness * T));
     const double sigma = asFloat(S / sy);
     const double timeFactor = asFloat(T / (S * r2));
-    const UnconfinedGeometry geometry = unconfinedGeometry(s);
+    const UnconfinedGeometry geometry = siteUnconfinedGeometry(s, w.site.geometry);
     const bool high = highAccuracy(s);
-    fill(s, out, kNoValue, Cost::Costly, [&](double t) {
+    fill(w, out, kNoValue, Cost::Costly, [&](double t) {
         return C * (high ? accurate::unconfinedW(timeFactor * t, beta, sigma, geometry)
                          : unconfinedW(timeFactor * t, beta, sigma, geometry, s));
     });
 }
 
-void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q, std::span<double> out) {
+void doublePorosity(const Where& w, int kind, std::span<const double> q, std::span<double> out) {
+    const AnalysisState& s = w.s;
     const double sf = q[1], tf = q[2], sm = q[3], tm = q[4];
-    const double r = s.radialDistance;
+    const double r = w.site.radialDistance;
     const double bs = s.slabThickness;
-    const double C = drawdownScale(s, tf);
+    const double C = drawdownScale(w, tf);
     const double sigma = asFloat(sm / sf);
     const double timeFactor = asFloat(tf / (sf * r * r));
     // Warren and Root: lambda = 12 Tm r^2/(Tf bs^2); slabs: gamma = 2 r sqrt(Tm/Tf)/bs (Moench 1984).
@@ -183,7 +203,7 @@ void doublePorosity(const AnalysisState& s, int kind, std::span<const double> q,
         kind == 7 ? asFloat(12.0 * tm * r * r / (tf * bs * bs)) : asFloat(2.0 * r * std::sqrt(tm / tf) / bs);
     const int variant = kind == 7 ? kWarrenRoot : kSlab;
     const bool high = highAccuracy(s);
-    fill(s, out, kNoValue, Cost::Costly, [&](double t) {
+    fill(w, out, kNoValue, Cost::Costly, [&](double t) {
         return C * (high ? accurate::doublePorosityW(timeFactor * t, param, sigma, variant)
                          : doublePorosityW(timeFactor * t, param, sigma, variant, s));
     });
@@ -205,17 +225,23 @@ void clampParameters(std::span<float> p, int modelKind) {
     }
 }
 
+void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site, int modelKind,
+                        std::span<const double> q, std::span<const double> times, std::span<double> out) {
+    const Where w{state, site, times};
+    if (modelKind >= 0 && modelKind <= 4) {
+        confinedFamily(w, modelKind, q, out);
+    } else if (modelKind == 5) {
+        slugTest(w, q, out);
+    } else if (modelKind == 6) {
+        unconfined(w, q, out);
+    } else if (modelKind == 7 || modelKind == 8) {
+        doublePorosity(w, modelKind, q, out);
+    }
+}
+
 void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
                       std::span<double> out) {
-    if (modelKind >= 0 && modelKind <= 4) {
-        confinedFamily(state, modelKind, q, out);
-    } else if (modelKind == 5) {
-        slugTest(state, q, out);
-    } else if (modelKind == 6) {
-        unconfined(state, q, out);
-    } else if (modelKind == 7 || modelKind == 8) {
-        doublePorosity(state, modelKind, q, out);
-    }
+    computeDrawdownsAt(state, firstSeriesSite(state), modelKind, q, state.times, out);
 }
 
 void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/state/AnalysisState.h"
+#include "core/typecurves/ObservationSite.h"
 
 namespace tolvex {
 
@@ -20,6 +21,9 @@ void clampParameters(std::span<float> p, int modelKind);
 // to float once per call, as the stored parameters are; the drawdowns themselves stay double.
 void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
                       std::span<double> out);
+// The same at `site` (a series' distance and observation geometry) and `times` (out.size() of them).
+void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site, int modelKind,
+                        std::span<const double> q, std::span<const double> times, std::span<double> out);
 
 // Clamps p in place and fills calculated[0..usedCount-1] for models 0..8; nothing for other models.
 void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind);

@@ -10,7 +10,7 @@
 #include <stop_token>
 #include <string>
 
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {

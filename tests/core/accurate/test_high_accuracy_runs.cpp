@@ -7,7 +7,7 @@
 #include <stop_token>
 #include <string>
 
-#include "core/commands/Job.h"
+#include "core/jobs/Job.h"
 #include "core/estimation/LeastSquares.h"
 #include "core/input/SampleSets.h"
 #include "core/state/Accuracy.h"

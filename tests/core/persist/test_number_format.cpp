@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/persist/NumberFormat.h"
+#include "core/io/NumberFormat.h"
 
 namespace tolvex {
 namespace {

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "core/solutions/ConfinedLeaky.h"
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 
 namespace tolvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/persist/FileBytes.h"
+#include "core/io/FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "core/solutions/Stehfest.h"
+#include "core/numerics/StehfestWeights.h"
 
 #include <algorithm>
 #include <cmath>

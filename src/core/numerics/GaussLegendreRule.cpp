@@ -1,8 +1,8 @@
-#include "core/solutions/GaussLegendre.h"
+#include "core/numerics/GaussLegendreRule.h"
 
 #include <cmath>
 
-#include "core/solutions/Constants.h"
+#include "core/numerics/Constants.h"
 
 namespace tolvex {
 

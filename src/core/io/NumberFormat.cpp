@@ -1,4 +1,4 @@
-#include "core/persist/NumberFormat.h"
+#include "core/io/NumberFormat.h"
 
 #include <array>
 #include <charconv>

@@ -1,0 +1,28 @@
+# Fails when a folder of the core library includes a header of a folder above it. The folders, lowest
+# first: what a folder holds may use only what lies below it (or beside it in its own folder).
+# Run as: cmake -DCORE_DIR=<src/core> -P CheckCoreLayers.cmake
+set(layers io jobs numerics units series pumping state solutions typecurves estimation input persist plot
+    commands)
+file(GLOB_RECURSE core_files RELATIVE "${CORE_DIR}" "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
+set(offenders "")
+foreach(f ${core_files})
+  string(REGEX MATCH "^[^/]+" folder "${f}")
+  list(FIND layers "${folder}" own)
+  if(own EQUAL -1)
+    list(APPEND offenders "${f} (folder ${folder} has no place in the layers)")
+    continue()
+  endif()
+  file(STRINGS "${CORE_DIR}/${f}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"core/")
+  foreach(line ${lines})
+    string(REGEX REPLACE ".*\"core/([^/]+)/.*" "\\1" used "${line}")
+    list(FIND layers "${used}" rank)
+    if(rank GREATER own)
+      list(APPEND offenders "${f} includes core/${used}")
+    endif()
+  endforeach()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "Core folders that include a folder above them: ${offenders}")
+endif()
+list(LENGTH core_files count)
+message(STATUS "core layers hold: ${count} files checked")
