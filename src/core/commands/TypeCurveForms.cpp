@@ -5,6 +5,8 @@
 #include "core/commands/EstimationForms.h"
 #include "core/commands/FormFields.h"
 
+#include "core/state/ModelKind.h"
+
 namespace tolvex {
 namespace {
 
@@ -85,32 +87,32 @@ std::optional<Form> typeCurveRangeForm(int modelKind) {
     const std::string partialTitle =
         "Constant discharge from a partially penetrating well in a nonleaky aquifer";
     const std::string leakyTitle = "Constant discharge from a fully penetrating well in a leaky aquifer";
-    switch (modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
             return confinedRangeForm();
-        case 1:
+        case ModelKind::PartialPenetration:
             return rangeForm(partialTitle, "1/u =4*T*t/(r*r*S)", "tcPp", "a*r/b", "tcPpAnis",
                              screenControls("pp", false));
-        case 2:
+        case ModelKind::Leaky:
             return rangeForm(leakyTitle, "1/u=4*T*t/(r*r*S)", "tcLeaky", "r/B = r/sqrt(T*b'/K')",
                              "tcLeakyRb");
-        case 3:
+        case ModelKind::LeakyPartial:
             return rangeForm(partialTitle, "1/u =4*T*t/(r*r*S)", "tcLpp", "beta=sqrt(r*r*K'/T/b')",
                              "tcLppBeta", screenControls("lpp", true));
-        case 4:
+        case ModelKind::LeakyStorage:
             return rangeForm("Leaky aquifer with storage of water in the confining beds", "1/u=4*T*t/(r*r*S)",
                              "tcStor", "beta = r*(sqrt(K'S'/b'/T/S)+sqrt(K\"S\"/b\"/T/S))/4", "tcStorBeta");
-        case 5:
+        case ModelKind::SlugTest:
             return rangeForm(leakyTitle, "alpha=rw*rw*S/rc/rc", "tcSlugAlpha", "beta=T*t/rc/rc",
                              "tcSlugBeta");
-        case 6:
+        case ModelKind::Unconfined:
             return rangeForm("Unconfined aquifer (Moench, 1993)", "td =T*t/(r*r*S)", "tcMnTd",
                              "Kz*r^2/Kr/b^2", "tcMnKz", unconfinedControls());
-        case 7:
+        case ModelKind::WarrenRoot:
             return rangeForm("Warren and Root (Kazemi et al. , 1969; and Moench, 1984)", "td/rd/rd=T*t/S/r/r",
                              "tcWrTd", "lambda*rd*rd=a*(T'/T)*r*r", "tcWrLambda",
                              {floatField(0, "sigma=S'/S", "tcWrSigma")});
-        case 8:
+        case ModelKind::BoultonStreltsova:
             return rangeForm("Boulton and Streltsova( Moench, 1984)", "td/rd^2=T*t/S/r^2", "tcBsTd",
                              "(gamma*rd)^2=(T'/T)*r^2/b^2", "tcBsGamma",
                              {floatField(0, "sigma=S'/S", "tcBsSigma")});
@@ -120,20 +122,20 @@ std::optional<Form> typeCurveRangeForm(int modelKind) {
 }
 
 std::optional<Form> typeCurveOptionForm(int modelKind) {
-    switch (modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
             return optionForm("Options for Confined Aquifer Type Curve",
                               "Calculate type curves using exponenetially uniform intervals",
                               "Calculate Wenzel's table (1942)", "tcTheisUniform");
-        case 2:
+        case ModelKind::Leaky:
             return optionForm("Options for calculating type curves in leaky confined aquifer",
                               "Specify u and r/B in exponentially uniform intervals",
                               "Specify u and r/B using Hantush's table (1956)", "tcLeakyUniform");
-        case 4:
+        case ModelKind::LeakyStorage:
             return optionForm("Options for calculating type curves in leaky confined aquifer with storage",
                               "Specify u and beta in exponentially uniform intervals",
                               "Calculate the Hantush's table (1961)", "tcStorUniform");
-        case 6:
+        case ModelKind::Unconfined:
             return optionForm("Options for Unconfined Aquifer Type Curves",
                               "Calculate type curves using exponenetially uniform intervals",
                               "Calculate the Neuman's table (1975)", "tcAltUniform");

@@ -9,6 +9,7 @@
 #include "core/plot/FamilyCurve.h"
 #include "core/plot/Legend.h"
 #include "core/plot/PlotExtent.h"
+#include "core/state/ModelKind.h"
 
 namespace tolvex::plot {
 namespace {
@@ -61,24 +62,24 @@ void drawFamilyCurve(PlotCanvas& c, const AnalysisState& s, const AxisMapping& m
 }  // namespace
 
 FamilyDescription familyDescription(const AnalysisState& s) {
-    switch (s.modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(s.modelKind)) {
+        case ModelKind::Theis:
             return {"1/u", "w(u)", "", 1, s.tcTheisCount};
-        case 1:
+        case ModelKind::PartialPenetration:
             return {"1/u", "w(u)+f(u,ar/b,d/b,l/b,z/b)", "ar/b", s.tcPpAnisCount, s.tcPpCount};
-        case 2:
+        case ModelKind::Leaky:
             return {"1/u", "w(u,r/B)", "r/B", s.tcLeakyRbCount, s.tcLeakyCount};
-        case 3:
+        case ModelKind::LeakyPartial:
             return {"1/u", "W(u,beta)+f(u,ar/b,beta,d/b,l/b,z/b)", "beta", s.tcLppBetaCount, s.tcLppCount};
-        case 4:
+        case ModelKind::LeakyStorage:
             return {"1/u", "H(u,beta)", "beta", s.tcStorBetaCount, s.tcStorCount};
-        case 5:
+        case ModelKind::SlugTest:
             return {"beta", "F(beta,alpha)", "alpha", s.tcSlugAlphaCount, s.tcSlugBetaCount};
-        case 6:
+        case ModelKind::Unconfined:
             return {"td", "hd(beta,td)", "beta", s.tcMnKzCount, s.tcMnTdCount};
-        case 7:
+        case ModelKind::WarrenRoot:
             return {"td/rd2", "hd", "lambda", s.tcWrLambdaCount, s.tcWrTdCount};
-        case 8:
+        case ModelKind::BoultonStreltsova:
             return {"td/rd2", "hd", "(Gamma*rd)^2", s.tcBsGammaCount, s.tcBsTdCount};
         default:
             return {};

@@ -12,23 +12,23 @@ using Member = float AnalysisState::*;
 
 std::vector<Member> vectorFields(int modelKind) {
     using S = AnalysisState;
-    switch (modelKind) {
-        case 0:
-        case 5:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
+        case ModelKind::SlugTest:
             return {&S::storativity, &S::transmissivity};
-        case 1:
+        case ModelKind::PartialPenetration:
             return {&S::storativity, &S::transmissivity, &S::verticalConductivity};
-        case 2:
+        case ModelKind::Leaky:
             return {&S::storativity, &S::transmissivity, nullptr};
-        case 3:
+        case ModelKind::LeakyPartial:
             return {&S::storativity, &S::transmissivity, &S::verticalConductivity, &S::upperBedConductivity};
-        case 4:
+        case ModelKind::LeakyStorage:
             return {&S::storativity,          &S::transmissivity,      &S::upperBedConductivity,
                     &S::lowerBedConductivity, &S::upperBedStorativity, &S::lowerBedStorativity};
-        case 6:
+        case ModelKind::Unconfined:
             return {&S::storativity, &S::transmissivity, &S::verticalConductivity, &S::specificYield};
-        case 7:
-        case 8:
+        case ModelKind::WarrenRoot:
+        case ModelKind::BoultonStreltsova:
             return {&S::fractureStorativity, &S::fractureTransmissivity, &S::matrixStorativity,
                     &S::matrixTransmissivity};
         default:
@@ -55,28 +55,28 @@ int clampedCount(int modelKind) {
 }
 
 std::vector<std::string_view> fittedFieldNames(int modelKind) {
-    switch (modelKind) {
-        case 0:
-        case 5:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
+        case ModelKind::SlugTest:
             return {"storativity", "transmissivity"};
-        case 1:
+        case ModelKind::PartialPenetration:
             return {"storativity", "transmissivity", "verticalConductivity"};
-        case 2:
+        case ModelKind::Leaky:
             return {"storativity", "transmissivity", "upperBedConductivity"};
-        case 3:
+        case ModelKind::LeakyPartial:
             return {"storativity", "transmissivity", "verticalConductivity", "upperBedConductivity"};
-        case 4:
+        case ModelKind::LeakyStorage:
             return {"storativity",          "transmissivity",      "upperBedConductivity",
                     "lowerBedConductivity", "upperBedStorativity", "lowerBedStorativity"};
-        case 6:
+        case ModelKind::Unconfined:
             return {"storativity", "transmissivity", "verticalConductivity", "specificYield"};
-        case 7:
-        case 8:
+        case ModelKind::WarrenRoot:
+        case ModelKind::BoultonStreltsova:
             return {"fractureStorativity", "fractureTransmissivity", "matrixStorativity",
                     "matrixTransmissivity"};
-        case 9:
+        case ModelKind::Jacob:
             return {"transmissivity", "storativity"};
-        case 10:
+        case ModelKind::BouwerRice:
             return {"hydraulicConductivity"};
         default:
             return {};

@@ -269,22 +269,22 @@ FamilyPlan doublePorosityPlan(const AnalysisState& s, bool warrenRoot) {
 }
 
 FamilyPlan planFamily(AnalysisState& s) {
-    switch (s.modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(s.modelKind)) {
+        case ModelKind::Theis:
             return confinedPlan(s);
-        case 1:
+        case ModelKind::PartialPenetration:
             return partialPlan(s);
-        case 2:
+        case ModelKind::Leaky:
             return leakyPlan(s);
-        case 3:
+        case ModelKind::LeakyPartial:
             return leakyPartialPlan(s);
-        case 4:
+        case ModelKind::LeakyStorage:
             return storagePlan(s);
-        case 5:
+        case ModelKind::SlugTest:
             return slugPlan(s);
-        case 6:
+        case ModelKind::Unconfined:
             return unconfinedPlan(s);
-        case 7:
+        case ModelKind::WarrenRoot:
             return doublePorosityPlan(s, true);
         default:
             return doublePorosityPlan(s, false);
@@ -358,45 +358,45 @@ struct AxisCheck {
 std::vector<AxisCheck> rangesOf(const AnalysisState& s) {
     constexpr int kAxis = std::numeric_limits<int>::max();  // the document's limit: checkFamilySize
     constexpr int kFamily = kFamilyCapacity;
-    switch (s.modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(s.modelKind)) {
+        case ModelKind::Theis:
             if (s.tcTheisUniform == 1) return {};
             return {{"tcTheisMin", s.tcTheisMin, "tcTheisMax", s.tcTheisMax, "tcTheisCount", s.tcTheisCount,
                      kAxis}};
-        case 1:
+        case ModelKind::PartialPenetration:
             return {{"tcPpMin", s.tcPpMin, "tcPpMax", s.tcPpMax, "tcPpCount", s.tcPpCount, kAxis},
                     {"tcPpAnisMin", s.tcPpAnisMin, "tcPpAnisMax", s.tcPpAnisMax, "tcPpAnisCount",
                      s.tcPpAnisCount, kFamily}};
-        case 2:
+        case ModelKind::Leaky:
             if (s.tcLeakyUniform == 1) return {};
             return {{"tcLeakyMin", s.tcLeakyMin, "tcLeakyMax", s.tcLeakyMax, "tcLeakyCount", s.tcLeakyCount,
                      kAxis},
                     {"tcLeakyRbMin", s.tcLeakyRbMin, "tcLeakyRbMax", s.tcLeakyRbMax, "tcLeakyRbCount",
                      s.tcLeakyRbCount, kFamily}};
-        case 3:
+        case ModelKind::LeakyPartial:
             return {{"tcLppMin", s.tcLppMin, "tcLppMax", s.tcLppMax, "tcLppCount", s.tcLppCount, kAxis},
                     {"tcLppBetaMin", s.tcLppBetaMin, "tcLppBetaMax", s.tcLppBetaMax, "tcLppBetaCount",
                      s.tcLppBetaCount, kFamily}};
-        case 4:
+        case ModelKind::LeakyStorage:
             if (s.tcStorUniform == 1) return {};
             return {{"tcStorMin", s.tcStorMin, "tcStorMax", s.tcStorMax, "tcStorCount", s.tcStorCount, kAxis},
                     {"tcStorBetaMin", s.tcStorBetaMin, "tcStorBetaMax", s.tcStorBetaMax, "tcStorBetaCount",
                      s.tcStorBetaCount, kFamily}};
-        case 5:
+        case ModelKind::SlugTest:
             return {{"tcSlugBetaMin", s.tcSlugBetaMin, "tcSlugBetaMax", s.tcSlugBetaMax, "tcSlugBetaCount",
                      s.tcSlugBetaCount, kAxis},
                     {"tcSlugAlphaMin", s.tcSlugAlphaMin, "tcSlugAlphaMax", s.tcSlugAlphaMax,
                      "tcSlugAlphaCount", s.tcSlugAlphaCount, kFamily}};
-        case 6:
+        case ModelKind::Unconfined:
             if (s.tcAltUniform == 1) return {};
             return {
                 {"tcMnTdMin", s.tcMnTdMin, "tcMnTdMax", s.tcMnTdMax, "tcMnTdCount", s.tcMnTdCount, kAxis},
                 {"tcMnKzMin", s.tcMnKzMin, "tcMnKzMax", s.tcMnKzMax, "tcMnKzCount", s.tcMnKzCount, kFamily}};
-        case 7:
+        case ModelKind::WarrenRoot:
             return {{"tcWrTdMin", s.tcWrTdMin, "tcWrTdMax", s.tcWrTdMax, "tcWrTdCount", s.tcWrTdCount, kAxis},
                     {"tcWrLambdaMin", s.tcWrLambdaMin, "tcWrLambdaMax", s.tcWrLambdaMax, "tcWrLambdaCount",
                      s.tcWrLambdaCount, kFamily}};
-        case 8:
+        case ModelKind::BoultonStreltsova:
             return {{"tcBsTdMin", s.tcBsTdMin, "tcBsTdMax", s.tcBsTdMax, "tcBsTdCount", s.tcBsTdCount, kAxis},
                     {"tcBsGammaMin", s.tcBsGammaMin, "tcBsGammaMax", s.tcBsGammaMax, "tcBsGammaCount",
                      s.tcBsGammaCount, kFamily}};
@@ -436,14 +436,14 @@ bool hasTypeCurves(int modelKind) {
 }
 
 bool usesPublishedTable(const AnalysisState& s) {
-    switch (s.modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(s.modelKind)) {
+        case ModelKind::Theis:
             return s.tcTheisUniform == 1;
-        case 2:
+        case ModelKind::Leaky:
             return s.tcLeakyUniform == 1;
-        case 4:
+        case ModelKind::LeakyStorage:
             return s.tcStorUniform == 1;
-        case 6:
+        case ModelKind::Unconfined:
             return s.tcAltUniform == 1;
         default:
             return false;

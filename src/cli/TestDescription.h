@@ -1,0 +1,51 @@
+// A field test described in a JSON file (`tolvex-cli fit --test FILE.json`): the model, the units, the
+// pumping rate or schedule, the observation series with their files, and field settings. Documented in
+// docs/test-description.md. Every key is checked when the file is read; a bad one is refused with a
+// message naming the file and the key, before anything is computed.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "core/pumping/RateStep.h"
+#include "core/units/DisplayUnits.h"
+
+namespace tolvex::cli {
+
+// The initial displacement of a slug test: a number, or "first" (the first measured value).
+struct FirstValue {};
+using InitialHead = std::variant<double, FirstValue>;
+
+struct SeriesDescription {
+    std::string name;
+    std::string file;  // resolved against the JSON file's folder
+    double r = 0.0;
+    std::optional<InitialHead> h0;
+    std::optional<std::string> delimiter;       // comma, semicolon, tab, space; detected when not given
+    std::optional<std::array<int, 2>> columns;  // 1-based time and value columns
+    std::optional<int> headerLines;             // detected when not given
+    std::optional<std::array<int, 2>> use;      // 1-based used range
+    double weight = 1.0;
+};
+
+struct TestDescription {
+    std::string path;  // the JSON file, for messages
+    std::optional<int> model;
+    std::optional<DisplayUnits> units;
+    std::optional<double> rate;
+    std::vector<RateStep> rates;
+    std::vector<SeriesDescription> series;
+    std::vector<std::pair<std::string, std::string>> sets;  // FIELD, VALUE as --set takes them
+};
+
+// Reads and checks the description; throws CliError "<file>: <key>: <what is wrong>".
+[[nodiscard]] TestDescription readTestDescription(const std::string& path);
+
+// The same from JSON text; `path` names the file in messages and anchors relative series files.
+[[nodiscard]] TestDescription parseTestDescription(const std::string& text, const std::string& path);
+
+}  // namespace tolvex::cli
