@@ -11,6 +11,7 @@ inline void registerAllCommands(CLI::App& app, CliContext& context) {
     addTypecurvesCommand(app, context);
     addSimulateCommand(app, context);
     addFitCommand(app, context);
+    addRecoveryCommand(app, context);
     addImportCommand(app, context);
     addReportCommand(app, context);
     addShowCommand(app, context);

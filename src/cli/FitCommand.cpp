@@ -15,6 +15,7 @@
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
 #include "cli/FitAnalysis.h"
+#include "cli/RatesOption.h"
 #include "core/commands/EstimationCommands.h"
 #include "core/estimation/FitControls.h"
 #include "core/input/Import.h"
@@ -43,6 +44,7 @@ struct FitOptions {
     std::vector<std::string> fix, bounds;
     bool runAllIterations = false;
     int accuracy = -1;
+    std::string rates;
 };
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
@@ -60,6 +62,7 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     }
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applySets(state, o.sets);
+    applyRatesOption("fit", o.rates, state);
     if (!o.use.empty()) {
         if (o.use[0] < 1 || o.use[1] < o.use[0] || o.use[1] > state.allCount) {
             throw CliError{"fit: --use " + std::to_string(o.use[0]) + " " + std::to_string(o.use[1]) +
@@ -228,6 +231,7 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--use", o->use, "FROM TO: the measurements used (1-based)")->expected(2);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);
+    addRatesOption(*sub, o->rates);
     sub->add_option("--max-iterations", o->maxIterations, "Maximum Number of Iteration")
         ->check(CLI::Range(0, 65535));
     sub->add_option("--convergence", o->convergence, "Convergence Error");

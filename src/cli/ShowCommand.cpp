@@ -7,8 +7,8 @@
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
-#include "core/persist/Archive.h"
 #include "core/io/NumberFormat.h"
+#include "core/persist/Archive.h"
 #include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
@@ -99,6 +99,13 @@ nlohmann::json arrayJson(const Values& values, std::size_t first, std::size_t en
     return array;
 }
 
+// The pumping history as [[time, rate], ...]; empty for the classic constant rate from time 0.
+nlohmann::json ratesJson(const AnalysisState& s) {
+    nlohmann::json rates = nlohmann::json::array();
+    for (const RateStep& step : s.rateSchedule) rates.push_back({step.time, step.rate});
+    return rates;
+}
+
 nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
     nlohmann::json fields = nlohmann::json::object();
     for (const FieldInfo& f : scalarFields()) fields[std::string(f.name)] = fieldJson(s, f);
@@ -121,6 +128,7 @@ nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
         {"familyValues", arrayJson(s.familyValues, 0, size(s.familyCount))},
         {"curveX", arrayJson(s.curveX, 1, size(s.curveXCount))},
         {"curveY", arrayJson(s.curveY, 1, size(s.curveYCount))},
+        {"rates", ratesJson(s)},
         {"fields", fields},
     };
 }

@@ -8,6 +8,7 @@
 #include "cli/CliState.h"
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
+#include "cli/RatesOption.h"
 #include "core/commands/CalculateDrawdownsCommand.h"
 
 namespace tolvex::cli {
@@ -19,6 +20,7 @@ struct SimulateOptions {
     int accuracy = -1;
     std::vector<std::string> sets;
     std::string csv, save;
+    std::string rates;
 };
 
 int runSimulate(CliContext& context, const SimulateOptions& o) {
@@ -27,6 +29,7 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
     state.modelKind = o.model;
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applySets(state, o.sets);
+    applyRatesOption("simulate", o.rates, state);
     const double count = numberArgument("simulate", "--times COUNT", o.times[0]);
     if (count != static_cast<int>(count))
         throw CliError{"simulate: --times COUNT '" + o.times[0] + "' is not an integer"};
@@ -57,6 +60,7 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--times", o->times, "COUNT MIN MAX")->required()->expected(3);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);
+    addRatesOption(*sub, o->rates);
     sub->add_option("--csv", o->csv, "Write time,drawdown as CSV")->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });

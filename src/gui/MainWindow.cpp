@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 #include "gui/AccuracySetting.h"
+#include "gui/RateTableDialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,6 +54,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     buildStatusBar();
     buildHiddenCommands();
     buildUndoCommands();
+    addPumpingHistoryCommands(*this);
     rebuildRecentFiles();
     refreshAfterCommand();
     resize(1000, 780);

@@ -69,6 +69,8 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "Interpretattion>Model Selection|32796|",
         "Interpretattion>-",
         "Interpretattion>Input drawdowns|32790|",
+        "Interpretattion>Rate steps...||",
+        "Interpretattion>Recovery as drawdowns (Agarwal)||",
         "Interpretattion>Calculate drawdowns|32805|",
         "Interpretattion>-",
         "Interpretattion>Estimate start values|32816|",

@@ -9,6 +9,8 @@
 #include <limits>
 
 #include "core/numerics/Constants.h"
+#include "core/pumping/RateScheduleChecks.h"
+#include "core/pumping/Superposition.h"
 #include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/DoublePorosity.h"
 #include "core/solutions/PartialPenetration.h"
@@ -225,8 +227,13 @@ void clampParameters(std::span<float> p, int modelKind) {
     }
 }
 
-void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site, int modelKind,
-                        std::span<const double> q, std::span<const double> times, std::span<double> out) {
+namespace {
+
+// The drawdowns of the constant pumpingRate from time 0: the classic test, and each step's well of a
+// rate schedule.
+void constantRateDrawdownsAt(const AnalysisState& state, const ObservationSite& site, int modelKind,
+                             std::span<const double> q, std::span<const double> times,
+                             std::span<double> out) {
     const Where w{state, site, times};
     if (modelKind >= 0 && modelKind <= 4) {
         confinedFamily(w, modelKind, q, out);
@@ -237,6 +244,60 @@ void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site,
     } else if (modelKind == 7 || modelKind == 8) {
         doublePorosity(w, modelKind, q, out);
     }
+}
+
+// The models whose drawdown is linear in the rate with an aquifer that does not change in time, and
+// which this program superposes: Theis, the leaky aquifer of Hantush and Jacob, Hantush's (1960)
+// aquitard storage and the two double-porosity models. Partial penetration and the unconfined aquifer
+// would superpose too but are not offered; a slug test has no rate.
+bool superposesInTime(int modelKind) {
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
+        case ModelKind::Leaky:
+        case ModelKind::LeakyStorage:
+        case ModelKind::WarrenRoot:
+        case ModelKind::BoultonStreltsova:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site, int modelKind,
+                        std::span<const double> q, std::span<const double> times, std::span<double> out) {
+    if (state.rateSchedule.empty()) {
+        constantRateDrawdownsAt(state, site, modelKind, q, times, out);
+        return;
+    }
+    // checkRateScheduleInputs refuses these before any fit or simulation; never a classic answer.
+    if (!superposesInTime(modelKind) || state.pumpingRate == 0.0f || checkRateSchedule(state.rateSchedule)) {
+        std::fill(out.begin(), out.end(), kNoValue);
+        return;
+    }
+    superposeRateSteps(state.rateSchedule, state.pumpingRate, times, out,
+                       [&](std::span<const double> elapsed, std::span<double> values) {
+                           constantRateDrawdownsAt(state, site, modelKind, q, elapsed, values);
+                       });
+}
+
+std::optional<std::string> checkRateScheduleInputs(const AnalysisState& state, int modelKind) {
+    if (state.rateSchedule.empty()) return std::nullopt;
+    if (auto error = checkRateSchedule(state.rateSchedule)) return error;
+    if (!superposesInTime(modelKind)) {
+        return "A pumping history of rate steps is computed by superposition in time, which this program "
+               "offers for the Theis, leaky, aquitard-storage and double-porosity models (0, 2, 4, 7 and "
+               "8). Model " +
+               std::to_string(modelKind) + " (" + std::string(modelName(modelKind)) +
+               ") takes the constant pumping rate only: clear the rate steps or choose one of those models.";
+    }
+    if (state.pumpingRate == 0.0f) {
+        return std::string(
+            "The pumping rate is 0: with rate steps it is the reference rate of the superposed drawdowns and "
+            "must not be 0.");
+    }
+    return std::nullopt;
 }
 
 void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
@@ -312,6 +373,7 @@ std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int mod
 }
 
 std::optional<std::string> checkDrawdownsDefined(const AnalysisState& state, int modelKind) {
+    if (auto error = checkRateScheduleInputs(state, modelKind)) return error;
     if (modelKind < 0 || modelKind > 8 || state.usedCount < 1) return std::nullopt;
     AnalysisState trial = state;
     trial.modelKind = modelKind;  // the parameter vector follows the model

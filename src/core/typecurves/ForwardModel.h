@@ -22,8 +22,15 @@ void clampParameters(std::span<float> p, int modelKind);
 void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
                       std::span<double> out);
 // The same at `site` (a series' distance and observation geometry) and `times` (out.size() of them).
+// With a rate schedule, the drawdowns of that pumping history by superposition in time
+// (core/pumping/Superposition.h), NaN where checkRateScheduleInputs refuses the schedule.
 void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site, int modelKind,
                         std::span<const double> q, std::span<const double> times, std::span<double> out);
+
+// Why the state's rate schedule cannot drive the model's drawdowns, or nothing (always nothing without
+// one): a bad step (checkRateSchedule), a model that is not superposed in time (only 0, 2, 4, 7 and 8
+// are), or a pumping rate of 0, which as the reference rate would divide the drawdowns by 0.
+[[nodiscard]] std::optional<std::string> checkRateScheduleInputs(const AnalysisState& state, int modelKind);
 
 // Clamps p in place and fills calculated[0..usedCount-1] for models 0..8; nothing for other models.
 void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind);
