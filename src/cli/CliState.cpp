@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <map>
 
 #include "core/input/Import.h"
@@ -10,9 +12,11 @@
 #include "cli/Cli.h"
 #include "core/commands/EstimationForms.h"
 #include "core/commands/SettingsForms.h"
+#include "core/input/DisplayUnitsChange.h"
 #include "core/persist/Archive.h"
 #include "core/persist/Document.h"
 #include "core/state/FieldTable.h"
+#include "core/units/Units.h"
 
 namespace tolvex::cli {
 namespace {
@@ -114,6 +118,45 @@ void addDelimiterOption(CLI::App& command, int& delimiter, const std::string& de
                                            {"semicolon", kDelimiterSemicolon}};
     delimiter = kDelimiterComma;
     command.add_option("--delimiter", delimiter, description)->transform(CLI::CheckedTransformer(names));
+}
+
+void addUnitsOption(CLI::App& command, std::string& units) {
+    command.add_option("--units", units,
+                       "Units of the numbers entered and shown: time=s|min|h|d,length=mm|cm|m|ft|in,"
+                       "rate=m3/s|m3/h|m3/d|L/s|L/min|gpm|ft3/d (any subset; the SI unit for the rest), "
+                       "or none (consistent units, the default)");
+}
+
+void applyUnitsOption(AnalysisState& state, const std::string& units, const std::string& command) {
+    if (units.empty()) return;
+    const UnitsParse parsed = parseUnits(units);
+    if (!parsed.units) throw CliError{command + ": --units: " + parsed.error};
+    changeDisplayUnits(state, *parsed.units);
+}
+
+nlohmann::json unitsJson(const DisplayUnits& units) {
+    if (!units.set()) return nullptr;
+    const auto name = [](const std::string& n, std::span<const UnitChoice> choices) {
+        return n.empty() ? std::string(choices.front().name) : n;
+    };
+    return {{"time", name(units.time, timeUnits())},
+            {"length", name(units.length, lengthUnits())},
+            {"rate", name(units.rate, rateUnits())}};
+}
+
+double shownFloat(const AnalysisState& state, float stored, Dimension dimension) {
+    if (dimension != Dimension::None && state.units.set()) {
+        return parseNumber(shownFloatText(stored, dimension, state.units)).value_or(0.0);
+    }
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), stored).ptr;
+    double result = stored;
+    std::from_chars(buffer.data(), end, result);
+    return result;
+}
+
+double shownMeasurement(const AnalysisState& state, double stored, Dimension dimension) {
+    return fromSI(stored, dimension, state.units);
 }
 
 void addAccuracyOption(CLI::App& command, int& accuracy) {

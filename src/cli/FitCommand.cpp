@@ -45,12 +45,14 @@ struct FitOptions {
     bool runAllIterations = false;
     int accuracy = -1;
     std::string rates;
+    std::string units;
 };
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
 AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
     state.modelKind = o.model;
+    applyUnitsOption(state, o.units, "fit");
     if (!o.data.empty()) {
         std::string notice;
         if (auto error = importMeasurements(o.data, o.delimiter, state, &notice)) {
@@ -84,8 +86,9 @@ double boundValue(const std::string& text, double open) {
     return text.empty() ? open : numberArgument("fit", "--bounds", text);
 }
 
-// The fit controls of --fix, --bounds FIELD=LO:HI and --run-all-iterations.
-FitControls fitControls(const FitOptions& o) {
+// The fit controls of --fix, --bounds FIELD=LO:HI and --run-all-iterations. Bounds are given in the
+// document's units and kept in the state's (SI when units are set).
+FitControls fitControls(const FitOptions& o, const DisplayUnits& units) {
     FitControls c;
     c.stopWhenConverged = !o.runAllIterations;
     c.fixed.insert(o.fix.begin(), o.fix.end());
@@ -95,8 +98,10 @@ FitControls fitControls(const FitOptions& o) {
         if (equals == std::string::npos || colon == std::string::npos)
             throw CliError{"fit: --bounds " + b + ": give FIELD=LO:HI (either side may be empty)"};
         const double inf = std::numeric_limits<double>::infinity();
-        c.bounds[b.substr(0, equals)] = {boundValue(b.substr(equals + 1, colon - equals - 1), -inf),
-                                         boundValue(b.substr(colon + 1), inf)};
+        const FieldInfo* field = findField(b.substr(0, equals));
+        const double factor = siFactor(field ? field->dimension : Dimension::None, units);
+        c.bounds[b.substr(0, equals)] = {boundValue(b.substr(equals + 1, colon - equals - 1), -inf) * factor,
+                                         boundValue(b.substr(colon + 1), inf) * factor};
     }
     return c;
 }
@@ -107,7 +112,7 @@ CommandOutcome runMethod(const FitOptions& o, AnalysisState& state, Interaction&
         throw CliError{"fit: --method " + method + " serves models 0..8; model " +
                        std::to_string(state.modelKind) + " is fitted by lsq"};
     }
-    const FitControls controls = fitControls(o);
+    const FitControls controls = fitControls(o, state.units);
     if (method == "simplex") return simplexInversionWith(state, ui, controls, outcome);
     if (method == "trial") {
         if (!controls.fixed.empty() || !controls.bounds.empty())
@@ -136,9 +141,33 @@ void printWarnings(std::ostream& err, const FitOutcome& outcome) {
     for (const std::string& w : outcome.warnings) err << "tolvex-cli: warning: " << w << "\n";
 }
 
+// A fitted field as printed: in the document's units when they are set.
 double fieldValue(const AnalysisState& s, std::string_view name) {
     const FieldInfo* field = findField(name);
-    return shortestFloat(s.*std::get<float AnalysisState::*>(field->member));
+    const float stored = s.*std::get<float AnalysisState::*>(field->member);
+    return s.units.set() ? shownFloat(s, stored, field->dimension) : shortestFloat(stored);
+}
+
+double lengthValue(const AnalysisState& s, float stored) {
+    return s.units.set() ? shownFloat(s, stored, Dimension::Length) : shortestFloat(stored);
+}
+
+// The measurements and drawdowns of the fit in the document's units.
+std::vector<double> shownValues(const AnalysisState& s, const std::vector<double>& v, Dimension dimension) {
+    std::vector<double> shown(v.begin(), v.begin() + s.usedCount);
+    for (double& x : shown) x = shownMeasurement(s, x, dimension);
+    return shown;
+}
+
+// The unit of each fitted parameter ("transmissivity": "m²/d"); storage coefficients have none ("").
+nlohmann::ordered_json parameterUnits(const AnalysisState& s) {
+    nlohmann::ordered_json units = nlohmann::ordered_json::object();
+    for (std::string_view name : fittedFieldNames(s.modelKind))
+        units[std::string(name)] = unitLabel(findField(name)->dimension, s.units);
+    units["rmsError"] = unitLabel(Dimension::Length, s.units);
+    units["times"] = unitLabel(Dimension::Time, s.units);
+    units["drawdowns"] = unitLabel(measuredDimension(s), s.units);
+    return units;
 }
 
 nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& method) {
@@ -147,20 +176,23 @@ nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& met
         parameters[std::string(name)] = fieldValue(s, name);
     std::vector<double> history;
     for (int i = 0; i < s.iterationsDone && i < static_cast<int>(s.errorHistory.size()); ++i) {
-        history.push_back(shortestFloat(s.errorHistory[i]));
+        history.push_back(lengthValue(s, s.errorHistory[i]));
     }
-    const auto used = [&](const std::vector<double>& v) {
-        return std::vector<double>(v.begin(), v.begin() + s.usedCount);
-    };
-    return {{"model", s.modelKind},
-            {"method", method},
-            {"parameters", parameters},
-            {"rmsError", shortestFloat(s.rmsError)},
-            {"iterations", s.iterationsDone},
-            {"errorHistory", history},
-            {"times", used(s.times)},
-            {"measured", used(s.measured)},
-            {"calculated", used(s.calculated)}};
+    const Dimension drawdown = measuredDimension(s);
+    nlohmann::ordered_json result = {{"model", s.modelKind},
+                                     {"method", method},
+                                     {"parameters", parameters},
+                                     {"rmsError", lengthValue(s, s.rmsError)},
+                                     {"iterations", s.iterationsDone},
+                                     {"errorHistory", history},
+                                     {"times", shownValues(s, s.times, Dimension::Time)},
+                                     {"measured", shownValues(s, s.measured, drawdown)},
+                                     {"calculated", shownValues(s, s.calculated, drawdown)}};
+    if (s.units.set()) {
+        result["units"] = unitsJson(s.units);
+        result["parameterUnits"] = parameterUnits(s);
+    }
+    return result;
 }
 
 void printText(std::ostream& out, const AnalysisState& s, const std::string& method) {
@@ -170,15 +202,16 @@ void printText(std::ostream& out, const AnalysisState& s, const std::string& met
         std::snprintf(line, sizeof line, "%-24s %.7g\n", std::string(name).c_str(), fieldValue(s, name));
         out << line;
     }
-    std::snprintf(line, sizeof line, "%-24s %.7g\n%-24s %d\n", "rmsError", static_cast<double>(s.rmsError),
-                  "iterations", s.iterationsDone);
+    std::snprintf(line, sizeof line, "%-24s %.7g\n%-24s %d\n", "rmsError",
+                  s.units.set() ? lengthValue(s, s.rmsError) : static_cast<double>(s.rmsError), "iterations",
+                  s.iterationsDone);
     out << line;
 }
 
 // The ranges a fitted parameter may end on, in the units of the parameter vector: the user's bounds,
 // else the forward model's clamping range for the entries it clamps.
 ParameterRanges endRanges(const AnalysisState& s, const FitOptions& o) {
-    const VectorControls v = vectorControls(s, fitControls(o));
+    const VectorControls v = vectorControls(s, fitControls(o, s.units));
     ParameterRanges r{v.lower, v.upper};
     const double none = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t k = 1; k < r.lower.size(); ++k) {
@@ -232,6 +265,7 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);
     addRatesOption(*sub, o->rates);
+    addUnitsOption(*sub, o->units);
     sub->add_option("--max-iterations", o->maxIterations, "Maximum Number of Iteration")
         ->check(CLI::Range(0, 65535));
     sub->add_option("--convergence", o->convergence, "Convergence Error");

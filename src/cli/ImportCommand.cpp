@@ -19,6 +19,7 @@ struct ImportOptions {
     int delimiter = 0;
     std::vector<int> use;
     std::vector<std::string> sets;
+    std::string units;
     std::string save;
 };
 
@@ -72,6 +73,7 @@ int runImport(CliContext& context, const ImportOptions& options) {
     AnalysisState state = makeDefaultState();
     state.drawdownInputMode = kInputImport;
     state.importDelimiter = options.delimiter;
+    applyUnitsOption(state, options.units, "import");  // the file's numbers are in these units
     ImportAnswers answers(options.file, options.use);
     std::string importPath;
     const InputOutcome outcome = inputDrawdowns(state, answers, importPath);
@@ -98,6 +100,7 @@ void addImportCommand(CLI::App& app, CliContext& context) {
     addDelimiterOption(*sub, options->delimiter, "Character between time and drawdown");
     sub->add_option("--use", options->use, "First and last measurement used (1-based)")->expected(2);
     sub->add_option("--set", options->sets, "FIELD=VALUE, any scalar field of the analysis");
+    addUnitsOption(*sub, options->units);
     sub->add_option("--save", options->save, "Document (.tvx) to write")
         ->required()
         ->check(nonEmptyFileName());

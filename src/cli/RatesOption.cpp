@@ -9,6 +9,7 @@
 #include "core/pumping/RateScheduleChecks.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ForwardModel.h"
+#include "core/units/Units.h"
 
 namespace tolvex::cli {
 namespace {
@@ -97,6 +98,7 @@ void applyRatesOption(std::string_view command, const std::string& value, Analys
     if (auto error = checkRateSchedule(steps)) {
         throw CliError{std::string(command) + ": --rates " + value + ": " + *error};
     }
+    for (RateStep& step : steps) step = rateStepToSI(step, state.units);
     std::vector<RateStep> before = std::exchange(state.rateSchedule, std::move(steps));
     if (auto error = checkRateScheduleInputs(state, state.modelKind)) {
         state.rateSchedule = std::move(before);

@@ -7,6 +7,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
+#include "core/input/DisplayUnitsChange.h"
 #include "core/io/NumberFormat.h"
 #include "core/persist/Archive.h"
 #include "core/state/Accuracy.h"
@@ -55,6 +56,7 @@ nlohmann::json fieldJson(const AnalysisState& state, const FieldInfo& field) {
             const auto& value = state.*member;
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, float>) {
+                if (state.units.set()) return shownFloat(state, value, field.dimension);
                 return shortestDouble(value);
             } else if constexpr (std::is_same_v<T, std::string>) {
                 return latin1ToUtf8(value);  // the document's texts are Latin-1 bytes
@@ -81,6 +83,7 @@ std::vector<const FieldInfo*> parameterFields() {
 std::string displayText(const AnalysisState& state, const FieldInfo& field) {
     if (field.type() == FieldType::Text) return terminalText(fieldText(state, field));
     if (field.type() != FieldType::Float) return fieldText(state, field);
+    if (state.units.set() && field.dimension != Dimension::None) return fieldText(state, field);
     std::array<char, 32> buffer{};
     const float value = state.*std::get<float AnalysisState::*>(field.member);
     return std::string(buffer.data(), std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr);
@@ -99,11 +102,38 @@ nlohmann::json arrayJson(const Values& values, std::size_t first, std::size_t en
     return array;
 }
 
-// The pumping history as [[time, rate], ...]; empty for the classic constant rate from time 0.
+// The pumping history as [[time, rate], ...] in the document's units; empty for the classic constant rate
+// from time 0.
 nlohmann::json ratesJson(const AnalysisState& s) {
     nlohmann::json rates = nlohmann::json::array();
-    for (const RateStep& step : s.rateSchedule) rates.push_back({step.time, step.rate});
+    for (const RateStep& step : s.rateSchedule)
+        rates.push_back({shownMeasurement(s, step.time, Dimension::Time),
+                         shownMeasurement(s, step.rate, Dimension::Rate)});
     return rates;
+}
+
+// The errors of the iterations (RMS drawdown errors) in the document's length unit.
+nlohmann::json shownErrors(const AnalysisState& s) {
+    nlohmann::json array = nlohmann::json::array();
+    for (int i = 0; i < s.iterationsDone && static_cast<std::size_t>(i) < s.errorHistory.size(); ++i)
+        array.push_back(shownFloat(s, s.errorHistory[static_cast<std::size_t>(i)], Dimension::Length));
+    return array;
+}
+
+// Measurements in the document's units.
+nlohmann::json shownArray(const AnalysisState& s, const std::vector<double>& values, int count,
+                          Dimension dimension) {
+    nlohmann::json array = arrayJson(values, 0, static_cast<std::size_t>(std::max(count, 0)));
+    for (auto& v : array) v = shownMeasurement(s, v.get<double>(), dimension);
+    return array;
+}
+
+// The starting values of the last run in the document's units.
+nlohmann::json shownParamVector(const AnalysisState& s) {
+    nlohmann::json array = nlohmann::json::array();
+    for (std::size_t i = 0; i < s.paramVector.size(); ++i)
+        array.push_back(shownFloat(s, s.paramVector[i], parameterDimension(s.modelKind, i + 1)));
+    return array;
 }
 
 nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
@@ -112,8 +142,31 @@ nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
     nlohmann::json parameters = nlohmann::json::object();
     for (const FieldInfo* f : parameterFields()) parameters[std::string(f->name)] = fieldJson(s, *f);
     const auto size = [](int count) { return static_cast<std::size_t>(std::max(count, 0)); };
+    const Dimension drawdown = measuredDimension(s);
+    if (s.units.set()) {
+        return {
+            {"document", path},
+            {"model", s.modelKind},
+            {"modelName", std::string(modelName(s.modelKind))},
+            {"accuracy", std::string(accuracyName(s.accuracy))},
+            {"units", unitsJson(s.units)},
+            {"parameters", parameters},
+            {"paramVector", shownParamVector(s)},
+            {"allTimes", shownArray(s, s.allTimes, s.allCount, Dimension::Time)},
+            {"allDrawdowns", shownArray(s, s.allDrawdowns, s.allCount, drawdown)},
+            {"times", shownArray(s, s.times, s.usedCount, Dimension::Time)},
+            {"measured", shownArray(s, s.measured, s.usedCount, drawdown)},
+            {"calculated", shownArray(s, s.calculated, s.usedCount, drawdown)},
+            {"errorHistory", shownErrors(s)},
+            {"familyValues", arrayJson(s.familyValues, 0, size(s.familyCount))},
+            {"curveX", arrayJson(s.curveX, 1, size(s.curveXCount))},
+            {"curveY", arrayJson(s.curveY, 1, size(s.curveYCount))},
+            {"fields", fields},
+        };
+    }
     return {
         {"document", path},
+        {"units", nullptr},
         {"model", s.modelKind},
         {"modelName", std::string(modelName(s.modelKind))},
         {"accuracy", std::string(accuracyName(s.accuracy))},
@@ -140,14 +193,21 @@ double at(const Values& values, int i) {
                : 0.0;
 }
 
+// A measurement in the document's units.
+double shownAt(const AnalysisState& s, const std::vector<double>& values, int i, Dimension dimension) {
+    return shownMeasurement(s, at(values, i), dimension);
+}
+
 void printMeasurements(std::ostream& out, const AnalysisState& s) {
     out << "measurements  " << s.allCount << " in the table, rows " << s.useFrom << " to " << s.useTo
         << " used (" << s.usedCount << ")\n";
     out << padLeft("No.", 6) << padLeft("time", 16) << padLeft("drawdown", 16) << padLeft("used", 6) << "\n";
     for (int i = 0; i < s.allCount; ++i) {
         const bool used = i + 1 >= s.useFrom && i + 1 <= s.useTo;
-        out << padLeft(std::to_string(i + 1), 6) << padLeft(scientificText(at(s.allTimes, i), 6), 16)
-            << padLeft(scientificText(at(s.allDrawdowns, i), 6), 16) << padLeft(used ? "*" : "", 6) << "\n";
+        out << padLeft(std::to_string(i + 1), 6)
+            << padLeft(scientificText(shownAt(s, s.allTimes, i, Dimension::Time), 6), 16)
+            << padLeft(scientificText(shownAt(s, s.allDrawdowns, i, measuredDimension(s)), 6), 16)
+            << padLeft(used ? "*" : "", 6) << "\n";
     }
 }
 
@@ -157,13 +217,14 @@ void printResults(std::ostream& out, const AnalysisState& s) {
     if (s.plotContent == 2 || s.resultKind == 1) {
         out << padLeft("time", 16) << padLeft("measured", 16) << padLeft("calculated", 16) << "\n";
         for (int i = 0; i < s.usedCount; ++i) {
-            out << padLeft(scientificText(at(s.times, i), 6), 16)
-                << padLeft(scientificText(at(s.measured, i), 6), 16)
-                << padLeft(scientificText(at(s.calculated, i), 6), 16) << "\n";
+            out << padLeft(scientificText(shownAt(s, s.times, i, Dimension::Time), 6), 16)
+                << padLeft(scientificText(shownAt(s, s.measured, i, measuredDimension(s)), 6), 16)
+                << padLeft(scientificText(shownAt(s, s.calculated, i, measuredDimension(s)), 6), 16) << "\n";
         }
     }
     for (int i = 0; i < s.iterationsDone; ++i) {
-        out << "  iteration " << i + 1 << "  error " << scientificText(at(s.errorHistory, i), 6) << "\n";
+        out << "  iteration " << i + 1 << "  error "
+            << scientificText(shownMeasurement(s, at(s.errorHistory, i), Dimension::Length), 6) << "\n";
     }
     out << "type curves  " << s.familyCount << " curve(s) of " << std::max(s.curveXCount - 1, 0) << " points"
         << (s.typeCurvesReady == 1 ? "" : " (none generated)") << "\n";
@@ -174,6 +235,7 @@ void printDocument(std::ostream& out, const AnalysisState& s, const std::string&
     out << "model     " << s.modelKind << "  " << modelName(s.modelKind) << "\n";
     out << "project   " << terminalText(s.projectDescription) << "\n";
     out << "operator  " << terminalText(s.operatorName) << "\n";
+    if (s.units.set()) out << "units     " << unitsText(s.units) << "\n";
     out << "parameters\n";
     for (const FieldInfo* f : parameterFields()) {
         out << "  " << padRight(f->name, 24) << displayText(s, *f) << "\n";

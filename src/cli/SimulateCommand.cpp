@@ -10,6 +10,8 @@
 #include "cli/EngineOutput.h"
 #include "cli/RatesOption.h"
 #include "core/commands/CalculateDrawdownsCommand.h"
+#include "core/state/FieldTable.h"
+#include "core/units/Units.h"
 
 namespace tolvex::cli {
 namespace {
@@ -18,6 +20,7 @@ struct SimulateOptions {
     int model = 0;
     std::vector<std::string> times;
     int accuracy = -1;
+    std::string units;
     std::vector<std::string> sets;
     std::string csv, save;
     std::string rates;
@@ -28,23 +31,32 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
     AnalysisState state = makeDefaultState();
     state.modelKind = o.model;
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
+    applyUnitsOption(state, o.units, "simulate");
     applySets(state, o.sets);
     applyRatesOption("simulate", o.rates, state);
     const double count = numberArgument("simulate", "--times COUNT", o.times[0]);
     if (count != static_cast<int>(count))
         throw CliError{"simulate: --times COUNT '" + o.times[0] + "' is not an integer"};
     state.usedCount = static_cast<int>(count);
-    state.calcTimeMin = floatArgument("simulate", "--times MIN", o.times[1]);
-    state.calcTimeMax = floatArgument("simulate", "--times MAX", o.times[2]);
+    // The times are in the document's units; the state keeps them in its own (SI with units).
+    const auto time = [&](const std::string& option, const std::string& text) {
+        const float shown = floatArgument("simulate", option, text);
+        return static_cast<float>(toSI(shown, Dimension::Time, state.units));
+    };
+    state.calcTimeMin = time("--times MIN", o.times[1]);
+    state.calcTimeMax = time("--times MAX", o.times[2]);
     EngineInteraction ui("simulate", context.err, false);
     ui.conclude(calculateDrawdownsCommand(state, ui), context.err);
 
     std::vector<std::vector<double>> rows;
     char line[64];
+    const Dimension drawdown = measuredDimension(state);
     for (int i = 0; i < state.usedCount; ++i) {
-        std::snprintf(line, sizeof line, "%.9g %.9g\n", state.times[i], state.measured[i]);
+        const double t = fromSI(state.times[i], Dimension::Time, state.units);
+        const double s = fromSI(state.measured[i], drawdown, state.units);
+        std::snprintf(line, sizeof line, "%.9g %.9g\n", t, s);
         context.out << line;
-        rows.push_back({state.times[i], state.measured[i]});
+        rows.push_back({t, s});
     }
     if (!o.csv.empty()) writeCsvOrThrow(o.csv, {"time", "drawdown"}, rows);
     if (!o.save.empty()) saveDocumentOrThrow(state, o.save);
@@ -61,6 +73,7 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);
     addRatesOption(*sub, o->rates);
+    addUnitsOption(*sub, o->units);
     sub->add_option("--csv", o->csv, "Write time,drawdown as CSV")->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });

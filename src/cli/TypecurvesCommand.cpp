@@ -17,6 +17,7 @@ struct TypecurvesOptions {
     int model = 0;
     bool table = false;
     int accuracy = -1;
+    std::string units;
     std::vector<std::string> sets;
     std::string open, report, csv, plot, save;
 };
@@ -58,6 +59,7 @@ int runTypecurves(CliContext& context, const TypecurvesOptions& o) {
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
     state.modelKind = o.model;
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
+    applyUnitsOption(state, o.units, "typecurves");  // the family is dimensionless; --set and --save use them
     applySets(state, o.sets);
     chooseSpacing(state, o.table);
     EngineInteraction ui("typecurves", context.err, isTerminal(context.err));
@@ -80,6 +82,7 @@ void addTypecurvesCommand(CLI::App& app, CliContext& context) {
     sub->add_flag("--table", o->table, "Use the published table (models 0, 2, 4, 6)");
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);
+    addUnitsOption(*sub, o->units);
     sub->add_option("--open", o->open, "Start from this document")->check(nonEmptyFileName());
     sub->add_option("--report", o->report, "Write the type-curve report")->check(nonEmptyFileName());
     sub->add_option("--csv", o->csv, "Write the family as CSV")->check(nonEmptyFileName());

@@ -31,6 +31,7 @@ const std::map<int, const char*>& prompts() {
         {kCmdTypeCurveSelection, "Select the aquifer model of the type curves"},
         {kCmdTypeCurveCalculation, "Calculate and plot the type curves of the selected model"},
         {kCmdModelSelection, "Select the hydraulic testing method"},
+        {kCmdUnits, "Choose the units of time, length and pumping rate the numbers are entered and shown in"},
         {kCmdInputDrawdowns, "Import, type or choose the measured drawdowns"},
         {kCmdCalculateDrawdowns, "Calculate drawdowns for the given aquifer parameters"},
         {kCmdEstimateStartValues, "Set the model's parameters from the measurements, as a start for a fit"},

@@ -15,11 +15,23 @@
 #include <algorithm>
 
 #include "core/commands/FitControlTexts.h"
+#include "core/state/FieldTable.h"
+#include "core/units/Units.h"
 #include "gui/MessageBoxes.h"
 #include "gui/RadioGroupCaptions.h"
 
 namespace tolvex::gui {
 namespace {
+
+// A field's caption, with the unit its number is entered in when the document has units:
+// "Transmissivity (m²/d)".
+QString labelWithUnit(const FormField& field, const DisplayUnits& units) {
+    QString label = QString::fromStdString(field.label);
+    const FieldInfo* info = findField(field.field);
+    const std::string unit = info ? unitLabel(info->dimension, units) : std::string();
+    if (!unit.empty() && !label.isEmpty()) label += QStringLiteral(" (%1)").arg(QString::fromStdString(unit));
+    return label;
+}
 
 // A few short choices ("Piezometer" / "Observation well") sit on one line; long or many ones are stacked.
 constexpr std::size_t kMaxButtonsOnOneLine = 3;
@@ -217,7 +229,7 @@ void FormDialog::build() {
         QWidget* owner = layout->parentWidget() ? layout->parentWidget() : this;
         Control control = makeControl(field, owner);
         QWidget* row = fitted[index] ? withFitControls(control, owner) : control.widget;
-        const QString label = QString::fromStdString(field.label);
+        const QString label = labelWithUnit(field, state_.units);
         if (isRadio(field) && label.isEmpty())
             layout->addRow(row);
         else

@@ -10,6 +10,7 @@
 #include "gui/GuiCommands.h"
 #include "gui/MainWindow.h"
 #include "gui/ReportFile.h"
+#include "gui/UnitsDialog.h"
 
 namespace tolvex::gui {
 namespace {
@@ -34,6 +35,9 @@ bool MainWindow::dispatchAnalysisCommand(int id) {
     switch (id) {
         case kCmdInputDrawdowns:
             inputDrawdowns(state_, *interaction_, importPath_);
+            return true;
+        case kCmdUnits:
+            editUnits(state_, this);
             return true;
         case kCmdPredefinedSet:
             predefinedSetCommand(state_, *interaction_);

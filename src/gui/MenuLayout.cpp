@@ -29,7 +29,7 @@ std::vector<MenuNode> buildLayout() {
         menu("Type-curves", {item("Type-curve selection", kCmdTypeCurveSelection),
                              item("Type-curve Calculation", kCmdTypeCurveCalculation)}),
         menu("Interpretattion", {item("Model Selection", kCmdModelSelection), separator(),
-                                 item("Input drawdowns", kCmdInputDrawdowns),
+                                 item("Units...", kCmdUnits), item("Input drawdowns", kCmdInputDrawdowns),
                                  item("Calculate drawdowns", kCmdCalculateDrawdowns), separator(),
                                  item("Estimate start values", kCmdEstimateStartValues),
                                  item("Try and Error Inversion", kCmdTrialInversion),

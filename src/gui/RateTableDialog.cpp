@@ -16,6 +16,7 @@
 
 #include "core/pumping/RateScheduleChecks.h"
 #include "core/state/FieldTable.h"
+#include "core/units/Units.h"
 #include "gui/Document.h"
 #include "gui/MainWindow.h"
 #include "gui/RecoveryView.h"
@@ -160,8 +161,15 @@ void addPumpingHistoryCommands(MainWindow& window) {
     open->setObjectName(QStringLiteral("rateStepsAction"));
     open->setStatusTip(QStringLiteral("Enter the pumping history: rate steps and recovery"));
     QObject::connect(open, &QAction::triggered, &window, [&window] {
-        RateTableDialog dialog(window.state().rateSchedule, &window);
-        if (dialog.exec() == QDialog::Accepted) applyRateSchedule(window, dialog.steps());
+        // The table speaks the document's units; the state keeps SI when units are set.
+        const DisplayUnits& units = window.state().units;
+        std::vector<RateStep> shown;
+        for (const RateStep& step : window.state().rateSchedule) shown.push_back(rateStepFromSI(step, units));
+        RateTableDialog dialog(shown, &window);
+        if (dialog.exec() != QDialog::Accepted) return;
+        std::vector<RateStep> steps;
+        for (const RateStep& step : dialog.steps()) steps.push_back(rateStepToSI(step, units));
+        applyRateSchedule(window, std::move(steps));
     });
     // After "Input drawdowns": the history belongs with the measurements.
     const QList<QAction*> items = interpretation->actions();

@@ -6,6 +6,8 @@
 
 #include "core/input/MeasurementTable.h"
 #include "core/pumping/RecoveryViews.h"
+#include "core/state/FieldTable.h"
+#include "core/units/Units.h"
 #include "gui/Document.h"
 #include "gui/GuiInteraction.h"
 #include "gui/MainWindow.h"
@@ -29,11 +31,13 @@ std::optional<std::string> convertRecoveryToAgarwal(AnalysisState& state) {
     const auto atStop = drawdownAtStop(times, drawdowns, *stop);
     if (!atStop)
         return "No measurement is as early as the stop of the pump: its drawdown s(t_p) is not known.";
-    const RecoveryView view = agarwalView(times, drawdowns, *stop, *atStop);
+    RecoveryView view = agarwalView(times, drawdowns, *stop, *atStop);
     if (view.x.empty())
         return "No measurement is later than the stop of the pump: there is no recovery to show.";
     state.pumpingRate = static_cast<float>(*rateBeforeRecovery(state.rateSchedule));
     state.rateSchedule.clear();
+    // The view is in the state's own (SI) numbers; replaceMeasurements takes them as a person enters them.
+    measurementsFromSI(view.x, view.y, measuredDimension(state), state.units);
     replaceMeasurements(state, view.x, view.y);
     return std::nullopt;
 }

@@ -68,6 +68,7 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "Type-curves>Type-curve Calculation|32771|",
         "Interpretattion>Model Selection|32796|",
         "Interpretattion>-",
+        "Interpretattion>Units...|32825|",
         "Interpretattion>Input drawdowns|32790|",
         "Interpretattion>Rate steps...||",
         "Interpretattion>Recovery as drawdowns (Agarwal)||",

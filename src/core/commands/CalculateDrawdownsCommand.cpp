@@ -28,6 +28,10 @@ bool holdsMeasuredData(const AnalysisState& state) {
     if (drawdowns.empty()) return false;
     for (int set : {kSetConfinedAquifer, kSetSlugTest}) {
         AnalysisState sample;
+        // The sets enter in the document's units, as they did into the state.
+        sample.units = state.units;
+        sample.modelKind = state.modelKind;
+        sample.firstSeries = state.firstSeries;
         installPredefinedSet(sample, set);
         if (sameValues(times, sample.allTimes) && sameValues(drawdowns, sample.allDrawdowns)) return false;
     }

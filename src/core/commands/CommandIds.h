@@ -27,6 +27,7 @@ enum CommandId : int {
     kCmdExportBmp = 32813,
     kCmdExportMetafile = 32814,
     kCmdEstimateStartValues = 32816,  // after kCmdReportAs (32815) of the desktop program
+    kCmdUnits = 32825,                // the document's units of time, length and rate
     // the framework's standard commands
     kCmdFileNew = 57600,
     kCmdFileOpen = 57601,

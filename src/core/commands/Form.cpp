@@ -12,6 +12,14 @@ std::string shortest(double value, int digits = kDialogDigits) {
     return formatGeneral(value, digits);
 }
 
+// A float as a dialog shows it: in the document's units when units are set. A person reads the
+// dialog's digits; the command line asks for the digits that give the stored float back.
+std::string shownText(float stored, Dimension dimension, const DisplayUnits& units, int floatDigits) {
+    if (dimension == Dimension::None || !units.set()) return shortest(stored, floatDigits);
+    if (floatDigits >= kExactFloatDigits) return shownFloatText(stored, dimension, units);
+    return shortest(fromSI(stored, dimension, units), floatDigits);
+}
+
 const FieldInfo& boundField(const FormField& f) {
     const FieldInfo* info = findField(f.field);
     // A form naming an unknown field is a programming error caught by the form tests.
@@ -72,6 +80,13 @@ std::optional<std::string> storedValueError(const FormField& f, const FormValue&
     }
     if (isFloat && !fitsFloat(v)) return floatRangeMessage();
     return std::nullopt;
+}
+
+// A typed float of a field with a unit is in the document's units; the state keeps SI.
+FormValue inSI(const FormField& f, const FormValue& value, const DisplayUnits& units) {
+    const auto* number = std::get_if<double>(&value);
+    if (number == nullptr || f.kind != FormFieldKind::Float) return value;
+    return FormValue{toSI(*number, boundField(f).dimension, units)};
 }
 
 void store(const FormField& f, const FormValue& value, AnalysisState& state) {
@@ -138,7 +153,8 @@ std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& st
     for (const FormField& f : form.fields) {
         const FieldInfo& info = boundField(f);
         if (info.type() == FieldType::Float) {
-            texts.push_back(shortest(state.*std::get<float AnalysisState::*>(info.member), floatDigits));
+            const float stored = state.*std::get<float AnalysisState::*>(info.member);
+            texts.push_back(shownText(stored, info.dimension, state.units, floatDigits));
         } else {
             texts.push_back(fieldText(state, info));
         }
@@ -165,8 +181,9 @@ std::optional<FormError> acceptForm(const Form& form, const std::vector<std::str
                                         shortest(f.maximum.value_or(HUGE_VAL)) + "."};
             }
         }
-        if (auto error = storedValueError(f, *value)) return FormError{i, *error};
-        values.push_back(*value);
+        const FormValue stored = inSI(f, *value, state.units);
+        if (auto error = storedValueError(f, stored)) return FormError{i, *error};
+        values.push_back(stored);
     }
     if (form.validate) {
         if (auto error = form.validate(values)) return error;

@@ -7,6 +7,8 @@
 
 #include "core/input/LeadingNumber.h"
 #include "core/io/NumberFormat.h"
+#include "core/state/FieldTable.h"
+#include "core/units/Units.h"
 
 namespace tolvex {
 namespace {
@@ -54,10 +56,24 @@ const char* columnName(int column) {
     return column == kTimeColumn ? "Time" : "Drawdown(m)";
 }
 
-// The value of a cell: the stored one while the cell shows it unchanged, else the number typed.
-std::optional<double> cellValue(const std::string& text, std::optional<double> stored) {
-    if (stored && text == tableValueText(*stored)) return stored;
-    return completeNumber(text);
+// What a column holds: times, or drawdowns (normalised heads for the slug tests).
+Dimension columnDimension(const AnalysisState& s, int column) {
+    return column == kTimeColumn ? Dimension::Time : measuredDimension(s);
+}
+
+// The text of a stored (SI) value in the document's units.
+std::string cellText(const AnalysisState& s, int column, double stored) {
+    return tableValueText(fromSI(stored, columnDimension(s, column), s.units));
+}
+
+// The value of a cell in SI: the stored one while the cell shows it unchanged, else the number typed
+// (in the document's units).
+std::optional<double> cellValue(const AnalysisState& s, int column, const std::string& text,
+                                std::optional<double> stored) {
+    if (stored && text == cellText(s, column, *stored)) return stored;
+    const auto typed = completeNumber(text);
+    if (!typed) return std::nullopt;
+    return toSI(*typed, columnDimension(s, column), s.units);
 }
 
 }  // namespace
@@ -67,6 +83,7 @@ void replaceMeasurements(AnalysisState& s, const std::vector<double>& times,
     const std::size_t count = std::min(times.size(), drawdowns.size());
     s.allTimes.assign(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(count));
     s.allDrawdowns.assign(drawdowns.begin(), drawdowns.begin() + static_cast<std::ptrdiff_t>(count));
+    measurementsToSI(s.allTimes, s.allDrawdowns, measuredDimension(s), s.units);
     s.times = s.allTimes;
     s.measured = s.allDrawdowns;
     s.calculated.assign(count, 0.0);
@@ -95,16 +112,18 @@ MeasurementTableContent measurementTableContent(const AnalysisState& s) {
     content.cellTexts.assign(index(rows) * kCellsPerRow, std::string{});
     for (int r = 0; r < rows; ++r) {
         if (index(r) < s.allTimes.size())
-            content.cellTexts[index(r) * kCellsPerRow] = tableValueText(s.allTimes[index(r)]);
+            content.cellTexts[index(r) * kCellsPerRow] = cellText(s, kTimeColumn, s.allTimes[index(r)]);
         if (index(r) < s.allDrawdowns.size()) {
-            content.cellTexts[index(r) * kCellsPerRow + 1] = tableValueText(s.allDrawdowns[index(r)]);
+            content.cellTexts[index(r) * kCellsPerRow + 1] =
+                cellText(s, kMeasuredColumn, s.allDrawdowns[index(r)]);
         }
     }
     if (calculatedShown(s)) {
         for (int k = 0; k < s.usedCount && index(k) < s.calculated.size(); ++k) {
             const int row = s.useFrom - 1 + k;
             if (row < 0 || row >= rows) continue;
-            content.cellTexts[index(row) * kCellsPerRow + 2] = tableValueText(s.calculated[index(k)]);
+            content.cellTexts[index(row) * kCellsPerRow + 2] =
+                cellText(s, kMeasuredColumn, s.calculated[index(k)]);
         }
     }
     return content;
@@ -183,7 +202,8 @@ std::optional<TableCellError> confirmMeasurementTable(AnalysisState& s,
         for (const int column : {kTimeColumn, kMeasuredColumn}) {
             const std::string& text = cellTexts[index(r) * kCellsPerRow + index(column - 1)];
             double& target = column == kTimeColumn ? times[index(r)] : drawdowns[index(r)];
-            const auto value = cellValue(text, r < oldCount ? std::optional<double>(target) : std::nullopt);
+            const auto value =
+                cellValue(s, column, text, r < oldCount ? std::optional<double>(target) : std::nullopt);
             if (!value) {
                 return TableCellError{r + 1, column,
                                       "Row " + std::to_string(r + 1) + ", column \"" + columnName(column) +

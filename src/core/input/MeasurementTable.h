@@ -24,14 +24,16 @@ inline constexpr int kTimeColumn = 1;
 inline constexpr int kMeasuredColumn = 2;
 
 // Installs new measurements as both the table and the used set (rows 1..n); calculated is zeroed.
+// The values are as entered, in the document's units: they are stored in SI (measurementsToSI).
 void replaceMeasurements(AnalysisState& state, const std::vector<double>& times,
                          const std::vector<double>& drawdowns);
 
 // Opening the table: a table shorter than the used set becomes the used set.
 void prepareMeasurementTable(AnalysisState& state);
 
-// What the grid shows: the count, three cell texts per row (row r uses 3r, 3r+1, 3r+2) and the range.
-// "Drawdown(c)" is filled only when drawdowns were calculated for the used rows (calculatedShown).
+// What the grid shows, in the document's units: the count, three cell texts per row (row r uses 3r, 3r+1,
+// 3r+2) and the range. "Drawdown(c)" is filled only when drawdowns were calculated for the used rows
+// (calculatedShown).
 struct MeasurementTableContent {
     int count = 0;
     std::vector<std::string> cellTexts;

@@ -1,5 +1,6 @@
 #include "core/persist/Reports.h"
 
+#include "core/input/DisplayUnitsChange.h"
 #include "core/persist/FileReplace.h"
 
 namespace tolvex {
@@ -18,7 +19,10 @@ std::string withCrLf(const std::string& text) {
 
 }  // namespace
 
-std::string reportText(const AnalysisState& state) {
+std::string reportText(const AnalysisState& stored) {
+    // Reports print numbers only, so in the document's units; the unit names are the reader's to know.
+    const AnalysisState converted = stored.units.set() ? inDisplayUnits(stored) : AnalysisState{};
+    const AnalysisState& state = stored.units.set() ? converted : stored;
     switch (state.resultKind) {
         case kReportWellFunctions:
             return withCrLf(wellFunctionReport(state));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/input/DisplayUnitsChange.h"
 #include "core/plot/Axes.h"
 #include "core/plot/CurveColours.h"
 #include "core/plot/PlotExtent.h"
@@ -70,7 +71,9 @@ void drawMarker(PlotCanvas& c, Point at) {
     c.scene.add(Ellipse{{at.x - d, at.y - d}, {at.x + d, at.y + d}, kMarkerOutline, kMarkerFill});
 }
 
-void drawDataPlot(PlotCanvas& canvas, AnalysisState& state) {
+namespace {
+
+void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state) {
     canvas.plotRect = kPlotFrame;
     const std::size_t count = usedPoints(state);
     const bool withCalculated = state.plotContent == 2;
@@ -80,6 +83,24 @@ void drawDataPlot(PlotCanvas& canvas, AnalysisState& state) {
                                          {state.dataTimeMin, state.dataTimeMax}, {"t", "s"});
     drawMeasuredLine(canvas, state, mapping, count);
     if (withCalculated) drawCalculatedLine(canvas, state, mapping, count);
+}
+
+}  // namespace
+
+// The data are drawn as the document shows them, in its units, so a document converted to units draws
+// the picture it drew before. The extents kept in the state are the drawn ones.
+void drawDataPlot(PlotCanvas& canvas, AnalysisState& state) {
+    if (!state.units.set()) {
+        drawDataPlotAsShown(canvas, state);
+        return;
+    }
+    AnalysisState shown = inDisplayUnits(state);
+    drawDataPlotAsShown(canvas, shown);
+    state.dataTimeMin = shown.dataTimeMin;
+    state.dataTimeMax = shown.dataTimeMax;
+    state.dataDrawdownMin = shown.dataDrawdownMin;
+    state.dataDrawdownMax = shown.dataDrawdownMax;
+    state.lastPlotStyle = shown.lastPlotStyle;
 }
 
 }  // namespace tolvex::plot

@@ -27,6 +27,16 @@ namespace {
     FieldInfo {                                                  \
 #name, &AnalysisState::name, FieldAccess::Settable, true \
     }
+// A positive quantity with a unit: a rate, a length, a transmissivity or a conductivity.
+#define TOLVEX_QUANTITY(name, dimension)                                                  \
+    FieldInfo {                                                                           \
+#name, &AnalysisState::name, FieldAccess::Settable, true, 0, Dimension::dimension \
+    }
+// A number with a unit that may be zero or negative (a time range, an error in drawdown).
+#define TOLVEX_MEASURE(name, dimension)                                                    \
+    FieldInfo {                                                                            \
+#name, &AnalysisState::name, FieldAccess::Settable, false, 0, Dimension::dimension \
+    }
 
 const std::array kFields = {
     // run status and flags
@@ -48,32 +58,32 @@ const std::array kFields = {
     TOLVEX_FIELD(projectDescription),
     TOLVEX_FIELD(operatorName),
     // aquifer and well
-    TOLVEX_POSITIVE(pumpingRate),
-    TOLVEX_POSITIVE(radialDistance),
-    TOLVEX_POSITIVE(transmissivity),
+    TOLVEX_QUANTITY(pumpingRate, Rate),
+    TOLVEX_QUANTITY(radialDistance, Length),
+    TOLVEX_QUANTITY(transmissivity, Transmissivity),
     TOLVEX_POSITIVE(storativity),
-    TOLVEX_POSITIVE(verticalConductivity),
-    TOLVEX_POSITIVE(aquiferThickness),
-    TOLVEX_POSITIVE(upperBedConductivity),
-    TOLVEX_POSITIVE(upperBedThickness),
-    TOLVEX_POSITIVE(lowerBedThickness),
-    TOLVEX_POSITIVE(lowerBedConductivity),
+    TOLVEX_QUANTITY(verticalConductivity, Conductivity),
+    TOLVEX_QUANTITY(aquiferThickness, Length),
+    TOLVEX_QUANTITY(upperBedConductivity, Conductivity),
+    TOLVEX_QUANTITY(upperBedThickness, Length),
+    TOLVEX_QUANTITY(lowerBedThickness, Length),
+    TOLVEX_QUANTITY(lowerBedConductivity, Conductivity),
     TOLVEX_POSITIVE(upperBedStorativity),
     TOLVEX_POSITIVE(lowerBedStorativity),
     TOLVEX_FIELD(spareParam),
-    TOLVEX_POSITIVE(wellRadius),
-    TOLVEX_POSITIVE(casingRadius),
+    TOLVEX_QUANTITY(wellRadius, Length),
+    TOLVEX_QUANTITY(casingRadius, Length),
     TOLVEX_POSITIVE(specificYield),
-    TOLVEX_POSITIVE(slabThickness),
+    TOLVEX_QUANTITY(slabThickness, Length),
     TOLVEX_POSITIVE(fractureStorativity),
-    TOLVEX_POSITIVE(fractureTransmissivity),
+    TOLVEX_QUANTITY(fractureTransmissivity, Transmissivity),
     TOLVEX_POSITIVE(matrixStorativity),
-    TOLVEX_POSITIVE(matrixTransmissivity),
+    TOLVEX_QUANTITY(matrixTransmissivity, Transmissivity),
     // Bouwer-Rice
-    TOLVEX_POSITIVE(screenLength),
-    TOLVEX_POSITIVE(wellDepthInAquifer),
-    TOLVEX_POSITIVE(brAquiferThickness),
-    TOLVEX_POSITIVE(hydraulicConductivity),
+    TOLVEX_QUANTITY(screenLength, Length),
+    TOLVEX_QUANTITY(wellDepthInAquifer, Length),
+    TOLVEX_QUANTITY(brAquiferThickness, Length),
+    TOLVEX_QUANTITY(hydraulicConductivity, Conductivity),
     TOLVEX_FIELD(brRate),
     TOLVEX_FIELD(brCoefA),
     TOLVEX_FIELD(brCoefB),
@@ -189,15 +199,15 @@ const std::array kFields = {
     TOLVEX_COUNT(useFrom),
     TOLVEX_COUNT(useTo),
     TOLVEX_COUNT(usedCount),
-    TOLVEX_FIELD(calcTimeMin),
-    TOLVEX_FIELD(calcTimeMax),
+    TOLVEX_MEASURE(calcTimeMin, Time),
+    TOLVEX_MEASURE(calcTimeMax, Time),
     // estimation
     TOLVEX_TABLE(maxIterations),
     TOLVEX_FIELD(convergenceError),
     TOLVEX_FIELD(lsMaxIterations),
     TOLVEX_FIELD(lsConvergenceError),
     TOLVEX_COUNT(iterationsDone),
-    TOLVEX_FIELD(rmsError),
+    TOLVEX_MEASURE(rmsError, Length),
     TOLVEX_FIELD(lsSumSquares),
     TOLVEX_FIELD(lsTrialSumSquares),
     TOLVEX_COUNT(lsParamCapacity),
@@ -228,6 +238,8 @@ const std::array kFields = {
 #undef TOLVEX_TABLE
 #undef TOLVEX_COUNT
 #undef TOLVEX_POSITIVE
+#undef TOLVEX_QUANTITY
+#undef TOLVEX_MEASURE
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -241,9 +253,9 @@ std::string beyondFloatRange(const FieldInfo& field, const std::string& quotedTe
            formatGeneral(std::numeric_limits<float>::max(), 6) + ")";
 }
 
-// Why `text` cannot be stored into the float field, or nothing.
-std::optional<std::string> floatTextError(const FieldInfo& field, std::string_view text) {
-    const auto value = parseNumber(text);
+// Why `text` cannot be stored into the float field, or nothing. `value` is the text's number in SI.
+std::optional<std::string> floatTextError(const FieldInfo& field, std::string_view text,
+                                          std::optional<double> value) {
     const std::string quoted = "'" + std::string(text) + "'";
     if (!value) return std::string(field.name) + ": " + quoted + " is not a number";
     if (overflowsFloat(*value)) return beyondFloatRange(field, quoted);
@@ -304,11 +316,35 @@ std::string fieldText(const AnalysisState& state, const FieldInfo& field) {
                 return value;
             } else if constexpr (std::is_same_v<T, int>) {
                 return std::to_string(value);
+            } else if (field.dimension != Dimension::None && state.units.set()) {
+                return shownFloatText(value, field.dimension, state.units);
             } else {
                 return formatGeneral(static_cast<double>(value), 9);
             }
         },
         field.member);
+}
+
+std::string shownFloatText(float stored, Dimension dimension, const DisplayUnits& units, int minDigits) {
+    constexpr int kMaxDigits = 9;  // enough for any float
+    const double shown = fromSI(static_cast<double>(stored), dimension, units);
+    for (int digits = std::clamp(minDigits, 1, kMaxDigits); digits < kMaxDigits; ++digits) {
+        const std::string text = formatGeneral(shown, digits);
+        const auto back = parseNumber(text);
+        if (back && static_cast<float>(toSI(*back, dimension, units)) == stored) return text;
+    }
+    return formatGeneral(shown, kMaxDigits);
+}
+
+Dimension seriesValueDimension(int modelKind, const SlugHead& head) {
+    const auto kind = static_cast<ModelKind>(modelKind);
+    const bool slugTest = kind == ModelKind::SlugTest || kind == ModelKind::BouwerRice;
+    const bool normalised = head.reference == SlugHead::Reference::One && !head.waterLevels;
+    return slugTest && normalised ? Dimension::None : Dimension::Length;
+}
+
+Dimension measuredDimension(const AnalysisState& state) {
+    return seriesValueDimension(state.modelKind, state.firstSeries.head);
 }
 
 bool admitsValue(const FieldInfo& field, double value) {
@@ -377,8 +413,10 @@ std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& f
             return std::nullopt;
         }
         case FieldType::Float: {
-            if (auto error = floatTextError(field, text)) return error;
-            state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*parseNumber(text));
+            auto value = parseNumber(text);
+            if (value) *value = toSI(*value, field.dimension, state.units);
+            if (auto error = floatTextError(field, text, value)) return error;
+            state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*value);
             return std::nullopt;
         }
     }

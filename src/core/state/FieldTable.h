@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/state/AnalysisState.h"
+#include "core/units/Units.h"
 
 namespace tolvex {
 
@@ -35,6 +36,9 @@ struct FieldInfo {
     bool positive = false;
     // An integer that picks one of `choices` options, 0..choices - 1 (0: any integer).
     int choices = 0;
+    // What the value measures: with units set the state holds it in SI and people see it in the
+    // document's units (Units.h). Ratios, fractions of b and storage coefficients are Dimension::None.
+    Dimension dimension = Dimension::None;
 
     [[nodiscard]] FieldType type() const { return static_cast<FieldType>(member.index()); }
 };
@@ -49,8 +53,21 @@ struct FieldInfo {
 [[nodiscard]] std::vector<std::string_view> closestFieldNames(std::string_view name, std::size_t count = 3);
 
 // The value as text: integers in decimal, floats with up to 9 significant digits (enough to come back
-// as the same float), texts as they are.
+// as the same float), texts as they are. With units set a float that measures something is shown in the
+// document's units (shownFloatText).
 [[nodiscard]] std::string fieldText(const AnalysisState& state, const FieldInfo& field);
+
+// A float the state holds in SI, as text in `units`: the fewest significant digits, from `minDigits` to 9,
+// that read back (through toSI) as the same stored float, so 392 m²/d shows as "392", not "391.999969".
+[[nodiscard]] std::string shownFloatText(float stored, Dimension dimension, const DisplayUnits& units,
+                                         int minDigits = 6);
+
+// What the measured values of a series are: drawdowns (Length); for the slug tests (Cooper et al. 1967;
+// Bouwer and Rice 1976) heads normalised by the initial displacement (None), unless the series' head
+// settings say that they are displacements or water levels still to be normalised (Length).
+[[nodiscard]] Dimension seriesValueDimension(int modelKind, const SlugHead& head);
+// The same for the first series, the one of the classic records.
+[[nodiscard]] Dimension measuredDimension(const AnalysisState& state);
 
 // Whether `value` may be stored into the field: any number, or for a positive field a finite one above zero.
 [[nodiscard]] bool admitsValue(const FieldInfo& field, double value);
@@ -76,7 +93,8 @@ struct FieldInfo {
 // Stores `text` into the field. Returns an error message naming the field when the text does not
 // parse ("... is not a number"), a float field gets a value beyond the float range ("... is beyond the
 // float range", 1e39 or inf) or a positive field a value that is not above zero ("... must be
-// positive"); the state is then unchanged.
+// positive"); the state is then unchanged. With units set the text is in the document's units and the
+// field receives the SI value.
 [[nodiscard]] std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& field,
                                                       std::string_view text);
 

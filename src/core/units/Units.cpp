@@ -96,6 +96,32 @@ double siFactor(Dimension dimension, const DisplayUnits& units) {
     return 1.0;
 }
 
+namespace {
+
+void scale(std::span<double> values, double factor) {
+    if (factor == 1.0) return;
+    for (double& v : values) v *= factor;
+}
+
+}  // namespace
+
+void measurementsToSI(std::span<double> times, std::span<double> values, Dimension valueDimension,
+                      const DisplayUnits& units) {
+    scale(times, siFactor(Dimension::Time, units));
+    scale(values, siFactor(valueDimension, units));
+}
+
+void measurementsFromSI(std::span<double> times, std::span<double> values, Dimension valueDimension,
+                        const DisplayUnits& units) {
+    // Division, not multiplication by the reciprocal: 90 min stored as 5400 s shows as exactly 90.
+    const auto divide = [](std::span<double> v, double factor) {
+        if (factor == 1.0) return;
+        for (double& x : v) x /= factor;
+    };
+    divide(times, siFactor(Dimension::Time, units));
+    divide(values, siFactor(valueDimension, units));
+}
+
 std::string unitLabel(Dimension dimension, const DisplayUnits& units) {
     if (!units.set()) return {};
     const std::string l = labelOf(kLengthUnits, units.length);

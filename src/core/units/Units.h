@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/pumping/RateStep.h"
 #include "core/units/DisplayUnits.h"
 
 namespace tolvex {
@@ -46,6 +47,16 @@ struct UnitChoice {
     return value / siFactor(dimension, units);
 }
 
+// Measurements as a person enters them (display units) into the SI units the state holds, in place, and
+// back for showing them. Every way measurements enter (the table, an import, a predefined set, a further
+// series) converts through measurementsToSI, every way they leave (the table, CSV and JSON output,
+// reports, the plot) through measurementsFromSI. `valueDimension` is Dimension::Length for drawdowns and
+// heads, Dimension::None for a slug test's normalised heads H/H0. Nothing changes without units.
+void measurementsToSI(std::span<double> times, std::span<double> values, Dimension valueDimension,
+                      const DisplayUnits& units);
+void measurementsFromSI(std::span<double> times, std::span<double> values, Dimension valueDimension,
+                        const DisplayUnits& units);
+
 // The unit label of a dimension in the document's units ("m", "min", "m³/d", "m²/d", "m/d"), or an
 // empty text when no units are set or the quantity has none.
 [[nodiscard]] std::string unitLabel(Dimension dimension, const DisplayUnits& units);
@@ -60,5 +71,13 @@ struct UnitsParse {
 
 // "time=min,length=m,rate=m3/d" of set units (the SI name for a part left empty), "none" otherwise.
 [[nodiscard]] std::string unitsText(const DisplayUnits& units);
+
+// A rate step as entered (time and rate in the document's units) in SI, and back.
+[[nodiscard]] inline RateStep rateStepToSI(const RateStep& step, const DisplayUnits& units) {
+    return {toSI(step.time, Dimension::Time, units), toSI(step.rate, Dimension::Rate, units)};
+}
+[[nodiscard]] inline RateStep rateStepFromSI(const RateStep& step, const DisplayUnits& units) {
+    return {fromSI(step.time, Dimension::Time, units), fromSI(step.rate, Dimension::Rate, units)};
+}
 
 }  // namespace tolvex
