@@ -22,7 +22,9 @@
 #include "core/input/MeasurementTable.h"
 #include "core/input/SampleSets.h"
 #include "core/state/FieldTable.h"
+#include "core/state/ModelKind.h"
 #include "core/typecurves/ParameterVector.h"
+#include "core/units/Units.h"
 
 namespace tolvex::cli {
 namespace {
@@ -46,7 +48,34 @@ struct FitOptions {
     int accuracy = -1;
     std::string rates;
     std::string units;
+    std::string h0, staticLevel;  // slug tests: raw heads or water levels instead of H/H0
+    bool intercept = false;       // Bouwer and Rice: ln(H/H0) = a - b t
 };
+
+bool isSlugModel(int model) {
+    return model == static_cast<int>(ModelKind::SlugTest) || model == static_cast<int>(ModelKind::BouwerRice);
+}
+
+// --h0 VALUE|first and --static-level X into the first series' slug head; --intercept into the state.
+void applySlugOptions(const FitOptions& o, AnalysisState& state) {
+    if ((!o.h0.empty() || !o.staticLevel.empty()) && !isSlugModel(o.model))
+        throw CliError{"fit: --h0 and --static-level serve the slug tests (models 5 and 10)"};
+    if (o.intercept && o.model != static_cast<int>(ModelKind::BouwerRice))
+        throw CliError{"fit: --intercept serves the Bouwer and Rice fit (model 10)"};
+    if (o.intercept) state.brFitIntercept = 1;
+    SlugHead& head = state.firstSeries.head;
+    if (o.h0 == "first") {
+        head.reference = SlugHead::Reference::FirstValue;
+    } else if (!o.h0.empty()) {
+        head.reference = SlugHead::Reference::Number;
+        head.h0 = toSI(positiveArgument("fit", "--h0", o.h0), Dimension::Length, state.units);
+    }
+    if (!o.staticLevel.empty()) {
+        head.waterLevels = true;
+        head.staticLevel =
+            toSI(numberArgument("fit", "--static-level", o.staticLevel), Dimension::Length, state.units);
+    }
+}
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
 AnalysisState startingState(const FitOptions& o, std::ostream& err) {
@@ -63,6 +92,7 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
         installPredefinedSet(state, kSamples.at(o.sample));
     }
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
+    applySlugOptions(o, state);
     applySets(state, o.sets);
     applyRatesOption("fit", o.rates, state);
     if (!o.use.empty()) {
@@ -277,6 +307,11 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--fix", o->fix, "FIELD: hold this fitted parameter at its start (repeatable)")
         ->take_all();
     sub->add_option("--bounds", o->bounds, "FIELD=LO:HI: keep this fitted parameter in [LO, HI]")->take_all();
+    sub->add_option("--h0", o->h0, "Slug tests: initial displacement H0 of raw heads, or 'first'");
+    sub->add_option("--static-level", o->staticLevel,
+                    "Slug tests: values are water levels around this level");
+    sub->add_flag("--intercept", o->intercept,
+                  "Bouwer and Rice: fit ln(H/H0) = a - b t, not through the origin");
     sub->add_flag("--run-all-iterations", o->runAllIterations,
                   "Do not stop when converged: run every iteration up to --max-iterations");
     sub->callback([&context, o]() { context.action = [&context, o]() { return runFit(context, *o); }; });

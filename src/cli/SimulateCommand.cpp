@@ -10,7 +10,9 @@
 #include "cli/EngineOutput.h"
 #include "cli/RatesOption.h"
 #include "core/commands/CalculateDrawdownsCommand.h"
+#include "core/series/SlugHeads.h"
 #include "core/state/FieldTable.h"
+#include "core/state/ModelKind.h"
 #include "core/units/Units.h"
 
 namespace tolvex::cli {
@@ -24,7 +26,28 @@ struct SimulateOptions {
     std::vector<std::string> sets;
     std::string csv, save;
     std::string rates;
+    std::string h0, staticLevel;  // slug test: heads as displacements or water levels
 };
+
+// The slug test's H/H0 as displacements H0 H/H0 (--h0) or water levels static + H0 H/H0
+// (--static-level); the document keeps the head setting so that a fit of it reads them back.
+void applySlugHead(const SimulateOptions& o, AnalysisState& state) {
+    if (o.h0.empty() && o.staticLevel.empty()) return;
+    if (state.modelKind != static_cast<int>(ModelKind::SlugTest))
+        throw CliError{"simulate: --h0 and --static-level serve the slug test (model 5)"};
+    SlugHead head;
+    head.reference = SlugHead::Reference::Number;
+    if (!o.h0.empty())
+        head.h0 = toSI(positiveArgument("simulate", "--h0", o.h0), Dimension::Length, state.units);
+    if (!o.staticLevel.empty()) {
+        head.waterLevels = true;
+        head.staticLevel =
+            toSI(numberArgument("simulate", "--static-level", o.staticLevel), Dimension::Length, state.units);
+    }
+    state.measured = headsAsMeasured(state.measured, head.h0, {}, head);
+    state.allDrawdowns = state.calculated = state.measured;
+    state.firstSeries.head = head;
+}
 
 int runSimulate(CliContext& context, const SimulateOptions& o) {
     checkModel("simulate", o.model, 0, 8);
@@ -47,6 +70,7 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
     state.calcTimeMax = time("--times MAX", o.times[2]);
     EngineInteraction ui("simulate", context.err, false);
     ui.conclude(calculateDrawdownsCommand(state, ui), context.err);
+    applySlugHead(o, state);
 
     std::vector<std::vector<double>> rows;
     char line[64];
@@ -74,6 +98,8 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     addAccuracyOption(*sub, o->accuracy);
     addRatesOption(*sub, o->rates);
     addUnitsOption(*sub, o->units);
+    sub->add_option("--h0", o->h0, "Slug test: write displacements H0 H/H0 instead of H/H0");
+    sub->add_option("--static-level", o->staticLevel, "Slug test: write water levels static + H0 H/H0");
     sub->add_option("--csv", o->csv, "Write time,drawdown as CSV")->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });

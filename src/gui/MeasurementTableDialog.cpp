@@ -1,6 +1,8 @@
 #include "gui/MeasurementTableDialog.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,11 +12,17 @@
 #include <climits>
 
 #include "core/commands/DataForms.h"
+#include "core/input/Import.h"
+#include "core/input/ImportText.h"
 #include "core/input/MeasurementTable.h"
+#include "core/io/FileBytes.h"
 #include "core/state/FieldTable.h"
+#include "core/state/ModelKind.h"
 #include "gui/FormDialog.h"
+#include "gui/ImportDialog.h"
 #include "gui/MeasurementGrid.h"
 #include "gui/MessageBoxes.h"
+#include "gui/SlugHeadDialog.h"
 
 namespace tolvex::gui {
 
@@ -32,6 +40,22 @@ MeasurementTableDialog::MeasurementTableDialog(AnalysisState& state, QWidget* pa
     connect(countButton_, &QPushButton::clicked, this, &MeasurementTableDialog::askCount);
     countRow->addWidget(countButton_);
     countRow->addStretch();
+    chooseImportFile = [](QWidget* owner) {
+        return QFileDialog::getOpenFileName(owner, QStringLiteral("Import with Options"), QString(),
+                                            QStringLiteral("Data files (*.dat *.txt *.csv);;All files (*)"));
+    };
+    runImportDialog = [](ImportDialog& dialog) { dialog.exec(); };
+    importButton_ = new QPushButton(QStringLiteral("Import with Options..."), this);
+    importButton_->setAutoDefault(false);
+    connect(importButton_, &QPushButton::clicked, this, &MeasurementTableDialog::importWithOptions);
+    countRow->addWidget(importButton_);
+    runSlugHeadDialog = [](SlugHeadDialog& dialog) { dialog.exec(); };
+    slugHeadButton_ = new QPushButton(QStringLiteral("Slug-test heads..."), this);
+    slugHeadButton_->setAutoDefault(false);
+    slugHeadButton_->setVisible(state_.modelKind == static_cast<int>(ModelKind::SlugTest) ||
+                                state_.modelKind == static_cast<int>(ModelKind::BouwerRice));
+    connect(slugHeadButton_, &QPushButton::clicked, this, &MeasurementTableDialog::editSlugHeads);
+    countRow->addWidget(slugHeadButton_);
     layout->addLayout(countRow);
 
     grid_ = new MeasurementGrid(this);
@@ -109,6 +133,41 @@ void MeasurementTableDialog::askCount() {
     FormDialog dialog(form, state_, this);
     runCountDialog(dialog);
     if (dialog.result() == QDialog::Accepted) fill();
+}
+
+void MeasurementTableDialog::importWithOptions() {
+    const QString path = chooseImportFile(this);
+    if (path.isEmpty()) return;
+    const FileRead file = readFileBytes(path.toStdString(), kMaxImportBytes);
+    if (!file.bytes) {
+        showError(
+            this,
+            QStringLiteral("Cannot open input file!\n%1: %2").arg(path, QString::fromStdString(file.error)));
+        return;
+    }
+    ImportText decoded = decodeImportText(*file.bytes);
+    if (!decoded.text) {
+        showError(this, QStringLiteral("\"%1\" %2.").arg(path, QString::fromStdString(decoded.error)));
+        return;
+    }
+    ImportDialog dialog(std::move(*decoded.text), state_.units, QFileInfo(path).fileName(), this);
+    runImportDialog(dialog);
+    if (dialog.result() != QDialog::Accepted || !dialog.reading().error.empty()) return;
+    const ImportReading& r = dialog.reading();
+    if (r.times.size() > static_cast<std::size_t>(kMaxMeasurements)) {
+        showError(this, QStringLiteral("\"%1\" holds %2 measurements; at most %3 can be kept.")
+                            .arg(path)
+                            .arg(r.times.size())
+                            .arg(kMaxMeasurements));
+        return;
+    }
+    replaceMeasurements(state_, r.times, r.drawdowns);
+    fill();
+}
+
+void MeasurementTableDialog::editSlugHeads() {
+    SlugHeadDialog dialog(state_.firstSeries.head, this);
+    runSlugHeadDialog(dialog);
 }
 
 bool MeasurementTableDialog::readRange(QLineEdit* edit, int& value) {

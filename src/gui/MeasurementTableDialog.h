@@ -18,6 +18,8 @@ namespace tolvex::gui {
 
 class MeasurementGrid;
 class FormDialog;
+class ImportDialog;
+class SlugHeadDialog;
 
 class MeasurementTableDialog : public QDialog {
     Q_OBJECT
@@ -35,6 +37,15 @@ public:
     std::function<void(QWidget* parent, const QString& message)> showError;
     // Runs the count dialog; replaced by the tests to answer it.
     std::function<void(FormDialog&)> runCountDialog;
+    // "Import with Options...": the file (empty: none chosen) and the dialog; replaced by the tests.
+    // An accepted import replaces the table at once, as a count change does.
+    std::function<QString(QWidget* parent)> chooseImportFile;
+    std::function<void(ImportDialog&)> runImportDialog;
+    [[nodiscard]] QPushButton* importButton() const { return importButton_; }
+    // "Slug-test heads..." (shown for the slug-test models): how the values become H/H0; the dialog is
+    // run by this, replaced by the tests. Its OK stores the setting at once.
+    std::function<void(SlugHeadDialog&)> runSlugHeadDialog;
+    [[nodiscard]] QPushButton* slugHeadButton() const { return slugHeadButton_; }
 
 public slots:
     void accept() override;
@@ -42,12 +53,16 @@ public slots:
 private:
     void fill();
     void askCount();
+    void importWithOptions();
+    void editSlugHeads();
     [[nodiscard]] bool readRange(QLineEdit* edit, int& value);
     void rowsPasted(int oldCount, int count);
 
     AnalysisState& state_;
     MeasurementGrid* grid_ = nullptr;
     QPushButton* countButton_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QPushButton* slugHeadButton_ = nullptr;
     QLineEdit* from_ = nullptr;
     QLineEdit* to_ = nullptr;
     QLabel* pasteNote_ = nullptr;

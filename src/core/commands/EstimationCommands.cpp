@@ -15,6 +15,7 @@
 #include "core/estimation/LeastSquares.h"
 #include "core/estimation/Marquardt.h"
 #include "core/estimation/Simplex.h"
+#include "core/estimation/SlugHeadFit.h"
 #include "core/estimation/TrialRun.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
@@ -102,7 +103,9 @@ CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, const Estima
                  [&outcome, &estimate](AnalysisState& work, ProgressSink& progress, std::stop_token stop) {
                      markEstimation(work);
                      work.iterationsDone = 0;
+                     const MeasuredHeads kept = fitOnNormalisedHeads(work);  // slug tests fit H/H0
                      outcome = estimate(work, progress, stop);
+                     restoreMeasuredHeads(work, kept);
                      work.modified = 1;
                  });
     const AnalysisState before = state;
@@ -160,11 +163,15 @@ Estimation bouwerRiceFromFields(const FitControls& controls) {
         prepareBouwerRice(s);
         const VectorControls limits = vectorControls(s, controls);
         if (limits.isFixed(1)) s.lsParamFree[1] = 0;
-        const MarquardtResult result = marquardtFit(s, progress, stop, limits);
+        FitOutcome outcome{FitEnd::ClosedForm, true, {}, {}};
+        if (s.brFitIntercept != 0) {
+            fitBouwerRiceLine(s, limits.isFixed(1));
+        } else {
+            const MarquardtResult result = marquardtFit(s, progress, stop, limits);
+            outcome.end = result.end;
+            outcome.converged = result.converged;
+        }
         finishBouwerRice(s);
-        FitOutcome outcome;
-        outcome.end = result.end;
-        outcome.converged = result.converged;
         outcome.atBound = parametersAtBound(s, limits, std::span<const double>(s.lsParams.data(), 2));
         return outcome;
     };
@@ -259,7 +266,9 @@ CommandOutcome trialInversion(AnalysisState& state, Interaction& ui) {
         return refuse(ui, *error);
     const AnalysisState before = state;
     markEstimation(state);
+    const MeasuredHeads kept = fitOnNormalisedHeads(state);
     trialRun(state);
+    restoreMeasuredHeads(state, kept);
     if (const auto failure = failedResult(state)) {
         state = before;
         return refuse(ui, *failure);

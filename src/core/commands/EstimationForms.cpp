@@ -215,15 +215,21 @@ std::optional<Form> initialGuessForm(int modelKind) {
     }
 }
 
+// Control id of the Bouwer and Rice line choice, after the dialog's own ids.
+constexpr int kBouwerRiceLineId = 176;
+
 Form bouwerRiceForm() {
     Form form;
     form.title = "Slug test  (Bower and Rice, 1976)";
-    form.fields = {floatField(172, "Hydraulic conductivity", "hydraulicConductivity"),
-                   floatField(173, "Well screen length ", "screenLength"),
-                   floatField(171, "Radius of the well case", "casingRadius"),
-                   floatField(170, "Radius of the well", "wellRadius"),
-                   floatField(174, "Aquifer thickness", "brAquiferThickness"),
-                   floatField(175, "length of well in aquifer", "wellDepthInAquifer")};
+    form.fields = {
+        floatField(172, "Hydraulic conductivity", "hydraulicConductivity"),
+        floatField(173, "Well screen length ", "screenLength"),
+        floatField(171, "Radius of the well case", "casingRadius"),
+        floatField(170, "Radius of the well", "wellRadius"),
+        floatField(174, "Aquifer thickness", "brAquiferThickness"),
+        floatField(175, "length of well in aquifer", "wellDepthInAquifer"),
+        radioField(kBouwerRiceLineId, "brFitIntercept", {"Line through the origin", "Line with an intercept"},
+                   "ln(H/H0) against time")};
     return form;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "core/estimation/Marquardt.h"
+#include "core/estimation/SlugHeadFit.h"
+#include "core/series/SlugHeads.h"
 #include "core/state/FieldTable.h"
 
 namespace tolvex {
@@ -54,8 +56,13 @@ std::optional<std::string> checkBouwerRiceInputs(const AnalysisState& s) {
     if (static_cast<int>(s.times.size()) < n || static_cast<int>(s.measured.size()) < n) {
         return std::string("The measurement table holds fewer values than are in use.");
     }
+    if (auto error = slugHeadError(s)) return error;
+    const double h0 = firstSeriesH0(s);
+    const bool classic = s.firstSeries.head == SlugHead{};
     for (int i = 0; i < n; ++i) {
-        if (!(s.measured[i] > 0.0) || !std::isfinite(s.measured[i]) || !std::isfinite(s.times[i])) {
+        const double head =
+            classic ? s.measured[i] : slugDisplacement(s.measured[i], s.firstSeries.head) / h0;
+        if (!(head > 0.0) || !std::isfinite(head) || !std::isfinite(s.times[i])) {
             char buffer[160];
             std::snprintf(
                 buffer, sizeof buffer,
@@ -76,6 +83,10 @@ std::optional<std::string> checkBouwerRiceInputs(const AnalysisState& s) {
     }
     if (!(s.screenLength > 0.0f))
         return named("The well screen length must be positive", "screenLength", s.screenLength);
+    if (s.brFitIntercept != 0 &&
+        std::none_of(s.times.begin(), s.times.begin() + n, [&](double t) { return t != s.times[0]; })) {
+        return std::string("A line with an intercept needs measurements at two different times at least.");
+    }
     return std::nullopt;
 }
 
@@ -93,7 +104,32 @@ void prepareBouwerRice(AnalysisState& s) {
     const double rate = 2.0 * s.hydraulicConductivity * s.screenLength / s.brLnReRw / rc / rc;
     s.brRate = static_cast<float>(rate);
     s.lsParams[1] = s.lsParams[2] = rate;
+    s.brInterceptValue = 0.0;
     for (int i = 0; i < s.usedCount; ++i) s.measured[i] = -std::log(s.measured[i]);
+}
+
+void fitBouwerRiceLine(AnalysisState& s, bool rateFixed) {
+    const int n = s.usedCount;
+    double meanT = 0.0, meanY = 0.0;
+    for (int i = 0; i < n; ++i) {
+        meanT += s.times[i] / n;
+        meanY += s.measured[i] / n;
+    }
+    double rate = s.lsParams[1];
+    if (!rateFixed) {
+        double sxy = 0.0, sxx = 0.0;
+        for (int i = 0; i < n; ++i) {
+            sxy += (s.times[i] - meanT) * (s.measured[i] - meanY);
+            sxx += (s.times[i] - meanT) * (s.times[i] - meanT);
+        }
+        rate = sxy / sxx;
+    }
+    const double offset = meanY - rate * meanT;  // -ln(H/H0) = offset + rate t
+    s.lsParams[1] = s.lsParams[2] = rate;
+    s.brInterceptValue = -offset;
+    s.calculated.resize(s.measured.size());
+    for (int i = 0; i < n; ++i) s.calculated[i] = offset + rate * s.times[i];
+    s.iterationsDone = 0;
 }
 
 void finishBouwerRice(AnalysisState& s) {
@@ -112,9 +148,16 @@ void finishBouwerRice(AnalysisState& s) {
 }
 
 FitEnd bouwerRiceEstimation(AnalysisState& s, ProgressSink& progress, std::stop_token stop) {
+    const MeasuredHeads kept = fitOnNormalisedHeads(s);
     prepareBouwerRice(s);
-    const FitEnd end = marquardtFit(s, progress, stop).end;
+    FitEnd end = FitEnd::ClosedForm;
+    if (s.brFitIntercept != 0) {
+        fitBouwerRiceLine(s, false);
+    } else {
+        end = marquardtFit(s, progress, stop).end;
+    }
     finishBouwerRice(s);
+    restoreMeasuredHeads(s, kept);
     return end;
 }
 

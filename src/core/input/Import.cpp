@@ -78,6 +78,23 @@ std::optional<int> splittingDelimiter(std::string_view text, int chosen) {
     return best;
 }
 
+// What was detected or left out, for a notice; empty when nothing was.
+std::string readingNotice(const std::string& path, const ImportOptions& options, const ImportReading& r) {
+    std::string notice;
+    if (!options.delimiter) notice += "delimiter " + importDelimiterLabel(r.delimiter) + " detected";
+    if (!options.headerLines && r.headerLines > 0) {
+        if (!notice.empty()) notice += ", ";
+        notice +=
+            std::to_string(r.headerLines) + " header line" + (r.headerLines == 1 ? "" : "s") + " skipped";
+    }
+    if (r.beforeStart > 0) {
+        if (!notice.empty()) notice += ", ";
+        notice += std::to_string(r.beforeStart) + " measurement" + (r.beforeStart == 1 ? "" : "s") +
+                  " before the start left out";
+    }
+    return notice.empty() ? notice : quoted(path) + ": " + notice + ".";
+}
+
 }  // namespace
 
 std::string delimiterName(int delimiter) {
@@ -153,6 +170,24 @@ std::optional<std::string> importMeasurements(const std::string& path, int delim
     }
     replaceMeasurements(state, parsed.times, parsed.drawdowns);
     if (notice != nullptr && !parsed.skippedLines.empty()) *notice = skippedNotice(path, parsed);
+    return std::nullopt;
+}
+
+std::optional<std::string> importWithOptions(const std::string& path, const ImportOptions& options,
+                                             AnalysisState& state, std::string* notice) {
+    if (notice != nullptr) notice->clear();
+    const FileRead file = readFileBytes(path, kMaxImportBytes);
+    if (!file.bytes) return "Cannot open input file!\n" + quoted(path) + ": " + file.error;
+    const ImportText decoded = decodeImportText(*file.bytes);
+    if (!decoded.text) return quoted(path) + " " + decoded.error + ".";
+    const ImportReading reading = readImportText(*decoded.text, options, state.units);
+    if (!reading.error.empty()) return "Cannot import " + quoted(path) + ": " + reading.error;
+    if (reading.times.size() > static_cast<std::size_t>(kMaxMeasurements)) {
+        return quoted(path) + " holds " + std::to_string(reading.times.size()) + " measurements; at most " +
+               std::to_string(kMaxMeasurements) + " can be kept.";
+    }
+    replaceMeasurements(state, reading.times, reading.drawdowns);
+    if (notice != nullptr) *notice = readingNotice(path, options, reading);
     return std::nullopt;
 }
 

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/input/ImportOptions.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {
@@ -65,5 +66,13 @@ struct ParsedMeasurements {
 [[nodiscard]] std::optional<std::string> importMeasurements(const std::string& path, int delimiter,
                                                             AnalysisState& state,
                                                             std::string* notice = nullptr);
+
+// Reads the file as `options` say (ImportOptions.h) into the table and the used set, times in the
+// document's time unit (state.units). On failure returns the message naming the file and, for a line
+// that is not a measurement, the line, and leaves the state unchanged. `notice` (if given) receives
+// what was detected or left out, or is cleared.
+[[nodiscard]] std::optional<std::string> importWithOptions(const std::string& path,
+                                                           const ImportOptions& options, AnalysisState& state,
+                                                           std::string* notice = nullptr);
 
 }  // namespace tolvex

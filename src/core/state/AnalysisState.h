@@ -280,6 +280,8 @@ struct AnalysisState {
     SeriesSettings firstSeries;                  // name, switch, weight and slug head of the records' series
     std::vector<ObservationSeries> extraSeries;  // observation series 2..n
     std::vector<RateStep> rateSchedule;          // empty: the constant pumpingRate from time 0
+    int brFitIntercept = 0;         // Bouwer and Rice: 0 the line through the origin, 1 ln(H/H0) = a - b t
+    double brInterceptValue = 0.0;  // the fitted a (0 for the line through the origin); not persisted
 };
 
 // Installs every default: counts, the published lists, the default measurements, the work arrays,

@@ -85,6 +85,7 @@ const std::array kFields = {
     TOLVEX_QUANTITY(brAquiferThickness, Length),
     TOLVEX_QUANTITY(hydraulicConductivity, Conductivity),
     TOLVEX_FIELD(brRate),
+    TOLVEX_FIELD(brFitIntercept),
     TOLVEX_FIELD(brCoefA),
     TOLVEX_FIELD(brCoefB),
     TOLVEX_FIELD(brCoefC),
