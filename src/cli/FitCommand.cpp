@@ -16,11 +16,14 @@
 #include "cli/EngineOutput.h"
 #include "cli/FitAnalysis.h"
 #include "cli/RatesOption.h"
+#include "cli/SeriesOption.h"
+#include "cli/TestDescription.h"
 #include "core/commands/EstimationCommands.h"
 #include "core/estimation/FitControls.h"
 #include "core/input/Import.h"
 #include "core/input/MeasurementTable.h"
 #include "core/input/SampleSets.h"
+#include "core/series/UsedRange.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/typecurves/ParameterVector.h"
@@ -32,7 +35,8 @@ namespace {
 const std::map<std::string, int> kSamples{{"pumping", kSetConfinedAquifer}, {"slug", kSetSlugTest}};
 
 struct FitOptions {
-    int model = 0;
+    int model = -1;  // --model, or the test description's
+    std::string test;
     std::string method = "lsq";
     std::string data, sample, open;
     int delimiter = 0;
@@ -50,6 +54,7 @@ struct FitOptions {
     std::string units;
     std::string h0, staticLevel;  // slug tests: raw heads or water levels instead of H/H0
     bool intercept = false;       // Bouwer and Rice: ln(H/H0) = a - b t
+    std::vector<std::string> series;
 };
 
 bool isSlugModel(int model) {
@@ -78,8 +83,10 @@ void applySlugOptions(const FitOptions& o, AnalysisState& state) {
 }
 
 // The state the fit starts from; a notice of the import (lines skipped) goes to `err`.
-AnalysisState startingState(const FitOptions& o, std::ostream& err) {
+AnalysisState startingState(const FitOptions& o, const std::optional<TestDescription>& test,
+                            std::ostream& err) {
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
+    if (test) applyTestDescription(*test, state);
     state.modelKind = o.model;
     applyUnitsOption(state, o.units, "fit");
     if (!o.data.empty()) {
@@ -95,6 +102,7 @@ AnalysisState startingState(const FitOptions& o, std::ostream& err) {
     applySlugOptions(o, state);
     applySets(state, o.sets);
     applyRatesOption("fit", o.rates, state);
+    addSeriesFromOptions("fit", o.series, o.delimiter, state, err);
     if (!o.use.empty()) {
         if (o.use[0] < 1 || o.use[1] < o.use[0] || o.use[1] > state.allCount) {
             throw CliError{"fit: --use " + std::to_string(o.use[0]) + " " + std::to_string(o.use[1]) +
@@ -200,6 +208,28 @@ nlohmann::ordered_json parameterUnits(const AnalysisState& s) {
     return units;
 }
 
+// The further series of a joint fit: their used measurements and the model there.
+nlohmann::ordered_json furtherSeriesJson(const AnalysisState& s) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const ObservationSeries& x : s.extraSeries) {
+        const UsedRange used = usedRange(x);
+        const auto part = [&](const std::vector<double>& v) {
+            const auto from = v.begin() + static_cast<std::ptrdiff_t>(std::min(used.first, v.size()));
+            return std::vector<double>(
+                from, from + static_cast<std::ptrdiff_t>(
+                                 std::min(used.count, static_cast<std::size_t>(v.end() - from))));
+        };
+        list.push_back({{"name", x.settings.name},
+                        {"radialDistance", shortestFloat(x.radialDistance)},
+                        {"on", x.settings.on},
+                        {"weight", x.settings.weight},
+                        {"times", part(x.times)},
+                        {"measured", part(x.values)},
+                        {"calculated", x.calculated}});
+    }
+    return list;
+}
+
 nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& method) {
     nlohmann::ordered_json parameters = nlohmann::ordered_json::object();
     for (std::string_view name : fittedFieldNames(s.modelKind))
@@ -222,6 +252,7 @@ nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& met
         result["units"] = unitsJson(s.units);
         result["parameterUnits"] = parameterUnits(s);
     }
+    if (!s.extraSeries.empty()) result["series"] = furtherSeriesJson(s);
     return result;
 }
 
@@ -252,11 +283,16 @@ ParameterRanges endRanges(const AnalysisState& s, const FitOptions& o) {
     return r;
 }
 
-int runFit(CliContext& context, const FitOptions& o) {
+int runFit(CliContext& context, const FitOptions& given) {
+    const std::optional<TestDescription> test = testOption(given.test);
+    FitOptions o = given;
+    o.model = runModel("fit", given.model, test);
     checkModel("fit", o.model, 0, 10);
-    const int sources = !o.data.empty() + !o.sample.empty() + !o.open.empty();
-    if (sources != 1) throw CliError{"fit: give exactly one of --data, --sample, --open"};
-    AnalysisState state = startingState(o, context.err);
+    const bool testData = test && !test->series.empty();
+    const int sources = !o.data.empty() + !o.sample.empty() + !o.open.empty() + testData;
+    if (sources != 1 && !(testData && sources == 2 && !o.open.empty()))
+        throw CliError{"fit: give exactly one of --data, --sample, --open or a --test with series"};
+    AnalysisState state = startingState(o, test, context.err);
     if (o.autoStart) applyAutoStart(state, context.err);
     EngineInteraction ui("fit", context.err, isTerminal(context.err));
     FitOutcome outcome;
@@ -282,7 +318,8 @@ int runFit(CliContext& context, const FitOptions& o) {
 void addFitCommand(CLI::App& app, CliContext& context) {
     auto o = std::make_shared<FitOptions>();
     CLI::App* sub = app.add_subcommand("fit", "Estimate the parameters of a model from measurements");
-    sub->add_option("--model", o->model, "Model 0..10")->required();
+    sub->add_option("--model", o->model, "Model 0..10 (or the --test description's)");
+    addTestOption(*sub, o->test);
     sub->add_option("--method", o->method, "lsq, simplex or trial")
         ->check(CLI::IsMember({"lsq", "simplex", "trial"}));
     sub->add_option("--data", o->data, "Measurement file (time, drawdown per line)")
@@ -312,6 +349,7 @@ void addFitCommand(CLI::App& app, CliContext& context) {
                     "Slug tests: values are water levels around this level");
     sub->add_flag("--intercept", o->intercept,
                   "Bouwer and Rice: fit ln(H/H0) = a - b t, not through the origin");
+    addSeriesOption(*sub, o->series);
     sub->add_flag("--run-all-iterations", o->runAllIterations,
                   "Do not stop when converged: run every iteration up to --max-iterations");
     sub->callback([&context, o]() { context.action = [&context, o]() { return runFit(context, *o); }; });

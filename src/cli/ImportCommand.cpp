@@ -10,6 +10,7 @@
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
 #include "cli/CliState.h"
+#include "cli/TestDescription.h"
 #include "core/commands/DataForms.h"
 #include "core/commands/InputDrawdowns.h"
 #include "core/input/Import.h"
@@ -27,6 +28,7 @@ constexpr int kDelimiterAuto = -1;
 
 struct ImportOptions {
     std::string file;
+    std::string test;  // a test description instead of the file
     int delimiter = 0;
     std::vector<int> use;
     std::vector<std::string> sets;
@@ -165,11 +167,32 @@ void importWithReader(AnalysisState& state, const ImportOptions& o, const tolvex
     state.plotContent = 1;
 }
 
+// The whole test of a description (series, units, rates, settings) into a new document.
+int importTest(CliContext& context, const ImportOptions& options) {
+    const std::optional<TestDescription> test = testOption(options.test);
+    AnalysisState state = makeDefaultState();
+    state.drawdownInputMode = kInputImport;
+    applyTestDescription(*test, state);
+    applyUnitsOption(state, options.units, "import");
+    applySets(state, options.sets);
+    state.plotContent = 1;
+    saveDocumentOrThrow(state, options.save);
+    context.out << "imported " << state.allCount << " measurements";
+    if (!state.extraSeries.empty()) context.out << " and " << state.extraSeries.size() << " further series";
+    context.out << " from " << options.test << " into " << options.save << "\n";
+    return kExitOk;
+}
+
 int runImport(CliContext& context, const ImportOptions& options) {
     if (options.save.empty() && !options.preview) {
         context.err << "tolvex-cli: import: --save is required (only --preview imports nothing)\n";
         return kExitUsage;
     }
+    if (options.file.empty() == options.test.empty()) {
+        context.err << "tolvex-cli: import: give a file or --test, not both\n";
+        return kExitUsage;
+    }
+    if (!options.test.empty()) return importTest(context, options);
     if (options.withOptions()) {
         const tolvex::ImportOptions reader = readerOptions(options);
         if (options.preview) return printPreview(context, options, reader);
@@ -209,8 +232,8 @@ void addImportCommand(CLI::App& app, CliContext& context) {
     CLI::App* sub =
         app.add_subcommand("import", "Input drawdowns from a delimited text file into a new document");
     sub->add_option("file", options->file, "Text file of time and drawdown, one pair per line")
-        ->required()
         ->check(nonEmptyFileName());
+    addTestOption(*sub, options->test);
     const std::map<std::string, int> delimiters{{"comma", kDelimiterComma},
                                                 {"space", kDelimiterSpace},
                                                 {"tab", kDelimiterTab},

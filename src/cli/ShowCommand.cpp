@@ -136,6 +136,43 @@ nlohmann::json shownParamVector(const AnalysisState& s) {
     return array;
 }
 
+nlohmann::json headJson(const SlugHead& h) {
+    constexpr const char* kReferences[] = {"one", "first", "number"};
+    return {{"reference", kReferences[static_cast<int>(h.reference)]},
+            {"h0", h.h0},
+            {"waterLevels", h.waterLevels},
+            {"staticLevel", h.staticLevel}};
+}
+
+// Every observation series, the first (the classic records) first: its settings, distance and used
+// range; the further series with their measurements too.
+nlohmann::json seriesJson(const AnalysisState& s) {
+    const auto settings = [](const SeriesSettings& x) {
+        return nlohmann::json{{"name", x.name},  // UTF-8: the extension block keeps it so
+                              {"on", x.on},
+                              {"weight", x.weight},
+                              {"head", headJson(x.head)}};
+    };
+    nlohmann::json list = nlohmann::json::array();
+    nlohmann::json first = settings(s.firstSeries);
+    first["radialDistance"] = shortestDouble(s.radialDistance);
+    first["count"] = std::max(s.allCount, 0);
+    first["useFrom"] = s.useFrom;
+    first["useTo"] = s.useTo;
+    list.push_back(first);
+    for (const ObservationSeries& x : s.extraSeries) {
+        nlohmann::json entry = settings(x.settings);
+        entry["radialDistance"] = shortestDouble(x.radialDistance);
+        entry["count"] = x.times.size();
+        entry["useFrom"] = x.useFrom;
+        entry["useTo"] = x.useTo;
+        entry["times"] = x.times;
+        entry["values"] = x.values;
+        list.push_back(entry);
+    }
+    return list;
+}
+
 nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
     nlohmann::json fields = nlohmann::json::object();
     for (const FieldInfo& f : scalarFields()) fields[std::string(f.name)] = fieldJson(s, f);
@@ -183,6 +220,7 @@ nlohmann::json documentJson(const AnalysisState& s, const std::string& path) {
         {"curveY", arrayJson(s.curveY, 1, size(s.curveYCount))},
         {"rates", ratesJson(s)},
         {"fields", fields},
+        {"series", seriesJson(s)},
     };
 }
 
@@ -208,6 +246,26 @@ void printMeasurements(std::ostream& out, const AnalysisState& s) {
             << padLeft(scientificText(shownAt(s, s.allTimes, i, Dimension::Time), 6), 16)
             << padLeft(scientificText(shownAt(s, s.allDrawdowns, i, measuredDimension(s)), 6), 16)
             << padLeft(used ? "*" : "", 6) << "\n";
+    }
+}
+
+// A series name (UTF-8) for a terminal: control characters shown as '?'.
+std::string controlsEscaped(std::string text) {
+    for (char& c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20 || code == 0x7F) c = '?';
+    }
+    return text;
+}
+
+void printFurtherSeries(std::ostream& out, const AnalysisState& s) {
+    for (std::size_t k = 0; k < s.extraSeries.size(); ++k) {
+        const ObservationSeries& x = s.extraSeries[k];
+        std::array<char, 32> r{};
+        const auto end = std::to_chars(r.data(), r.data() + r.size(), x.radialDistance).ptr;
+        out << "series " << k + 2 << "  " << controlsEscaped(x.settings.name) << ", r "
+            << std::string(r.data(), end) << ", weight " << formatGeneral(x.settings.weight, 6)
+            << (x.settings.on ? "" : ", off") << ", " << x.times.size() << " measurements\n";
     }
 }
 
@@ -241,6 +299,7 @@ void printDocument(std::ostream& out, const AnalysisState& s, const std::string&
         out << "  " << padRight(f->name, 24) << displayText(s, *f) << "\n";
     }
     printMeasurements(out, s);
+    printFurtherSeries(out, s);
     printResults(out, s);
 }
 

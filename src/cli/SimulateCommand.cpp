@@ -9,8 +9,12 @@
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
 #include "cli/RatesOption.h"
+#include "cli/SeriesOption.h"
+#include "cli/TestDescription.h"
 #include "core/commands/CalculateDrawdownsCommand.h"
+#include "core/estimation/JointSeries.h"
 #include "core/series/SlugHeads.h"
+#include "core/series/UsedRange.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
 #include "core/units/Units.h"
@@ -19,7 +23,8 @@ namespace tolvex::cli {
 namespace {
 
 struct SimulateOptions {
-    int model = 0;
+    int model = -1;  // --model, or the test description's
+    std::string test;
     std::vector<std::string> times;
     int accuracy = -1;
     std::string units;
@@ -27,6 +32,7 @@ struct SimulateOptions {
     std::string csv, save;
     std::string rates;
     std::string h0, staticLevel;  // slug test: heads as displacements or water levels
+    std::vector<std::string> series;
 };
 
 // The slug test's H/H0 as displacements H0 H/H0 (--h0) or water levels static + H0 H/H0
@@ -49,14 +55,41 @@ void applySlugHead(const SimulateOptions& o, AnalysisState& state) {
     state.firstSeries.head = head;
 }
 
-int runSimulate(CliContext& context, const SimulateOptions& o) {
+// The model at each further series' times and distance, printed after the first series under a
+// "# NAME" line and kept as the series' values (as the first series' simulated drawdowns are). The
+// CSV rows gain the series number in front (1 the first series).
+void simulateFurtherSeries(CliContext& context, AnalysisState& state,
+                           std::vector<std::vector<double>>& rows) {
+    for (auto& row : rows) row.insert(row.begin(), 1.0);
+    calculateFurtherSeries(state);
+    char line[64];
+    for (std::size_t k = 0; k < state.extraSeries.size(); ++k) {
+        ObservationSeries& x = state.extraSeries[k];
+        context.out << "# " << x.settings.name << "\n";
+        const UsedRange used = usedRange(x);
+        for (std::size_t i = 0; i < x.calculated.size(); ++i) {
+            const double t = x.times[used.first + i];
+            x.values[used.first + i] = x.calculated[i];
+            std::snprintf(line, sizeof line, "%.9g %.9g\n", t, x.calculated[i]);
+            context.out << line;
+            rows.push_back({static_cast<double>(k + 2), t, x.calculated[i]});
+        }
+    }
+}
+
+int runSimulate(CliContext& context, const SimulateOptions& given) {
+    const std::optional<TestDescription> test = testOption(given.test);
+    SimulateOptions o = given;
+    o.model = runModel("simulate", given.model, test);
     checkModel("simulate", o.model, 0, 8);
     AnalysisState state = makeDefaultState();
+    if (test) applyTestDescription(*test, state);
     state.modelKind = o.model;
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applyUnitsOption(state, o.units, "simulate");
     applySets(state, o.sets);
     applyRatesOption("simulate", o.rates, state);
+    addSeriesFromOptions("simulate", o.series, 0, state, context.err);
     const double count = numberArgument("simulate", "--times COUNT", o.times[0]);
     if (count != static_cast<int>(count))
         throw CliError{"simulate: --times COUNT '" + o.times[0] + "' is not an integer"};
@@ -82,7 +115,12 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
         context.out << line;
         rows.push_back({t, s});
     }
-    if (!o.csv.empty()) writeCsvOrThrow(o.csv, {"time", "drawdown"}, rows);
+    if (!o.series.empty()) {
+        simulateFurtherSeries(context, state, rows);
+        if (!o.csv.empty()) writeCsvOrThrow(o.csv, {"series", "time", "drawdown"}, rows);
+    } else if (!o.csv.empty()) {
+        writeCsvOrThrow(o.csv, {"time", "drawdown"}, rows);
+    }
     if (!o.save.empty()) saveDocumentOrThrow(state, o.save);
     return kExitOk;
 }
@@ -92,7 +130,8 @@ int runSimulate(CliContext& context, const SimulateOptions& o) {
 void addSimulateCommand(CLI::App& app, CliContext& context) {
     auto o = std::make_shared<SimulateOptions>();
     CLI::App* sub = app.add_subcommand("simulate", "Calculate drawdowns at log-spaced times");
-    sub->add_option("--model", o->model, "Model 0..8")->required();
+    sub->add_option("--model", o->model, "Model 0..8 (or the --test description's)");
+    addTestOption(*sub, o->test);
     sub->add_option("--times", o->times, "COUNT MIN MAX")->required()->expected(3);
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);
@@ -100,7 +139,9 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     addUnitsOption(*sub, o->units);
     sub->add_option("--h0", o->h0, "Slug test: write displacements H0 H/H0 instead of H/H0");
     sub->add_option("--static-level", o->staticLevel, "Slug test: write water levels static + H0 H/H0");
-    sub->add_option("--csv", o->csv, "Write time,drawdown as CSV")->check(nonEmptyFileName());
+    addSeriesOption(*sub, o->series);
+    sub->add_option("--csv", o->csv, "Write time,drawdown as CSV (series,time,drawdown with --series)")
+        ->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });
 }

@@ -1,10 +1,12 @@
 #include "cli/TestDescription.h"
 
+#include <CLI/CLI.hpp>
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "cli/Cli.h"
+#include "cli/CliState.h"
 #include "core/io/FileBytes.h"
 #include "core/state/FieldTable.h"
 #include "core/units/Units.h"
@@ -192,6 +194,22 @@ TestDescription readTestDescription(const std::string& path) {
     const FileRead file = readFileBytes(path, kMaxDescriptionBytes);
     if (!file.bytes) throw CliError{"--test " + path + ": " + file.error};
     return parseTestDescription(*file.bytes, path);
+}
+
+void addTestOption(CLI::App& command, std::string& path) {
+    command.add_option("--test", path, "A test description (JSON: model, units, rates, series, set)")
+        ->check(nonEmptyFileName());
+}
+
+std::optional<TestDescription> testOption(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    return readTestDescription(path);
+}
+
+int runModel(const std::string& command, int model, const std::optional<TestDescription>& test) {
+    if (model >= 0) return model;
+    if (test && test->model) return *test->model;
+    throw CliError{command + ": give --model or a test description with \"model\""};
 }
 
 }  // namespace tolvex::cli

@@ -12,7 +12,12 @@
 #include <vector>
 
 #include "core/pumping/RateStep.h"
+#include "core/state/AnalysisState.h"
 #include "core/units/DisplayUnits.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tolvex::cli {
 
@@ -47,5 +52,21 @@ struct TestDescription {
 
 // The same from JSON text; `path` names the file in messages and anchors relative series files.
 [[nodiscard]] TestDescription parseTestDescription(const std::string& text, const std::string& path);
+
+// Installs the description into `state` in this order: model, units, rate or schedule, series (the first
+// into the classic records, the others as further series), then the "set" fields, every number in the
+// description's units. Throws CliError naming the key (a series file's fault with its line); the state
+// may then be half set, so callers apply it to a state they discard on failure.
+void applyTestDescription(const TestDescription& description, AnalysisState& state);
+
+// --test FILE.json on a subcommand; `path` receives the file name.
+void addTestOption(CLI::App& command, std::string& path);
+
+// The description of a --test path, nothing when the option was not given.
+[[nodiscard]] std::optional<TestDescription> testOption(const std::string& path);
+
+// The model of a run: --model when given (not negative), else the description's "model"; a CliError
+// "<command>: give --model or a test description with \"model\"" when neither says.
+[[nodiscard]] int runModel(const std::string& command, int model, const std::optional<TestDescription>& test);
 
 }  // namespace tolvex::cli

@@ -8,13 +8,15 @@
 #include "cli/CliState.h"
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
+#include "cli/TestDescription.h"
 #include "core/commands/TypeCurveCommands.h"
 
 namespace tolvex::cli {
 namespace {
 
 struct TypecurvesOptions {
-    int model = 0;
+    int model = -1;  // --model, or the test description's
+    std::string test;
     bool table = false;
     int accuracy = -1;
     std::string units;
@@ -54,9 +56,13 @@ void writeCsv(const AnalysisState& s, const std::string& path) {
     writeCsvOrThrow(path, header, rows);
 }
 
-int runTypecurves(CliContext& context, const TypecurvesOptions& o) {
+int runTypecurves(CliContext& context, const TypecurvesOptions& given) {
+    const std::optional<TestDescription> test = testOption(given.test);
+    TypecurvesOptions o = given;
+    o.model = runModel("typecurves", given.model, test);
     checkModel("typecurves", o.model, 0, 8);
     AnalysisState state = o.open.empty() ? makeDefaultState() : openDocumentOrThrow(o.open);
+    if (test) applyTestDescription(*test, state);
     state.modelKind = o.model;
     if (o.accuracy >= 0) state.accuracy = o.accuracy;
     applyUnitsOption(state, o.units, "typecurves");  // the family is dimensionless; --set and --save use them
@@ -78,7 +84,8 @@ int runTypecurves(CliContext& context, const TypecurvesOptions& o) {
 void addTypecurvesCommand(CLI::App& app, CliContext& context) {
     auto o = std::make_shared<TypecurvesOptions>();
     CLI::App* sub = app.add_subcommand("typecurves", "Compute the type-curve family of a model");
-    sub->add_option("--model", o->model, "Model 0..8")->required();
+    sub->add_option("--model", o->model, "Model 0..8 (or the --test description's)");
+    addTestOption(*sub, o->test);
     sub->add_flag("--table", o->table, "Use the published table (models 0, 2, 4, 6)");
     sub->add_option("--set", o->sets, "FIELD=VALUE, any scalar field of the state")->take_all();
     addAccuracyOption(*sub, o->accuracy);

@@ -21,6 +21,7 @@
 #include "gui/KeyStateIndicators.h"
 #include "gui/MenuLayout.h"
 #include "gui/PlotView.h"
+#include "gui/SeriesPanel.h"
 
 // The icon and the user guide are compiled into the library; a static library has to register them.
 static void registerResources() {
@@ -49,6 +50,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
         QStringLiteral("The plot: type curves, or the measured drawdowns with the calculated ones. "
                        "Options > Plotting options sets its axes."));
     setCentralWidget(view_);
+    buildSeriesPanel();
     buildMenus();
     buildToolBar();
     buildStatusBar();
@@ -228,7 +230,20 @@ void MainWindow::rebuildRecentFiles() {
     recentSeparator_->setVisible(!recentActions_.isEmpty());
 }
 
+void MainWindow::buildSeriesPanel() {
+    seriesPanel_ = new SeriesPanel(state_, this);
+    addDockWidget(Qt::RightDockWidgetArea, seriesPanel_);
+    seriesPanel_->hide();
+    connect(seriesPanel_, &SeriesPanel::changed, this, [this] {
+        document_.info().changed = true;
+        refreshAfterCommand();
+    });
+    connect(seriesPanel_, &SeriesPanel::refused, this,
+            [this](const QString& reason) { interaction_->message(reason.toStdString()); });
+}
+
 void MainWindow::refreshAfterCommand() {
+    seriesPanel_->refresh();
     setWindowTitle(windowTitleFor(document_));
     modelPane_->setText(QStringLiteral("%1 \u00b7 %2 accuracy")
                             .arg(QString::fromUtf8(modelName(state_.modelKind)),

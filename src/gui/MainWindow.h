@@ -23,6 +23,7 @@ namespace tolvex::gui {
 
 class KeyStateIndicators;
 class PlotView;
+class SeriesPanel;
 struct MenuNode;
 
 class MainWindow : public QMainWindow {
@@ -40,6 +41,9 @@ public:
     [[nodiscard]] GuiInteraction& interaction() { return *interaction_; }
     [[nodiscard]] Document& document() { return document_; }
     [[nodiscard]] PlotView* plotView() const { return view_; }
+    // The observation-series dock: hidden until a document holds further series or the user shows it
+    // (the context menu of the toolbar and the menu bar lists it).
+    [[nodiscard]] SeriesPanel* seriesPanel() const { return seriesPanel_; }
     [[nodiscard]] QPrinter& printer() { return *printer_; }
     [[nodiscard]] QLabel* messagePane() const { return messagePane_; }
     [[nodiscard]] AnalysisState& state() { return state_; }
@@ -74,6 +78,7 @@ private:
     void buildUndoCommands();
     void rebuildRecentFiles();
     void refreshAfterCommand();
+    void buildSeriesPanel();
     // Whether a command may change the analysis, so that the window keeps what it replaced for Undo.
     [[nodiscard]] static bool changesAnalysis(int id);
     // The name of a command in the Undo and Redo items.
@@ -124,6 +129,7 @@ private:
     FitSettings fitSettings_{settings_};
     std::unique_ptr<QPrinter> printer_;
     PlotView* view_ = nullptr;
+    SeriesPanel* seriesPanel_ = nullptr;
     QLabel* messagePane_ = nullptr;
     QLabel* modelPane_ = nullptr;
     KeyStateIndicators* keys_ = nullptr;

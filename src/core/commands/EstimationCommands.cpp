@@ -12,6 +12,7 @@
 #include "core/estimation/BouwerRice.h"
 #include "core/estimation/FitChecks.h"
 #include "core/estimation/JacobStraightLine.h"
+#include "core/estimation/JointSeries.h"
 #include "core/estimation/LeastSquares.h"
 #include "core/estimation/Marquardt.h"
 #include "core/estimation/Simplex.h"
@@ -72,6 +73,13 @@ std::optional<std::string> failedResult(const AnalysisState& s) {
     if (s.modelKind < 0 || s.modelKind > kLastTypeCurveModel) return std::nullopt;
     if (const auto error = calculatedDrawdownsError(s, s.modelKind))
         return "The estimation failed: " + *error + kept;
+    for (std::size_t k = 0; k < s.extraSeries.size(); ++k) {
+        for (double c : s.extraSeries[k].calculated) {
+            if (std::isfinite(c) && c >= 0.0) continue;
+            return "The estimation failed: a drawdown of " + seriesLabel(s, static_cast<int>(k) + 1) +
+                   " came out as " + formatGeneral(c, 6) + "; check its radial distance and geometry." + kept;
+        }
+    }
     return std::nullopt;
 }
 
@@ -83,6 +91,8 @@ void warnAboutFit(const AnalysisState& s, Interaction& ui) {
 // The checks before any estimation runs: measurements the model can take, and enough of them.
 std::optional<std::string> estimationInputError(const AnalysisState& s, MisfitForm form,
                                                 const FitControls& controls = {}) {
+    // Several series are checked as the fit will see them: joined.
+    if (!s.joint.joined() && jointFitWanted(s)) return estimationInputError(joinedCopy(s), form, controls);
     if (auto error = checkMisfitInputs(s, s.modelKind, form)) return error;
     return checkDeterminable(s, controls.fixed);
 }
@@ -104,7 +114,10 @@ CommandOutcome runEstimation(AnalysisState& state, Interaction& ui, const Estima
                      markEstimation(work);
                      work.iterationsDone = 0;
                      const MeasuredHeads kept = fitOnNormalisedHeads(work);  // slug tests fit H/H0
-                     outcome = estimate(work, progress, stop);
+                     {
+                         const JoinedSeries joined(work);  // split again before the copy is committed
+                         outcome = estimate(work, progress, stop);
+                     }
                      restoreMeasuredHeads(work, kept);
                      work.modified = 1;
                  });
@@ -180,7 +193,15 @@ Estimation bouwerRiceFromFields(const FitControls& controls) {
 CommandOutcome jacobCommand(AnalysisState& state, Interaction& ui, FitOutcome& outcome) {
     if (const auto error = estimationInputError(state, MisfitForm::Plain)) return refuse(ui, *error);
     const AnalysisState before = state;
-    if (const auto error = jacobFit(state)) return refuse(ui, *error);
+    std::optional<std::string> error;
+    {
+        const JoinedSeries joined(state);
+        error = jacobFit(state);
+    }
+    if (error) {
+        state = before;
+        return refuse(ui, *error);
+    }
     if (const auto failure = failedResult(state)) {
         state = before;
         return refuse(ui, *failure);
@@ -262,12 +283,15 @@ CommandOutcome trialInversion(AnalysisState& state, Interaction& ui) {
     }
     CommandScope scope(state);
     if (!scope.edit(ui, *guess)) return CommandOutcome::Cancelled;
-    if (const auto error = checkMisfitInputs(state, state.modelKind, MisfitForm::OfForwardModel))
+    if (const auto error = checkMisfitInputs(joinedCopy(state), state.modelKind, MisfitForm::OfForwardModel))
         return refuse(ui, *error);
     const AnalysisState before = state;
     markEstimation(state);
-    const MeasuredHeads kept = fitOnNormalisedHeads(state);
-    trialRun(state);
+    const MeasuredHeads kept = fitOnNormalisedHeads(state);  // slug tests fit H/H0
+    {
+        const JoinedSeries joined(state);
+        trialRun(state);
+    }
     restoreMeasuredHeads(state, kept);
     if (const auto failure = failedResult(state)) {
         state = before;

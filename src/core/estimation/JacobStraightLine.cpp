@@ -1,7 +1,9 @@
 #include "core/estimation/JacobStraightLine.h"
 
 #include <cmath>
+#include <vector>
 
+#include "core/estimation/JointSeries.h"
 #include "core/numerics/Constants.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ForwardModel.h"
@@ -23,29 +25,42 @@ std::optional<std::string> checkInputs(const AnalysisState& s) {
     if (allEqual)
         return std::string(
             "All measurement times are equal: Jacob's straight line needs two different times.");
-    if (!(s.radialDistance > 0.0f)) {
+    if (!(s.radialDistance > 0.0f) && !s.joint.joined()) {
         return "The radial distance must be positive (radialDistance = " +
                formatGeneral(s.radialDistance, 6) + ").";
+    }
+    for (const JointSegment& segment : s.joint.segments) {
+        const float r = segment.series == 0
+                            ? s.radialDistance
+                            : s.extraSeries[static_cast<std::size_t>(segment.series - 1)].radialDistance;
+        if (!(r > 0.0f))
+            return "The radial distance of " + seriesLabel(s, segment.series) + " must be positive (it is " +
+                   formatGeneral(r, 6) + ").";
     }
     if (!(s.pumpingRate > 0.0f))
         return "The pumping rate must be positive (pumpingRate = " + formatGeneral(s.pumpingRate, 6) + ").";
     return std::nullopt;
 }
 
-Line regression(const AnalysisState& s) {
-    const double r2 = static_cast<double>(s.radialDistance) * s.radialDistance;
+// The line through (x, s) with x = -ln(r^2/(4t)), each point at its own series' distance r: on
+// several wells the drawdowns fall on one line in t/r^2 (Cooper and Jacob 1946). Joined series weigh
+// their points (weighted least squares); the classic series has weight 1 everywhere, which leaves the
+// plain regression's arithmetic exactly as it was.
+Line regression(const AnalysisState& s, const std::vector<double>& r2) {
     const int n = s.usedCount;
-    double sx = 0.0, sxx = 0.0, sxy = 0.0, sy = 0.0;
+    double sw = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0, sy = 0.0;
     for (int i = 0; i < n; ++i) {
-        const double x = -std::log(r2 / (4.0 * s.times[i]));
-        sx += x;
-        sxx += x * x;
-        sxy += s.measured[i] * x;
-        sy += s.measured[i];
+        const double w = pointWeight(s, i);
+        const double x = -std::log(r2[i] / (4.0 * s.times[i]));
+        sw += w;
+        sx += w * x;
+        sxx += w * x * x;
+        sxy += w * s.measured[i] * x;
+        sy += w * s.measured[i];
     }
     Line line;
-    line.slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
-    line.intercept = (sy - line.slope * sx) / n;
+    line.slope = (sw * sxy - sx * sy) / (sw * sxx - sx * sx);
+    line.intercept = (sy - line.slope * sx) / sw;
     return line;
 }
 
@@ -53,13 +68,13 @@ Line regression(const AnalysisState& s) {
 
 std::optional<std::string> jacobFit(AnalysisState& s) {
     if (auto error = checkInputs(s)) return error;
-    const Line line = regression(s);
+    const std::vector<double> r2 = pointRadiiSquared(s);
+    const Line line = regression(s, r2);
     if (!(line.slope > 0.0) || !std::isfinite(line.slope)) {
         return std::string(
             "The drawdowns do not rise with time: Jacob's straight line has no positive slope.");
     }
     const double q = s.pumpingRate;
-    const double r2 = static_cast<double>(s.radialDistance) * s.radialDistance;
     s.transmissivity = static_cast<float>(q / (4.0 * kProgramPi * line.slope));
     const double t = s.transmissivity;
     s.storativity =
@@ -70,10 +85,10 @@ std::optional<std::string> jacobFit(AnalysisState& s) {
     if (static_cast<int>(s.calculated.size()) < n) s.calculated.resize(n);
     float sum = 0.0f;
     for (int i = 0; i < n; ++i) {
-        const double u = r2 * storativity / (4.0 * t * s.times[i]);
+        const double u = r2[i] * storativity / (4.0 * t * s.times[i]);
         s.calculated[i] = q / (4.0 * kProgramPi * t) * (-kEulerGamma - std::log(u));
         const double r = s.measured[i] - s.calculated[i];
-        sum = static_cast<float>(sum + r * r);
+        sum = static_cast<float>(sum + pointWeight(s, i) * r * r);
     }
     s.rmsError = static_cast<float>(std::sqrt(static_cast<double>(sum) / n));
     return std::nullopt;

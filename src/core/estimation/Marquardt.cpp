@@ -71,6 +71,13 @@ double rmsOf(double sumOfSquares, std::size_t m) {
     return m == 0 ? 0.0 : std::sqrt(sumOfSquares / static_cast<double>(m));
 }
 
+// The square roots of the joined series' weights for m points, or nothing for the classic series (whose
+// residuals are used as they are).
+const double* rootWeights(const AnalysisState& s, int m) {
+    const std::vector<double>& roots = s.joint.rootWeights;
+    return s.joint.joined() && static_cast<int>(roots.size()) >= m ? roots.data() : nullptr;
+}
+
 // The misfit at a point: the RMS error, and the residual sum of squares accumulated in float as the
 // stored sums are.
 struct Misfit {
@@ -84,8 +91,10 @@ Misfit residualsAt(AnalysisState& s, Work& w, std::span<const double> point) {
     lsForwardDrawdowns(s, point, std::span<double>(s.calculated.data(), w.m));
     double sum = 0.0;
     float floatSum = 0.0f;
+    const double* roots = rootWeights(s, w.m);
     for (int i = 0; i < w.m; ++i) {
-        const double r = s.measured[i] - s.calculated[i];
+        double r = s.measured[i] - s.calculated[i];
+        if (roots != nullptr) r *= roots[i];
         w.r[i] = r;
         sum += r * r;
         floatSum = static_cast<float>(floatSum + r * r);
@@ -104,9 +113,11 @@ void linearise(AnalysisState& s, Work& w) {
         const double kept = w.p[j];
         w.p[j] = kPerturbation * kept;
         lsForwardDrawdowns(s, w.p, w.e);
+        const double* roots = rootWeights(s, w.m);
         double gj = 0.0;
         for (int i = 0; i < w.m; ++i) {
-            w.diff(j, i) = w.e[i] - s.calculated[i];
+            w.diff(j, i) =
+                roots != nullptr ? (w.e[i] - s.calculated[i]) * roots[i] : w.e[i] - s.calculated[i];
             gj += w.diff(j, i) * w.r[i];
         }
         w.g[j] = 100.0 * gj / w.p[j];
@@ -214,9 +225,11 @@ StepSearch searchStep(AnalysisState& s, Work& w, double& lambda, std::stop_token
 
 double lsForwardMisfit(const AnalysisState& state, std::span<const double> p, std::span<double> out) {
     lsForwardDrawdowns(state, p, out);
+    const double* roots = rootWeights(state, static_cast<int>(out.size()));
     double sum = 0.0;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double r = state.measured[i] - out[i];
+        double r = state.measured[i] - out[i];
+        if (roots != nullptr) r *= roots[i];
         sum += r * r;
     }
     return rmsOf(sum, out.size());

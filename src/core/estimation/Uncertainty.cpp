@@ -7,6 +7,7 @@
 #include <limits>
 #include <numeric>
 
+#include "core/estimation/JointSeries.h"
 #include "core/estimation/SymmetricEigen.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
@@ -53,6 +54,11 @@ std::vector<double> drawdownsAt(const Problem& pr, Vector q) {
     }
     std::vector<double> out(pr.n);
     computeDrawdowns(pr.state, pr.kind, q, out);
+    // Joined series: the drawdowns scaled as the weighted residuals are (measured values likewise).
+    if (pr.state.joint.joined()) {
+        const std::vector<double>& roots = pr.state.joint.rootWeights;
+        for (int i = 0; i < pr.n && i < static_cast<int>(roots.size()); ++i) out[i] *= roots[i];
+    }
     return out;
 }
 
@@ -170,7 +176,16 @@ Linearisation linearise(const std::vector<std::vector<double>>& columns, int n) 
 void describeResiduals(FitUncertainty& u, const AnalysisState& s, const std::vector<double>& r) {
     std::vector<int> order(r.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return s.times[a] < s.times[b]; });
+    // Joined series: in time order within each series (their stretches follow one another).
+    const auto seriesOf = [&](int i) {
+        for (const JointSegment& segment : s.joint.segments)
+            if (i >= segment.offset && i < segment.offset + segment.count) return segment.series;
+        return 0;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int sa = seriesOf(a), sb = seriesOf(b);
+        return sa != sb ? sa < sb : s.times[a] < s.times[b];
+    });
     std::vector<double> ordered;
     for (int i : order) ordered.push_back(r[i]);
     const double n = u.usedCount, k = u.freeCount;
@@ -278,6 +293,8 @@ std::string_view parameterSymbol(int modelKind, int entry) {
 }
 
 std::optional<FitUncertainty> estimateUncertainty(const AnalysisState& s, const ParameterRanges& ranges) {
+    // After a joint fit the state holds the first series only: the uncertainty is that of all series.
+    if (!s.joint.joined() && jointFitWanted(s)) return estimateUncertainty(joinedCopy(s), ranges);
     const int kind = s.modelKind;
     if (kind < 0 || kind > kLastTypeCurveModel || s.usedCount < 1) return std::nullopt;
     Problem pr{s, kind, s.usedCount, parameterCount(kind), pointOf(s), {}};
@@ -292,7 +309,11 @@ std::optional<FitUncertainty> estimateUncertainty(const AnalysisState& s, const 
 
     const std::vector<double> calculated = drawdownsAt(pr, pr.p);
     std::vector<double> residuals(pr.n);
-    for (int i = 0; i < pr.n; ++i) residuals[i] = s.measured[i] - calculated[i];
+    for (int i = 0; i < pr.n; ++i) {
+        const double root =
+            s.joint.joined() && i < std::ssize(s.joint.rootWeights) ? s.joint.rootWeights[i] : 1.0;
+        residuals[i] = s.measured[i] * root - calculated[i];
+    }
     u.sumSquares = std::inner_product(residuals.begin(), residuals.end(), residuals.begin(), 0.0);
     describeResiduals(u, s, residuals);
 

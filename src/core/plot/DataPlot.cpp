@@ -1,14 +1,18 @@
 #include "core/plot/DataPlot.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/input/DisplayUnitsChange.h"
 #include "core/plot/Axes.h"
 #include "core/plot/CurveColours.h"
+#include "core/plot/Legend.h"
 #include "core/plot/PlotExtent.h"
+#include "core/series/UsedRange.h"
 
 namespace tolvex::plot {
 namespace {
@@ -24,12 +28,39 @@ std::optional<Point> mapped(const AxisMapping& m, const LogicalRect& r, double x
     return Point{*px, *py};
 }
 
+// The further series' colours: the curve colours other than the first series' blue and yellow.
+constexpr std::array<int, 9> kFurtherColourIndices{0, 1, 4, 10, 9, 8, 5, 6, 7};
+
+// The further series the plot draws (switched on, measurements in use), by index into extraSeries.
+std::vector<std::size_t> shownFurtherSeries(const AnalysisState& s) {
+    std::vector<std::size_t> shown;
+    for (std::size_t k = 0; k < s.extraSeries.size(); ++k) {
+        if (s.extraSeries[k].settings.on && usedRange(s.extraSeries[k]).count > 0) shown.push_back(k);
+    }
+    return shown;
+}
+
 std::size_t usedPoints(const AnalysisState& s) {
     const auto used = static_cast<std::size_t>(std::max(s.usedCount, 0));
     return std::min({used, s.times.size(), s.measured.size()});
 }
 
-void recordExtents(AnalysisState& s, std::size_t count, bool withCalculated) {
+void widenByFurther(const AnalysisState& s, const std::vector<std::size_t>& shown, bool withCalculated,
+                    Extent& time, Extent& drawdown) {
+    for (std::size_t k : shown) {
+        const ObservationSeries& x = s.extraSeries[k];
+        const UsedRange used = usedRange(x);
+        for (std::size_t i = used.first; i < used.first + used.count; ++i) {
+            time.widen(x.times[i]);
+            drawdown.widen(x.values[i]);
+        }
+        if (!withCalculated) continue;
+        for (double c : x.calculated) drawdown.widen(c);
+    }
+}
+
+void recordExtents(AnalysisState& s, std::size_t count, bool withCalculated,
+                   const std::vector<std::size_t>& shown) {
     Extent time;
     Extent drawdown;
     for (std::size_t i = 0; i < count; ++i) {
@@ -37,6 +68,7 @@ void recordExtents(AnalysisState& s, std::size_t count, bool withCalculated) {
         drawdown.widen(s.measured[i]);
         if (withCalculated && i < s.calculated.size()) drawdown.widen(s.calculated[i]);
     }
+    widenByFurther(s, shown, withCalculated, time, drawdown);
     s.dataTimeMin = time.min;
     s.dataTimeMax = time.max;
     s.dataDrawdownMax = static_cast<float>(drawdown.max * kDrawdownHeadroom);
@@ -62,13 +94,69 @@ void drawCalculatedLine(PlotCanvas& c, const AnalysisState& s, const AxisMapping
     if (line.points.size() > 1) c.scene.add(std::move(line));
 }
 
+void drawFurtherSeries(PlotCanvas& c, const AnalysisState& s, const AxisMapping& m, std::size_t k,
+                       bool withCalculated) {
+    const ObservationSeries& x = s.extraSeries[k];
+    const Rgb colour = furtherSeriesColour(static_cast<int>(k) + 1);
+    const UsedRange used = usedRange(x);
+    std::optional<Point> previous;
+    for (std::size_t i = used.first; i < used.first + used.count; ++i) {
+        const auto p = mapped(m, c.plotRect, x.times[i], x.values[i]);
+        if (!p) continue;
+        if (previous) c.line(*previous, *p, colour);
+        drawMarker(c, *p, colour, kWhite);
+        previous = p;
+    }
+    if (!withCalculated) return;
+    Polyline line{{}, colour};
+    for (std::size_t i = 0; i < x.calculated.size() && i < used.count; ++i) {
+        if (const auto p = mapped(m, c.plotRect, x.times[used.first + i], x.calculated[i]))
+            line.points.push_back(*p);
+    }
+    if (line.points.size() > 1) c.scene.add(std::move(line));
+}
+
+// The series' names down the right-hand margin, each after a short stroke of its colour.
+void drawSeriesLegend(PlotCanvas& c, const std::vector<SeriesLegendEntry>& entries) {
+    const LogicalRect r = c.plotRect;
+    const int w = r.width();
+    const int pitch = legendRowPitch(r);
+    for (std::size_t j = 0; j < entries.size(); ++j) {
+        const int y = r.upper - pitch * (static_cast<int>(j) + 1);
+        c.line({r.right + w / 50, y - pitch / 2}, {r.right + w / 16, y - pitch / 2}, entries[j].colour);
+        c.text({r.right + w / 15, y}, entries[j].name);
+        c.scene.width = std::max(c.scene.width, r.right + w / 15 + c.textWidth(entries[j].name));
+    }
+}
+
+std::string seriesName(const std::string& name, std::size_t index) {
+    return name.empty() ? "series " + std::to_string(index + 1) : name;
+}
+
 }  // namespace
 
+Rgb furtherSeriesColour(int k) {
+    const auto n = static_cast<int>(kFurtherColourIndices.size());
+    return curveColour(kFurtherColourIndices[static_cast<std::size_t>(((k - 1) % n + n) % n)]);
+}
+
+std::vector<SeriesLegendEntry> dataPlotSeries(const AnalysisState& s) {
+    std::vector<SeriesLegendEntry> entries{{seriesName(s.firstSeries.name, 0), kMarkerOutline}};
+    for (std::size_t k : shownFurtherSeries(s))
+        entries.push_back({seriesName(s.extraSeries[k].settings.name, k + 1),
+                           furtherSeriesColour(static_cast<int>(k) + 1)});
+    return entries;
+}
+
 void drawMarker(PlotCanvas& c, Point at) {
+    drawMarker(c, at, kMarkerOutline, kMarkerFill);
+}
+
+void drawMarker(PlotCanvas& c, Point at, Rgb outline, Rgb fill) {
     const int d = c.plotRect.width() / kMarkerDivisor;
-    c.line({at.x - d, at.y}, {at.x + d, at.y}, kMarkerOutline);
-    c.line({at.x, at.y - d}, {at.x, at.y + d}, kMarkerOutline);
-    c.scene.add(Ellipse{{at.x - d, at.y - d}, {at.x + d, at.y + d}, kMarkerOutline, kMarkerFill});
+    c.line({at.x - d, at.y}, {at.x + d, at.y}, outline);
+    c.line({at.x, at.y - d}, {at.x, at.y + d}, outline);
+    c.scene.add(Ellipse{{at.x - d, at.y - d}, {at.x + d, at.y + d}, outline, fill});
 }
 
 namespace {
@@ -77,12 +165,16 @@ void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state) {
     canvas.plotRect = kPlotFrame;
     const std::size_t count = usedPoints(state);
     const bool withCalculated = state.plotContent == 2;
-    recordExtents(state, count, withCalculated);
+    const std::vector<std::size_t> shown = shownFurtherSeries(state);
+    recordExtents(state, count, withCalculated, shown);
     state.lastPlotStyle = 2;
     const AxisMapping mapping = drawAxes(canvas, state, {state.dataDrawdownMin, state.dataDrawdownMax},
                                          {state.dataTimeMin, state.dataTimeMax}, {"t", "s"});
     drawMeasuredLine(canvas, state, mapping, count);
     if (withCalculated) drawCalculatedLine(canvas, state, mapping, count);
+    if (shown.empty()) return;
+    for (std::size_t k : shown) drawFurtherSeries(canvas, state, mapping, k, withCalculated);
+    drawSeriesLegend(canvas, dataPlotSeries(state));
 }
 
 }  // namespace

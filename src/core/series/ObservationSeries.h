@@ -51,10 +51,11 @@ struct ObservationSeries {
     SeriesSettings settings;
     float radialDistance = 1.0f;
     ObservationGeometry geometry;
-    std::vector<double> times;   // all measurements, as the first series' allTimes
-    std::vector<double> values;  // drawdowns (slug tests: heads as settings.head says)
-    int useFrom = 1;             // 1-based used range
-    int useTo = 0;
+    std::vector<double> times;       // all measurements, as the first series' allTimes
+    std::vector<double> values;      // drawdowns (slug tests: heads as settings.head says)
+    int useFrom = 1;                 // 1-based used range
+    int useTo = 0;                   // 0: to the last measurement
+    std::vector<double> calculated;  // the model at the used times after a fit (not kept in the document)
     friend bool operator==(const ObservationSeries&, const ObservationSeries&) = default;
 };
 

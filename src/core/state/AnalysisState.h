@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/pumping/RateStep.h"
+#include "core/series/JointLayout.h"
 #include "core/series/ObservationSeries.h"
 #include "core/state/ModelKind.h"
 #include "core/units/DisplayUnits.h"
@@ -282,6 +283,7 @@ struct AnalysisState {
     std::vector<RateStep> rateSchedule;          // empty: the constant pumpingRate from time 0
     int brFitIntercept = 0;         // Bouwer and Rice: 0 the line through the origin, 1 ln(H/H0) = a - b t
     double brInterceptValue = 0.0;  // the fitted a (0 for the line through the origin); not persisted
+    JointLayout joint;              // not persisted: the series joined for a fit's run
 };
 
 // Installs every default: counts, the published lists, the default measurements, the work arrays,

@@ -211,9 +211,26 @@ void doublePorosity(const Where& w, int kind, std::span<const double> q, std::sp
     });
 }
 
-std::string describe(const char* format, int index, double value) {
-    char buffer[240];
-    std::snprintf(buffer, sizeof buffer, format, index, formatGeneral(value, 6).c_str());
+// "Measurement N", and in joined series which series it belongs to: the joined index means nothing to
+// the user.
+std::string measurementName(const AnalysisState& state, int index) {
+    for (const JointSegment& segment : state.joint.segments) {
+        if (index < segment.offset || index >= segment.offset + segment.count) continue;
+        const std::string& name =
+            segment.series == 0
+                ? state.firstSeries.name
+                : state.extraSeries[static_cast<std::size_t>(segment.series - 1)].settings.name;
+        return "Used measurement " + std::to_string(index - segment.offset + 1) + " of " +
+               (name.empty() ? "series " + std::to_string(segment.series + 1) : "series \"" + name + "\"");
+    }
+    return "Measurement " + std::to_string(index + 1);
+}
+
+// The format's %s are the measurement's name and the value.
+std::string describe(const AnalysisState& state, const char* format, int index, double value) {
+    char buffer[320];
+    std::snprintf(buffer, sizeof buffer, format, measurementName(state, index).c_str(),
+                  formatGeneral(value, 6).c_str());
     return buffer;
 }
 
@@ -302,7 +319,23 @@ std::optional<std::string> checkRateScheduleInputs(const AnalysisState& state, i
 
 void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
                       std::span<double> out) {
-    computeDrawdownsAt(state, firstSeriesSite(state), modelKind, q, state.times, out);
+    if (!state.joint.joined()) {
+        computeDrawdownsAt(state, firstSeriesSite(state), modelKind, q, state.times, out);
+        return;
+    }
+    // Joined series: each stretch of the arrays at its own series' site.
+    const auto size = out.size();
+    for (const JointSegment& segment : state.joint.segments) {
+        const auto offset = std::min(static_cast<std::size_t>(segment.offset), size);
+        const auto count = std::min(static_cast<std::size_t>(segment.count), size - offset);
+        if (count == 0) continue;
+        const ObservationSite site =
+            segment.series == 0 ? firstSeriesSite(state)
+                                : seriesSite(state.extraSeries[static_cast<std::size_t>(segment.series - 1)]);
+        computeDrawdownsAt(state, site, modelKind, q,
+                           std::span<const double>(state.times).subspan(offset, count),
+                           out.subspan(offset, count));
+    }
 }
 
 void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind) {
@@ -322,10 +355,15 @@ float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind) {
     const int n = state.usedCount;
     if (n < 1) return 0.0f;
     const bool logarithmic = modelKind == static_cast<int>(ModelKind::Leaky);
+    // Joined series weigh their residuals (sqrt(weight) times the residual, squared); the classic
+    // series is summed as it always was.
+    const std::vector<double>& roots = state.joint.rootWeights;
+    const bool weighted = state.joint.joined() && static_cast<int>(roots.size()) >= n;
     float sum = 0.0f;
     for (int i = 0; i < n; ++i) {
         const double m = state.measured[i], c = state.calculated[i];
-        const double d = logarithmic ? std::log10(m) - std::log10(c) : m - c;
+        double d = logarithmic ? std::log10(m) - std::log10(c) : m - c;
+        if (weighted) d *= roots[i];
         sum = static_cast<float>(sum + d * d);
     }
     return static_cast<float>(std::sqrt(static_cast<double>(sum) / n));
@@ -345,28 +383,28 @@ std::optional<std::string> checkMisfitInputs(const AnalysisState& state, int mod
         const double t = state.times[i];
         if (t == 0.0 && !definedAtTimeZero(modelKind)) {
             return describe(
+                state,
                 modelKind == static_cast<int>(ModelKind::Jacob)
-                    ? "Measurement %d has the time %s: Jacob's straight line takes the logarithm "
+                    ? "%s has the time %s: Jacob's straight line takes the logarithm "
                       "of the time, which has no value at time 0. Leave it out of the used range."
-                    : "Measurement %d has the time %s: this model's drawdown is computed by a "
+                    : "%s has the time %s: this model's drawdown is computed by a "
                       "numerical Laplace inversion, which has no value at time 0. Leave it out of "
                       "the used range.",
-                i + 1, t);
+                i, t);
         }
         if (!(t >= 0.0) || !std::isfinite(t)) {
-            return describe("Measurement %d has the time %s: times must not be negative.", i + 1, t);
+            return describe(state, "%s has the time %s: times must not be negative.", i, t);
         }
         if (!std::isfinite(state.measured[i])) {
-            return describe("Measurement %d has the drawdown %s, which is not a number.", i + 1,
-                            state.measured[i]);
+            return describe(state, "%s has the drawdown %s, which is not a number.", i, state.measured[i]);
         }
         if (form == MisfitForm::OfForwardModel && modelKind == static_cast<int>(ModelKind::Leaky) &&
             !(state.measured[i] > 0.0)) {
-            return describe(
-                "Measurement %d has the drawdown %s: the logarithmic misfit of the leaky model needs "
-                "positive "
-                "drawdowns.",
-                i + 1, state.measured[i]);
+            return describe(state,
+                            "%s has the drawdown %s: the logarithmic misfit of the leaky model needs "
+                            "positive "
+                            "drawdowns.",
+                            i, state.measured[i]);
         }
     }
     return checkDrawdownsDefined(state, modelKind);

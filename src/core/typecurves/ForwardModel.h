@@ -18,7 +18,9 @@ void clampParameters(std::span<float> p, int modelKind);
 
 // Drawdowns of models 0..8 at times[0..out.size()-1] for the 1-based parameters q (already clamped).
 // The dimensional factors (u factor, drawdown scale, the model's dimensionless parameters) are rounded
-// to float once per call, as the stored parameters are; the drawdowns themselves stay double.
+// to float once per call, as the stored parameters are; the drawdowns themselves stay double. When
+// several series are joined for a fit (state.joint), each series' stretch of the times is computed at
+// that series' site.
 void computeDrawdowns(const AnalysisState& state, int modelKind, std::span<const double> q,
                       std::span<double> out);
 // The same at `site` (a series' distance and observation geometry) and `times` (out.size() of them).
@@ -35,7 +37,8 @@ void computeDrawdownsAt(const AnalysisState& state, const ObservationSite& site,
 // Clamps p in place and fills calculated[0..usedCount-1] for models 0..8; nothing for other models.
 void evaluateForward(AnalysisState& state, std::span<float> p, int modelKind);
 
-// evaluateForward, then the RMS misfit over the used measurements, the squares summed into a float.
+// evaluateForward, then the RMS misfit over the used measurements, the squares summed into a float
+// (joined series: each square times its series' weight, the mean over every joined measurement).
 // Model 2 compares log10 of the drawdowns. Returns 0 for models other than 0..8 and for no measurements.
 // Allocates nothing when calculated already holds usedCount values.
 [[nodiscard]] float forwardMisfit(AnalysisState& state, std::span<float> p, int modelKind);
