@@ -7,6 +7,7 @@
 
 #include "core/commands/FormFields.h"
 #include "core/solutions/Unconfined.h"
+#include "core/state/ModelKind.h"
 #include "core/typecurves/SyntheticDrawdowns.h"
 
 namespace tolvex {
@@ -192,23 +193,23 @@ double numeric(const FormValue& v) {
 }  // namespace
 
 std::optional<Form> initialGuessForm(int modelKind) {
-    switch (modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
             return theisForm();
-        case 1:
+        case ModelKind::PartialPenetration:
             return partialForm();
-        case 2:
+        case ModelKind::Leaky:
             return leakyForm();
-        case 3:
+        case ModelKind::LeakyPartial:
             return leakyPartialForm();
-        case 4:
+        case ModelKind::LeakyStorage:
             return storageForm();
-        case 5:
+        case ModelKind::SlugTest:
             return slugForm();
-        case 6:
+        case ModelKind::Unconfined:
             return unconfinedForm();
-        case 7:
-        case 8:
+        case ModelKind::WarrenRoot:
+        case ModelKind::BoultonStreltsova:
             return doublePorosityForm();
         default:
             return std::nullopt;

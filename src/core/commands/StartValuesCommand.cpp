@@ -6,6 +6,7 @@
 #include "core/estimation/StartValues.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ParameterVector.h"
+#include "core/units/Units.h"
 
 namespace tolvex {
 namespace {
@@ -19,7 +20,11 @@ std::string fittedValues(const AnalysisState& s) {
         const FieldInfo* field = findField(name);
         if (field == nullptr || field->type() != FieldType::Float) continue;
         const float value = s.*std::get<float AnalysisState::*>(field->member);
-        lines += "\n" + std::string(name) + " = " + formatGeneral(value, kShownDigits);
+        // In the document's units when it has them (the state holds SI then).
+        const std::string unit = unitLabel(field->dimension, s.units);
+        lines += "\n" + std::string(name) + " = " +
+                 formatGeneral(fromSI(value, field->dimension, s.units), kShownDigits) +
+                 (unit.empty() ? "" : " " + unit);
     }
     return lines;
 }

@@ -2,6 +2,7 @@
 #include "core/persist/ReportLines.h"
 #include "core/persist/Reports.h"
 #include "core/solutions/Unconfined.h"
+#include "core/state/ModelKind.h"
 
 namespace tolvex {
 namespace {
@@ -102,22 +103,22 @@ ModelBlock unconfined(const AnalysisState& s) {
 }
 
 ModelBlock modelBlock(const AnalysisState& s) {
-    switch (s.modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(s.modelKind)) {
+        case ModelKind::Theis:
             return {{{kQ, s.pumpingRate}, {kR, s.radialDistance, "\n\n"}},
                     {transmissivityLine, lastStorativityLine}};
-        case 1:
+        case ModelKind::PartialPenetration:
             return partiallyPenetrating(s);
-        case 2:
+        case ModelKind::Leaky:
             return {{{kQ, s.pumpingRate}, {kR, s.radialDistance, "\n\n"}},
                     {transmissivityLine,
                      storativityLine,
                      {"Vertical hydraulic conductivity of the leaky layer = ", 10, "\n", 2,
                       &AnalysisState::upperBedConductivity},
                      {"Thickness of the leaky layer = ", 5, "\n\n", 3, &AnalysisState::upperBedThickness}}};
-        case 3:
+        case ModelKind::LeakyPartial:
             return leakyPartiallyPenetrating(s);
-        case 4:
+        case ModelKind::LeakyStorage:
             return {{{kQ, s.pumpingRate},
                      {kR, s.radialDistance},
                      {"Thickness of the upper layer = ", s.upperBedThickness},
@@ -130,14 +131,14 @@ ModelBlock modelBlock(const AnalysisState& s) {
                      {"Vertical hydraulic conductivity of the lower confining layer = ", 10, "\n", 3,
                       &AnalysisState::lowerBedConductivity},
                      {kS, 10, "\n\n", 5, &AnalysisState::lowerBedStorativity}}};
-        case 5:
+        case ModelKind::SlugTest:
             return {{{"Radius of the well = ", s.wellRadius},
                      {"Radius of the well case = ", s.casingRadius, "\n\n"}},
                     {transmissivityLine, lastStorativityLine}};
-        case 6:
+        case ModelKind::Unconfined:
             return unconfined(s);
-        case 7:
-        case 8:
+        case ModelKind::WarrenRoot:
+        case ModelKind::BoultonStreltsova:
             return {{{kQ, s.pumpingRate},
                      {kR, s.radialDistance},
                      {"Thickness of the slab = ", s.slabThickness, "\n\n"}},
@@ -152,16 +153,16 @@ ModelBlock modelBlock(const AnalysisState& s) {
 
 const char* estimationTitle(int modelKind) {
     if (const char* shared = report::sharedModelTitle(modelKind)) return shared;
-    switch (modelKind) {
-        case 5:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::SlugTest:
             return "Slug Test For A Finite Diameter Well  In A Nonleaky Aquifer";
-        case 6:
+        case ModelKind::Unconfined:
             return "Unconfined aquifer (Moench, 1993)";
-        case 7:
+        case ModelKind::WarrenRoot:
             return "Warren and Root double porosity model (Kazemi etal., 1969; and Moench, 1984)";
-        case 8:
+        case ModelKind::BoultonStreltsova:
             return "Boulton and Streltsova double porosity model (Kazemi etal., 1969; and Moench, 1984)";
-        case 9:
+        case ModelKind::Jacob:
             return "Jacob's straight line";
         default:
             return report::kDefaultTitle;

@@ -6,6 +6,7 @@
 
 #include "core/io/NumberFormat.h"
 #include "core/state/AnalysisState.h"
+#include "core/state/ModelKind.h"
 
 namespace tolvex::report {
 
@@ -24,16 +25,16 @@ template <class Values>
 
 // The five model titles that both reports share.
 [[nodiscard]] inline const char* sharedModelTitle(int modelKind) {
-    switch (modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::Theis:
             return "Constant Discharge From A Fully Penetrating Well In A Nonleaky Aquifer";
-        case 1:
+        case ModelKind::PartialPenetration:
             return "Constant Discharge From A Partially Penetrating Well In A Nonleaky Aquifer";
-        case 2:
+        case ModelKind::Leaky:
             return "Constant Discharge From A Well In A Leaky Aquifer";
-        case 3:
+        case ModelKind::LeakyPartial:
             return "Constant Discharge From A Partially Penetrating Well In A Leaky Aquifer";
-        case 4:
+        case ModelKind::LeakyStorage:
             return "Constant Discharge From A Well In A Leaky Aquifer With Storage Of Water In The Confining "
                    "Beds";
         default:

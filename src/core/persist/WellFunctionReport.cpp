@@ -4,6 +4,7 @@
 #include "core/persist/ReportLines.h"
 #include "core/persist/Reports.h"
 #include "core/solutions/Unconfined.h"
+#include "core/state/ModelKind.h"
 
 namespace tolvex {
 namespace {
@@ -116,16 +117,16 @@ ModelSection unconfined(const AnalysisState& s) {
 }
 
 ModelSection modelSection(const AnalysisState& s) {
-    switch (s.modelKind) {
-        case 0:
+    switch (static_cast<ModelKind>(s.modelKind)) {
+        case ModelKind::Theis:
             return {{{"Minimum 1/u = ", s.tcTheisMin},
                      {"Maximum 1/u = ", s.tcTheisMax},
                      count("Number of Points = ", s.tcTheisCount)},
                     "W(u)",
                     ""};
-        case 1:
+        case ModelKind::PartialPenetration:
             return partiallyPenetrating(s);
-        case 2:
+        case ModelKind::Leaky:
             return {{{"Minimum 1/u = ", s.tcLeakyMin},
                      {"Maximum 1/u = ", s.tcLeakyMax},
                      count("Number of Points (u) = ", s.tcLeakyCount),
@@ -134,9 +135,9 @@ ModelSection modelSection(const AnalysisState& s) {
                      count("Number of Points (r/B) = ", s.tcLeakyRbCount)},
                     "W(u,r/B)",
                     "r/B"};
-        case 3:
+        case ModelKind::LeakyPartial:
             return leakyPartiallyPenetrating(s);
-        case 4:
+        case ModelKind::LeakyStorage:
             return {{{"Minimum 1/u = ", s.tcStorMin},
                      {"Maximum 1/u = ", s.tcStorMax},
                      count("Number of Points (u) = ", s.tcStorCount),
@@ -145,7 +146,7 @@ ModelSection modelSection(const AnalysisState& s) {
                      count("Number of Points (beta) = ", s.tcStorBetaCount)},
                     "H(u,beta)",
                     "beta"};
-        case 5:
+        case ModelKind::SlugTest:
             return {{{"Minimum beta (T*t/rc2) = ", s.tcSlugBetaMin},
                      {"Maximum beta = ", s.tcSlugBetaMax},
                      count("Number of Points (beta)= ", s.tcSlugBetaCount),
@@ -154,9 +155,9 @@ ModelSection modelSection(const AnalysisState& s) {
                      count("Number of points (alpha) = ", s.tcSlugAlphaCount)},
                     "F(beta, alpha)",
                     "alpha"};
-        case 6:
+        case ModelKind::Unconfined:
             return unconfined(s);
-        case 7:
+        case ModelKind::WarrenRoot:
             return {{{"Minimum lambda a(T'/T)*r*r = ", s.tcWrLambdaMin},
                      {"Maximum lambda = ", s.tcWrLambdaMax},
                      count("Number of Points (lambda)= ", s.tcWrLambdaCount),
@@ -165,7 +166,7 @@ ModelSection modelSection(const AnalysisState& s) {
                      count("Number of points (td/rd2) = ", s.tcWrTdCount)},
                     "W(td,lambda,sigma)",
                     "lambda"};
-        case 8:
+        case ModelKind::BoultonStreltsova:
             return {{{"Minimum gamma (T'/T)*r^2/b = ", s.tcBsGammaMin},
                      {"Maximum gamma = ", s.tcBsGammaMax},
                      count("Number of Points (gamma)= ", s.tcBsGammaCount),
@@ -181,14 +182,14 @@ ModelSection modelSection(const AnalysisState& s) {
 
 const char* wellFunctionTitle(int modelKind) {
     if (const char* shared = report::sharedModelTitle(modelKind)) return shared;
-    switch (modelKind) {
-        case 5:
+    switch (static_cast<ModelKind>(modelKind)) {
+        case ModelKind::SlugTest:
             return "Slug Test For A Finite Diameter Well In A Nonleaky Aquifer";
-        case 6:
+        case ModelKind::Unconfined:
             return "Unconfined aquifer (moench, 1993)";
-        case 7:
+        case ModelKind::WarrenRoot:
             return "Fractured aquifers (Warren and Root)";
-        case 8:
+        case ModelKind::BoultonStreltsova:
             return "Fractured aquifers(Boulton and Streltsova)";
         default:
             return report::kDefaultTitle;

@@ -120,12 +120,12 @@ void confinedFamily(const Where& w, int kind, std::span<const double> q, std::sp
     const bool high = highAccuracy(s);
     // The accurate integrals and sums cost some microseconds a value: shared among the threads.
     const Cost series = high ? Cost::Costly : Cost::Cheap;
-    switch (kind) {
-        case 0:
+    switch (static_cast<ModelKind>(kind)) {
+        case ModelKind::Theis:
             fill(w, out, 0.0, Cost::Cheap,
                  [&](double t) { return C * (high ? accurate::theisW(U / t) : confinedW(U / t)); });
             break;
-        case 1: {
+        case ModelKind::PartialPenetration: {
             const double arb = anisotropy(w, q[3], T);
             const Screens g = nonleakyScreens(s, w.site.geometry);
             fill(w, out, 0.0, series, [&](double t) {
@@ -134,13 +134,13 @@ void confinedFamily(const Where& w, int kind, std::span<const double> q, std::sp
             });
             break;
         }
-        case 2: {
+        case ModelKind::Leaky: {
             const double rB = asFloat(r / std::sqrt(T * q[3]));
             fill(w, out, 0.0, series,
                  [&](double t) { return C * (high ? accurate::leakyW(U / t, rB) : leakyW(U / t, rB)); });
             break;
         }
-        case 3: {
+        case ModelKind::LeakyPartial: {
             const double rB = asFloat(r / std::sqrt(s.upperBedThickness * T / q[4]));
             const double arb = anisotropy(w, q[3], T);
             const Screens g = leakyScreens(s, w.site.geometry);
