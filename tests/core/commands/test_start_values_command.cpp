@@ -29,6 +29,23 @@ TEST(StartValuesCommand, SetsTheFittedFieldsAndNamesTheMethod) {
     EXPECT_EQ(ui.redraws, 1);
 }
 
+// With units the message speaks them: the stored (SI) T of the same measurements read in minutes is the
+// message's T in m²/min divided by 60.
+TEST(StartValuesCommand, ShowsTheValuesInTheDocumentsUnits) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 0;
+    s.units = DisplayUnits{"min", "m", "m3/min"};
+    ScriptedInteraction ui;
+    EXPECT_EQ(runEngineCommand(kCmdEstimateStartValues, s, ui), CommandOutcome::Done);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& text = ui.messages[0];
+    const auto at = text.find("\ntransmissivity = ");
+    ASSERT_NE(at, std::string::npos) << text;
+    const double shown = std::stod(text.substr(at + 18));
+    EXPECT_NEAR(shown / 60.0 / s.transmissivity, 1.0, 1e-5) << text;
+    EXPECT_NE(text.find(" m²/min"), std::string::npos) << text;
+}
+
 TEST(StartValuesCommand, TooFewMeasurementsAreRefusedAndNothingChanges) {
     AnalysisState s = makeDefaultState();
     s.modelKind = 0;
