@@ -167,6 +167,16 @@ void importWithReader(AnalysisState& state, const ImportOptions& o, const tolvex
     state.plotContent = 1;
 }
 
+// The --set assignments, then the document saved and the import told.
+int saveImported(CliContext& context, const ImportOptions& options, AnalysisState& state) {
+    applySets(state, options.sets);
+    saveDocumentOrThrow(state, options.save);
+    context.out << "imported " << state.allCount << " measurements from " << options.file << " (using "
+                << state.useFrom << " to " << state.useTo << ", " << state.usedCount << " used) into "
+                << options.save << "\n";
+    return kExitOk;
+}
+
 // The whole test of a description (series, units, rates, settings) into a new document.
 int importTest(CliContext& context, const ImportOptions& options) {
     const std::optional<TestDescription> test = testOption(options.test);
@@ -200,12 +210,7 @@ int runImport(CliContext& context, const ImportOptions& options) {
         state.drawdownInputMode = kInputImport;
         applyUnitsOption(state, options.units, "import");  // the file's numbers are in these units
         importWithReader(state, options, reader, context);
-        applySets(state, options.sets);
-        saveDocumentOrThrow(state, options.save);
-        context.out << "imported " << state.allCount << " measurements from " << options.file << " (using "
-                    << state.useFrom << " to " << state.useTo << ", " << state.usedCount << " used) into "
-                    << options.save << "\n";
-        return kExitOk;
+        return saveImported(context, options, state);
     }
     AnalysisState state = makeDefaultState();
     state.drawdownInputMode = kInputImport;
@@ -217,12 +222,7 @@ int runImport(CliContext& context, const ImportOptions& options) {
     if (outcome.importFailed) throw CliError{"import: " + oneLine(answers.messages().front())};
     for (const std::string& notice : answers.messages())
         context.err << "tolvex-cli: import: " << oneLine(notice) << "\n";
-    applySets(state, options.sets);
-    saveDocumentOrThrow(state, options.save);
-    context.out << "imported " << state.allCount << " measurements from " << options.file << " (using "
-                << state.useFrom << " to " << state.useTo << ", " << state.usedCount << " used) into "
-                << options.save << "\n";
-    return kExitOk;
+    return saveImported(context, options, state);
 }
 
 }  // namespace
