@@ -4,10 +4,10 @@
 
 #include <stop_token>
 
-#include "core/jobs/Job.h"
 #include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
 #include "core/estimation/FitOutcome.h"
+#include "core/jobs/Job.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {

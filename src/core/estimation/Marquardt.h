@@ -7,9 +7,9 @@
 #include <span>
 #include <stop_token>
 
-#include "core/jobs/Job.h"
 #include "core/estimation/FitControls.h"
 #include "core/estimation/FitEnd.h"
+#include "core/jobs/Job.h"
 #include "core/state/AnalysisState.h"
 
 namespace tolvex {

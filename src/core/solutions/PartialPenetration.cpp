@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "core/solutions/ConfinedLeaky.h"
 #include "core/numerics/Constants.h"
+#include "core/solutions/ConfinedLeaky.h"
 #include "core/solutions/PartialPenetrationScreens.h"
 
 namespace tolvex {

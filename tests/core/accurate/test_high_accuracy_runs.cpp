@@ -7,9 +7,9 @@
 #include <stop_token>
 #include <string>
 
-#include "core/jobs/Job.h"
 #include "core/estimation/LeastSquares.h"
 #include "core/input/SampleSets.h"
+#include "core/jobs/Job.h"
 #include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ParameterVector.h"

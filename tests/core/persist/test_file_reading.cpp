@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "core/input/Import.h"
+#include "core/io/FileBytes.h"
 #include "core/persist/ChildProcess.h"
 #include "core/persist/Document.h"
-#include "core/io/FileBytes.h"
 #include "core/persist/ScratchFolder.h"
 
 namespace tolvex {

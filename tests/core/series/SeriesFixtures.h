@@ -19,7 +19,8 @@ inline std::string seriesFile(const std::string& data, int well) {
 }
 
 inline ObservationSeries loadSeries(const std::string& data, int well, double r, double weight = 1.0) {
-    auto result = importSeries({"well " + std::to_string(well), seriesFile(data, well), r, weight, 0, std::nullopt, {}, 0});
+    auto result = importSeries(
+        {"well " + std::to_string(well), seriesFile(data, well), r, weight, 0, std::nullopt, {}, 0});
     if (auto* error = std::get_if<std::string>(&result)) ADD_FAILURE() << *error;
     return std::get<ObservationSeries>(result);
 }

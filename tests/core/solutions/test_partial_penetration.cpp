@@ -6,8 +6,8 @@
 #include <boost/math/special_functions/bessel.hpp>
 #include <cmath>
 
-#include "core/solutions/ConfinedLeaky.h"
 #include "core/numerics/Constants.h"
+#include "core/solutions/ConfinedLeaky.h"
 
 namespace tolvex {
 namespace {
