@@ -7,6 +7,7 @@
 #include "core/estimation/StartValues.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ParameterVector.h"
+#include "core/units/Units.h"
 
 namespace tolvex::cli {
 namespace {
@@ -78,6 +79,20 @@ void printLines(std::ostream& err, const FitUncertainty& u) {
     for (const std::string& w : u.warnings) err << "warning: " << w << "\n";
 }
 
+// The values and intervals in the document's units: the fields hold SI when units are set.
+FitUncertainty inDocumentUnits(FitUncertainty u, const AnalysisState& s) {
+    if (!s.units.set()) return u;
+    for (ParameterUncertainty& p : u.parameters) {
+        const FieldInfo* field = findField(p.name);
+        const double factor = siFactor(field ? field->dimension : Dimension::None, s.units);
+        p.value /= factor;
+        p.standardError /= factor;
+        p.lower /= factor;
+        p.upper /= factor;
+    }
+    return u;
+}
+
 }  // namespace
 
 void applyAutoStart(AnalysisState& state, std::ostream& err) {
@@ -95,7 +110,9 @@ void applyAutoStart(AnalysisState& state, std::ostream& err) {
 std::optional<FitUncertainty> fitUncertainty(const AnalysisState& state, const std::string& method,
                                              const ParameterRanges& ranges) {
     if (method != "lsq") return std::nullopt;
-    return estimateUncertainty(state, ranges);
+    const auto u = estimateUncertainty(state, ranges);
+    if (!u) return std::nullopt;
+    return inDocumentUnits(*u, state);
 }
 
 nlohmann::ordered_json withUncertainty(nlohmann::ordered_json result, const AnalysisState& state,

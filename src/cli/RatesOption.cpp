@@ -7,6 +7,7 @@
 
 #include "cli/Cli.h"
 #include "core/pumping/RateScheduleChecks.h"
+#include "core/pumping/RateStepUnits.h"
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ForwardModel.h"
 #include "core/units/Units.h"

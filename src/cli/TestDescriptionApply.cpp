@@ -10,6 +10,7 @@
 #include "core/input/MeasurementTable.h"
 #include "core/input/SeriesImport.h"
 #include "core/pumping/RateScheduleChecks.h"
+#include "core/pumping/RateStepUnits.h"
 #include "core/units/Units.h"
 
 namespace tolvex::cli {

@@ -15,6 +15,7 @@
 #include <set>
 
 #include "core/pumping/RateScheduleChecks.h"
+#include "core/pumping/RateStepUnits.h"
 #include "core/state/FieldTable.h"
 #include "core/units/Units.h"
 #include "gui/Document.h"

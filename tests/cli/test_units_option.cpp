@@ -70,6 +70,17 @@ TEST(UnitsOption, RateInCubicMetresPerDayWithMinutesFitsTheStorativityOfConsiste
     expectFit(inDays, "days");  // T in m²/d
     EXPECT_NEAR(inDays["times"][0].get<double>(), 5.0 / 1440.0, 1e-15);
 
+    // The intervals speak the same units as the values: they bracket T, and the relative standard error
+    // is the same whatever the time unit.
+    const auto relative = [](const nlohmann::json& j) {
+        const double t = j["parameters"]["transmissivity"].get<double>();
+        const auto& u = j["uncertainty"]["transmissivity"];
+        EXPECT_LT(u["interval"][0].get<double>(), t);
+        EXPECT_GT(u["interval"][1].get<double>(), t);
+        return u["standardError"].get<double>() / t;
+    };
+    EXPECT_NEAR(relative(minutes) / relative(inDays), 1.0, 1e-3);
+
     // Without units the same numbers fit a storativity 1440 times too large, silently.
     const auto mixed = fitJson({"--sample", "pumping", "--set", "pumpingRate=108763.2"});
     expectFit(mixed, "mixed-up");

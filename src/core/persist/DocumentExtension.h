@@ -1,5 +1,5 @@
 // What a document keeps in its extension block (ExtensionBlock.h), as a JSON object:
-//   {"settings": {"accuracy": "high"}, "units": {...}, "series": {...}, "rates": [...]}
+//   {"settings": {"accuracy": "high"}, "units": {...}, "series": [...], "rates": [...]}
 // (ExtensionSections.h)
 // Only what differs from a classic document is written, so a document with nothing new has no block
 // and is a classic document byte for byte. Keys a reader does not know are left alone.

@@ -16,7 +16,7 @@ void writeUnitsSection(const AnalysisState& state, nlohmann::json& payload);
 [[nodiscard]] std::optional<std::string> readUnitsSection(const nlohmann::json& payload,
                                                           AnalysisState& state);
 
-// "series": the first series' settings and the further series.
+// "series": [the first series' settings, the further series...].
 void writeSeriesSection(const AnalysisState& state, nlohmann::json& payload);
 [[nodiscard]] std::optional<std::string> readSeriesSection(const nlohmann::json& payload,
                                                            AnalysisState& state);

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/pumping/RateStep.h"
 #include "core/units/DisplayUnits.h"
 
 namespace tolvex {
@@ -71,13 +70,5 @@ struct UnitsParse {
 
 // "time=min,length=m,rate=m3/d" of set units (the SI name for a part left empty), "none" otherwise.
 [[nodiscard]] std::string unitsText(const DisplayUnits& units);
-
-// A rate step as entered (time and rate in the document's units) in SI, and back.
-[[nodiscard]] inline RateStep rateStepToSI(const RateStep& step, const DisplayUnits& units) {
-    return {toSI(step.time, Dimension::Time, units), toSI(step.rate, Dimension::Rate, units)};
-}
-[[nodiscard]] inline RateStep rateStepFromSI(const RateStep& step, const DisplayUnits& units) {
-    return {fromSI(step.time, Dimension::Time, units), fromSI(step.rate, Dimension::Rate, units)};
-}
 
 }  // namespace tolvex

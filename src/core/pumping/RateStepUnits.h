@@ -1,0 +1,17 @@
+// Rate steps between the document's units, in which they are entered and shown, and SI, in which the
+// state keeps them when units are set.
+#pragma once
+
+#include "core/pumping/RateStep.h"
+#include "core/units/Units.h"
+
+namespace tolvex {
+
+[[nodiscard]] inline RateStep rateStepToSI(const RateStep& step, const DisplayUnits& units) {
+    return {toSI(step.time, Dimension::Time, units), toSI(step.rate, Dimension::Rate, units)};
+}
+[[nodiscard]] inline RateStep rateStepFromSI(const RateStep& step, const DisplayUnits& units) {
+    return {fromSI(step.time, Dimension::Time, units), fromSI(step.rate, Dimension::Rate, units)};
+}
+
+}  // namespace tolvex
