@@ -8,6 +8,8 @@
 #include "cli/Cli.h"
 #include "cli/CliState.h"
 #include "core/io/FileBytes.h"
+#include "core/series/GeometryFields.h"
+#include "core/solutions/Unconfined.h"
 #include "core/state/FieldTable.h"
 #include "core/units/Units.h"
 
@@ -110,11 +112,40 @@ std::string resolved(const std::string& descriptionPath, const std::string& file
     return (std::filesystem::path(descriptionPath).parent_path() / p).lexically_normal().string();
 }
 
+// The observation geometry of a series: fields of ObservationGeometry by name, numbers (the kinds among
+// their choices).
+std::vector<std::pair<std::string, std::string>> readGeometry(const Reader& in, const Json& value,
+                                                              const std::string& where) {
+    if (!value.is_object()) in.fail(where, "is " + value.dump() + ", not an object {\"mnZ\": 0.5, ...}");
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (const auto& [name, v] : value.items()) {
+        bool known = false;
+        ObservationGeometry g;
+        forEachGeometryField(g, [&](const char* field, auto&) { known = known || name == field; });
+        const FieldInfo* field = findField(name);
+        if (!known || field == nullptr)
+            in.fail(where + "." + name, "is no field of the observation geometry");
+        if (field->type() == FieldType::Int) {
+            // Piezometer or screen; the unconfined model also has the full-thickness average.
+            const int choices = name == "mnObsKind" ? kUnconfinedObservationCount : 2;
+            const int kind = in.integer(v, where + "." + name, 0);
+            if (kind >= choices)
+                in.fail(where + "." + name,
+                        "is " + std::to_string(kind) + "; it is 0.." + std::to_string(choices - 1));
+            fields.emplace_back(name, std::to_string(kind));
+        } else {
+            fields.emplace_back(name, formatGeneral(in.number(v, where + "." + name), 9));
+        }
+    }
+    return fields;
+}
+
 SeriesDescription readSeries(const Reader& in, const Json& value, std::size_t index) {
     const std::string where = "series[" + std::to_string(index) + "]";
     if (!value.is_object()) in.fail(where, "is " + value.dump() + ", not an object");
-    checkKeys(in, value, where,
-              {"name", "file", "r", "H0", "delimiter", "columns", "header_lines", "use", "weight"});
+    checkKeys(
+        in, value, where,
+        {"name", "file", "r", "H0", "delimiter", "columns", "header_lines", "use", "weight", "geometry"});
     SeriesDescription s;
     s.name = value.contains("name") ? in.text(value["name"], where + ".name")
                                     : "Series " + std::to_string(index + 1);
@@ -140,6 +171,7 @@ SeriesDescription readSeries(const Reader& in, const Json& value, std::size_t in
     if (value.contains("header_lines"))
         s.headerLines = in.integer(value["header_lines"], where + ".header_lines", 0);
     if (value.contains("use")) s.use = in.pair(value["use"], where + ".use", true);
+    if (value.contains("geometry")) s.geometry = readGeometry(in, value["geometry"], where + ".geometry");
     if (value.contains("weight")) {
         s.weight = in.number(value["weight"], where + ".weight");
         if (s.weight < 0.0) in.fail(where + ".weight", "is negative");

@@ -35,6 +35,9 @@ struct SeriesDescription {
     std::optional<int> headerLines;             // detected when not given
     std::optional<std::array<int, 2>> use;      // 1-based used range
     double weight = 1.0;
+    // Observation geometry by field name (mnZ, ppObsKind, ...; core/series/GeometryFields.h), as text
+    // for --set.
+    std::vector<std::pair<std::string, std::string>> geometry;
 };
 
 struct TestDescription {

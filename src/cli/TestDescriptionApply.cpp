@@ -1,6 +1,7 @@
 // Installing a test description into the state: every number is in the description's units and is
 // stored in SI when units are set, as the window and --set store them.
 #include <string>
+#include <type_traits>
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
@@ -11,6 +12,8 @@
 #include "core/input/SeriesImport.h"
 #include "core/pumping/RateScheduleChecks.h"
 #include "core/pumping/RateStepUnits.h"
+#include "core/series/GeometryFields.h"
+#include "core/state/FieldTable.h"
 #include "core/units/Units.h"
 
 namespace tolvex::cli {
@@ -60,6 +63,13 @@ void installFirstSeries(const TestDescription& t, const SeriesDescription& d, An
     state.firstSeries.name = d.name;
     state.firstSeries.weight = d.weight;
     state.firstSeries.head = slugHead(d, state.units);
+    std::vector<std::string> geometry;
+    for (const auto& [field, value] : d.geometry) geometry.push_back(field + "=" + value);
+    try {
+        applySets(state, geometry);
+    } catch (const CliError& e) {
+        throw CliError{t.path + ": " + seriesKey(0, "geometry") + ": " + e.what};
+    }
     if (d.use) {
         checkUse(t, 0, *d.use, static_cast<std::size_t>(state.allCount));
         state.useFrom = (*d.use)[0];
@@ -84,6 +94,12 @@ void addFurtherSeries(const TestDescription& t, std::size_t index, const SeriesD
     }
     ObservationSeries series = std::move(std::get<ObservationSeries>(result));
     series.settings.head = slugHead(d, state.units);
+    for (const auto& [name, value] : d.geometry) {
+        forEachGeometryField(series.geometry, [&](const char* field, auto& member) {
+            if (name == field)
+                member = static_cast<std::decay_t<decltype(member)>>(parseNumber(value).value_or(0.0));
+        });
+    }
     if (d.use) {
         checkUse(t, index, *d.use, series.times.size());
         series.useFrom = (*d.use)[0];

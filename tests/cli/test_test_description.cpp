@@ -2,10 +2,13 @@
 // names the file and the key.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "cli/Cli.h"
 #include "cli/TestDescription.h"
+#include "core/state/AnalysisState.h"
 
 namespace tolvex::cli {
 namespace {
@@ -78,6 +81,12 @@ TEST(TestDescription, RefusesEachBadKeyNamingIt) {
         {R"({"series": [{"file": "a.csv", "weight": -1}]})", "t.json: series[0].weight: is negative"},
         {R"({"series": [{"file": "a.csv", "radius": 3}]})", "t.json: series[0].radius: is no key"},
         {R"({"set": {"transmisivity": 5}})", "t.json: set.transmisivity: is no field"},
+        {R"({"series": [{"file": "a.csv", "geometry": {"mnZZ": 0.5}}]})",
+         "t.json: series[0].geometry.mnZZ: is no field of the observation geometry"},
+        {R"({"series": [{"file": "a.csv", "geometry": {"radialDistance": 5}}]})",
+         "t.json: series[0].geometry.radialDistance: is no field of the observation geometry"},
+        {R"({"series": [{"file": "a.csv", "geometry": {"mnObsKind": 3}}]})",
+         "t.json: series[0].geometry.mnObsKind: is 3; it is 0..2"},
         {R"({"set": {"transmissivity": [5]}})", "t.json: set.transmissivity: is [5], not a number"},
     };
     for (const auto& c : cases) {
@@ -95,6 +104,42 @@ TEST(TestDescription, RefusesEachBadKeyNamingIt) {
     } catch (const CliError& e) {
         EXPECT_NE(e.what.find("--test /nonexistent/test.json: "), std::string::npos) << e.what;
     }
+}
+
+// Installing a description: the units, the rate, each series' distance (converted to SI), used range and
+// geometry, the first series into the classic records and the second as a further series.
+TEST(TestDescription, InstallsSeriesWithTheirUnitsRangesAndGeometry) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tolvex-test-description";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "a.csv") << "# well A\ntime,drawdown\n1,0.1\n2,0.2\n4,0.3\n8,0.4\n";
+    std::ofstream(dir / "b.csv") << "1;0.05\n2;0.1\n4;0.15\n";
+    const TestDescription d = parseTestDescription(R"({
+        "model": 6, "units": {"time": "min", "length": "ft", "rate": "gpm"}, "rate": 540,
+        "series": [{"name": "A", "file": "a.csv", "r": 100, "use": [2, 4], "geometry": {"mnObsKind": 1, "mnZ": 0.95}},
+                   {"name": "B", "file": "b.csv", "r": 50, "delimiter": "semicolon", "geometry": {"mnZ": 0.9}}]})",
+                                                   (dir / "test.json").string());
+    AnalysisState s = makeDefaultState();
+    applyTestDescription(d, s);
+    EXPECT_EQ(s.modelKind, 6);
+    EXPECT_FLOAT_EQ(s.pumpingRate, static_cast<float>(540 * 3.785411784e-3 / 60.0));  // m³/s
+    EXPECT_FLOAT_EQ(s.radialDistance, static_cast<float>(100 * 0.3048));
+    EXPECT_EQ(s.allCount, 4);
+    EXPECT_EQ(s.useFrom, 2);
+    EXPECT_EQ(s.useTo, 4);
+    EXPECT_DOUBLE_EQ(s.allTimes[3], 8 * 60.0);          // s
+    EXPECT_DOUBLE_EQ(s.allDrawdowns[3], 0.4 * 0.3048);  // m
+    EXPECT_EQ(s.firstSeries.name, "A");
+    EXPECT_EQ(s.mnObsKind, 1);
+    EXPECT_FLOAT_EQ(s.mnZ, 0.95f);
+    ASSERT_EQ(s.extraSeries.size(), 1u);
+    const ObservationSeries& b = s.extraSeries[0];
+    EXPECT_EQ(b.settings.name, "B");
+    EXPECT_FLOAT_EQ(b.radialDistance, static_cast<float>(50 * 0.3048));
+    EXPECT_FLOAT_EQ(b.geometry.mnZ, 0.9f);
+    EXPECT_EQ(b.geometry.mnObsKind, 0);  // not given: the default
+    ASSERT_EQ(b.times.size(), 3u);
+    EXPECT_DOUBLE_EQ(b.values[2], 0.15 * 0.3048);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

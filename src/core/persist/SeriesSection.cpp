@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/persist/ExtensionSections.h"
+#include "core/series/GeometryFields.h"
 #include "core/series/SeriesChecks.h"
 
 namespace tolvex {
@@ -50,23 +51,6 @@ std::string validUtf8(const std::string& text) {
 
 json settingsJson(const SeriesSettings& s) {
     return {{"name", validUtf8(s.name)}, {"on", s.on}, {"weight", s.weight}, {"head", headJson(s.head)}};
-}
-
-// The observation geometry's fields by name, for writing and reading alike.
-template <class Geometry, class Visit>
-void forEachGeometryField(Geometry& g, Visit&& visit) {
-    visit("ppObsKind", g.ppObsKind);
-    visit("ppPiezoZ", g.ppPiezoZ);
-    visit("ppObsL", g.ppObsL);
-    visit("ppObsD", g.ppObsD);
-    visit("lppObsKind", g.lppObsKind);
-    visit("lppPiezoZ", g.lppPiezoZ);
-    visit("lppObsL", g.lppObsL);
-    visit("lppObsD", g.lppObsD);
-    visit("mnObsKind", g.mnObsKind);
-    visit("mnZ", g.mnZ);
-    visit("mnZ1", g.mnZ1);
-    visit("mnZ2", g.mnZ2);
 }
 
 json seriesJson(const ObservationSeries& x) {
