@@ -18,6 +18,7 @@
 #include "core/io/FileBytes.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
+#include "core/units/Units.h"
 #include "gui/FormDialog.h"
 #include "gui/ImportDialog.h"
 #include "gui/MeasurementGrid.h"
@@ -166,8 +167,18 @@ void MeasurementTableDialog::importWithOptions() {
 }
 
 void MeasurementTableDialog::editSlugHeads() {
-    SlugHeadDialog dialog(state_.firstSeries.head, this);
+    // The dialog speaks the document's length unit; the state keeps SI when units are set.
+    const DisplayUnits& units = state_.units;
+    SlugHead shown = state_.firstSeries.head;
+    shown.h0 = fromSI(shown.h0, Dimension::Length, units);
+    shown.staticLevel = fromSI(shown.staticLevel, Dimension::Length, units);
+    const SlugHead before = shown;
+    SlugHeadDialog dialog(shown, this);
     runSlugHeadDialog(dialog);
+    if (shown == before) return;  // untouched: no round trip through the units
+    shown.h0 = toSI(shown.h0, Dimension::Length, units);
+    shown.staticLevel = toSI(shown.staticLevel, Dimension::Length, units);
+    state_.firstSeries.head = shown;
 }
 
 bool MeasurementTableDialog::readRange(QLineEdit* edit, int& value) {

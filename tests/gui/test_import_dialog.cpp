@@ -168,5 +168,24 @@ TEST(SlugHeadDialog, TheTableOffersItForTheSlugTestModelsOnly) {
     EXPECT_EQ(state.firstSeries.head.reference, SlugHead::Reference::FirstValue);
 }
 
+// With units the dialog shows and takes H0 in the document's length unit; the state keeps metres.
+TEST(SlugHeadDialog, SpeaksTheDocumentsLengthUnit) {
+    AnalysisState state = makeDefaultState();
+    state.modelKind = static_cast<int>(ModelKind::SlugTest);
+    state.units = DisplayUnits{"min", "ft", "m3/s"};
+    state.firstSeries.head.reference = SlugHead::Reference::Number;
+    state.firstSeries.head.h0 = 0.3048;  // 1 ft
+    MeasurementTableDialog table(state);
+    QString shown;
+    table.runSlugHeadDialog = [&shown](SlugHeadDialog& dialog) {
+        shown = dialog.h0Edit()->text();
+        dialog.h0Edit()->setText(QStringLiteral("2"));
+        dialog.accept();
+    };
+    table.slugHeadButton()->click();
+    EXPECT_EQ(shown, QStringLiteral("1"));
+    EXPECT_DOUBLE_EQ(state.firstSeries.head.h0, 2 * 0.3048);
+}
+
 }  // namespace
 }  // namespace tolvex::gui
