@@ -99,8 +99,8 @@ void applyRatesOption(std::string_view command, const std::string& value, Analys
     if (auto error = checkRateSchedule(steps)) {
         throw CliError{std::string(command) + ": --rates " + value + ": " + *error};
     }
-    for (RateStep& step : steps) step = rateStepToSI(step, state.units);
-    std::vector<RateStep> before = std::exchange(state.rateSchedule, std::move(steps));
+    std::vector<RateStep> before =
+        std::exchange(state.rateSchedule, rateStepsToSI(std::move(steps), state.units));
     if (auto error = checkRateScheduleInputs(state, state.modelKind)) {
         state.rateSchedule = std::move(before);
         throw CliError{std::string(command) + ": --rates: " + *error};

@@ -111,8 +111,7 @@ void addFurtherSeries(const TestDescription& t, std::size_t index, const SeriesD
 void installRates(const TestDescription& t, AnalysisState& state) {
     if (t.rate) state.pumpingRate = static_cast<float>(toSI(*t.rate, Dimension::Rate, state.units));
     if (t.rates.empty()) return;
-    std::vector<RateStep> steps;
-    for (const RateStep& step : t.rates) steps.push_back(rateStepToSI(step, state.units));
+    std::vector<RateStep> steps = rateStepsToSI(t.rates, state.units);
     if (auto error = checkRateSchedule(steps)) throw CliError{t.path + ": rates: " + *error};
     // The drawdowns are superposed on the model's response to pumpingRate: any rate of the schedule
     // serves; the first non-zero one keeps the reference of the order of the test's.

@@ -164,13 +164,9 @@ void addPumpingHistoryCommands(MainWindow& window) {
     QObject::connect(open, &QAction::triggered, &window, [&window] {
         // The table speaks the document's units; the state keeps SI when units are set.
         const DisplayUnits& units = window.state().units;
-        std::vector<RateStep> shown;
-        for (const RateStep& step : window.state().rateSchedule) shown.push_back(rateStepFromSI(step, units));
-        RateTableDialog dialog(shown, &window);
+        RateTableDialog dialog(rateStepsFromSI(window.state().rateSchedule, units), &window);
         if (dialog.exec() != QDialog::Accepted) return;
-        std::vector<RateStep> steps;
-        for (const RateStep& step : dialog.steps()) steps.push_back(rateStepToSI(step, units));
-        applyRateSchedule(window, std::move(steps));
+        applyRateSchedule(window, rateStepsToSI(dialog.steps(), units));
     });
     // After "Input drawdowns": the history belongs with the measurements.
     const QList<QAction*> items = interpretation->actions();

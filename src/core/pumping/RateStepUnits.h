@@ -2,6 +2,8 @@
 // state keeps them when units are set.
 #pragma once
 
+#include <vector>
+
 #include "core/pumping/RateStep.h"
 #include "core/units/Units.h"
 
@@ -12,6 +14,18 @@ namespace tolvex {
 }
 [[nodiscard]] inline RateStep rateStepFromSI(const RateStep& step, const DisplayUnits& units) {
     return {fromSI(step.time, Dimension::Time, units), fromSI(step.rate, Dimension::Rate, units)};
+}
+
+// A schedule as entered in SI, and a schedule the state keeps as shown.
+[[nodiscard]] inline std::vector<RateStep> rateStepsToSI(std::vector<RateStep> steps,
+                                                         const DisplayUnits& units) {
+    for (RateStep& step : steps) step = rateStepToSI(step, units);
+    return steps;
+}
+[[nodiscard]] inline std::vector<RateStep> rateStepsFromSI(std::vector<RateStep> steps,
+                                                           const DisplayUnits& units) {
+    for (RateStep& step : steps) step = rateStepFromSI(step, units);
+    return steps;
 }
 
 }  // namespace tolvex
