@@ -186,8 +186,9 @@ double fieldValue(const AnalysisState& s, std::string_view name) {
     return s.units.set() ? shownFloat(s, stored, field->dimension) : shortestFloat(stored);
 }
 
-double lengthValue(const AnalysisState& s, float stored) {
-    return s.units.set() ? shownFloat(s, stored, Dimension::Length) : shortestFloat(stored);
+// A misfit of the fit (rmsError, the error history) in the document's units: slug tests compare H/H0.
+double errorValue(const AnalysisState& s, float stored) {
+    return s.units.set() ? shownFloat(s, stored, fitErrorDimension(s.modelKind)) : shortestFloat(stored);
 }
 
 // The measurements and drawdowns of the fit in the document's units.
@@ -202,7 +203,7 @@ nlohmann::ordered_json parameterUnits(const AnalysisState& s) {
     nlohmann::ordered_json units = nlohmann::ordered_json::object();
     for (std::string_view name : fittedFieldNames(s.modelKind))
         units[std::string(name)] = unitLabel(findField(name)->dimension, s.units);
-    units["rmsError"] = unitLabel(Dimension::Length, s.units);
+    units["rmsError"] = unitLabel(fitErrorDimension(s.modelKind), s.units);
     units["times"] = unitLabel(Dimension::Time, s.units);
     units["drawdowns"] = unitLabel(measuredDimension(s), s.units);
     return units;
@@ -236,13 +237,13 @@ nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& met
         parameters[std::string(name)] = fieldValue(s, name);
     std::vector<double> history;
     for (int i = 0; i < s.iterationsDone && i < static_cast<int>(s.errorHistory.size()); ++i) {
-        history.push_back(lengthValue(s, s.errorHistory[i]));
+        history.push_back(errorValue(s, s.errorHistory[i]));
     }
     const Dimension drawdown = measuredDimension(s);
     nlohmann::ordered_json result = {{"model", s.modelKind},
                                      {"method", method},
                                      {"parameters", parameters},
-                                     {"rmsError", lengthValue(s, s.rmsError)},
+                                     {"rmsError", errorValue(s, s.rmsError)},
                                      {"iterations", s.iterationsDone},
                                      {"errorHistory", history},
                                      {"times", shownValues(s, s.times, Dimension::Time)},
@@ -264,7 +265,7 @@ void printText(std::ostream& out, const AnalysisState& s, const std::string& met
         out << line;
     }
     std::snprintf(line, sizeof line, "%-24s %.7g\n%-24s %d\n", "rmsError",
-                  s.units.set() ? lengthValue(s, s.rmsError) : static_cast<double>(s.rmsError), "iterations",
+                  s.units.set() ? errorValue(s, s.rmsError) : static_cast<double>(s.rmsError), "iterations",
                   s.iterationsDone);
     out << line;
 }

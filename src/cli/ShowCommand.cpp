@@ -56,7 +56,7 @@ nlohmann::json fieldJson(const AnalysisState& state, const FieldInfo& field) {
             const auto& value = state.*member;
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, float>) {
-                if (state.units.set()) return shownFloat(state, value, field.dimension);
+                if (state.units.set()) return shownFloat(state, value, fieldDimension(state, field));
                 return shortestDouble(value);
             } else if constexpr (std::is_same_v<T, std::string>) {
                 return latin1ToUtf8(value);  // the document's texts are Latin-1 bytes
@@ -83,7 +83,7 @@ std::vector<const FieldInfo*> parameterFields() {
 std::string displayText(const AnalysisState& state, const FieldInfo& field) {
     if (field.type() == FieldType::Text) return terminalText(fieldText(state, field));
     if (field.type() != FieldType::Float) return fieldText(state, field);
-    if (state.units.set() && field.dimension != Dimension::None) return fieldText(state, field);
+    if (state.units.set() && fieldDimension(state, field) != Dimension::None) return fieldText(state, field);
     std::array<char, 32> buffer{};
     const float value = state.*std::get<float AnalysisState::*>(field.member);
     return std::string(buffer.data(), std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr);

@@ -58,8 +58,9 @@ private:
 
 void rescaleFields(AnalysisState& s, const Rescale& r) {
     for (const FieldInfo& field : scalarFields()) {
-        if (field.type() != FieldType::Float || field.dimension == Dimension::None) continue;
-        r.apply(s.*std::get<float AnalysisState::*>(field.member), field.dimension);
+        const Dimension dimension = fieldDimension(s, field);
+        if (field.type() != FieldType::Float || dimension == Dimension::None) continue;
+        r.apply(s.*std::get<float AnalysisState::*>(field.member), dimension);
     }
     // Sums of squared drawdown residuals scale with the square of the length unit.
     const double squared = r.factor(Dimension::Length) * r.factor(Dimension::Length);

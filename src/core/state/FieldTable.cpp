@@ -317,8 +317,8 @@ std::string fieldText(const AnalysisState& state, const FieldInfo& field) {
                 return value;
             } else if constexpr (std::is_same_v<T, int>) {
                 return std::to_string(value);
-            } else if (field.dimension != Dimension::None && state.units.set()) {
-                return shownFloatText(value, field.dimension, state.units);
+            } else if (fieldDimension(state, field) != Dimension::None && state.units.set()) {
+                return shownFloatText(value, fieldDimension(state, field), state.units);
             } else {
                 return formatGeneral(static_cast<double>(value), 9);
             }
@@ -346,6 +346,15 @@ Dimension seriesValueDimension(int modelKind, const SlugHead& head) {
 
 Dimension measuredDimension(const AnalysisState& state) {
     return seriesValueDimension(state.modelKind, state.firstSeries.head);
+}
+
+Dimension fitErrorDimension(int modelKind) {
+    const auto kind = static_cast<ModelKind>(modelKind);
+    return kind == ModelKind::SlugTest || kind == ModelKind::BouwerRice ? Dimension::None : Dimension::Length;
+}
+
+Dimension fieldDimension(const AnalysisState& state, const FieldInfo& field) {
+    return field.name == "rmsError" ? fitErrorDimension(state.modelKind) : field.dimension;
 }
 
 bool admitsValue(const FieldInfo& field, double value) {
@@ -415,7 +424,7 @@ std::optional<std::string> setFieldText(AnalysisState& state, const FieldInfo& f
         }
         case FieldType::Float: {
             auto value = parseNumber(text);
-            if (value) *value = toSI(*value, field.dimension, state.units);
+            if (value) *value = toSI(*value, fieldDimension(state, field), state.units);
             if (auto error = floatTextError(field, text, value)) return error;
             state.*std::get<float AnalysisState::*>(field.member) = static_cast<float>(*value);
             return std::nullopt;

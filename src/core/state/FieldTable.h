@@ -68,6 +68,11 @@ struct FieldInfo {
 [[nodiscard]] Dimension seriesValueDimension(int modelKind, const SlugHead& head);
 // The same for the first series, the one of the classic records.
 [[nodiscard]] Dimension measuredDimension(const AnalysisState& state);
+// What a fit's misfit (rmsError, the error history) measures: drawdowns (Length), or for the slug tests the
+// normalised head H/H0 (None), which the fit compares whatever the measured values are.
+[[nodiscard]] Dimension fitErrorDimension(int modelKind);
+// What a field measures in this state: its dimension, except for rmsError, which follows the model.
+[[nodiscard]] Dimension fieldDimension(const AnalysisState& state, const FieldInfo& field);
 
 // Whether `value` may be stored into the field: any number, or for a positive field a finite one above zero.
 [[nodiscard]] bool admitsValue(const FieldInfo& field, double value);

@@ -86,3 +86,28 @@ TEST(FieldTable, NumbersAreWrittenWithAPointUnderACommaLocale) {
 
 }  // namespace
 }  // namespace tolvex
+
+namespace tolvex {
+namespace {
+
+// A fit's misfit is a drawdown, except for the slug tests, which compare H/H0: in feet the pumping test's
+// RMS of 0.3048 m reads 1 ft, the slug test's 0.3048 stays 0.3048 whatever the length unit.
+TEST(FieldTable, TheMisfitOfASlugTestHasNoLengthUnit) {
+    AnalysisState s = makeDefaultState();
+    s.units = DisplayUnits{"min", "ft", "m3/d"};
+    s.rmsError = 0.3048f;
+    const FieldInfo& rms = *findField("rmsError");
+    struct Case {
+        int model;
+        const char* text;
+    };
+    for (const Case c : {Case{0, "1"}, Case{2, "1"}, Case{5, "0.304800004"}, Case{10, "0.304800004"}}) {
+        s.modelKind = c.model;
+        EXPECT_EQ(fieldText(s, rms), c.text) << "model " << c.model;
+    }
+    EXPECT_EQ(fitErrorDimension(5), Dimension::None);
+    EXPECT_EQ(fitErrorDimension(6), Dimension::Length);
+}
+
+}  // namespace
+}  // namespace tolvex
