@@ -143,7 +143,8 @@ void FormDialog::loadFitControls() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const Control& control = controls_[i];
         if (control.fix == nullptr) continue;
-        const FitFieldTexts texts = loadFitFieldTexts(*form_.fitControls, form_.fields[i].field);
+        const FitFieldTexts texts =
+            loadFitFieldTexts(*form_.fitControls, form_.fields[i].field, state_.units);
         control.fix->setChecked(texts.fixed);
         control.lower->setText(QString::fromStdString(texts.lower));
         control.upper->setText(QString::fromStdString(texts.upper));
@@ -160,7 +161,7 @@ std::optional<FormError> FormDialog::editedFitControls(FitControls& controls) co
         texts[i] = {control.fix->isChecked(), control.lower->text().toStdString(),
                     control.upper->text().toStdString()};
     }
-    return acceptFitFieldTexts(form_, state_.modelKind, texts, controls);
+    return acceptFitFieldTexts(form_, state_.modelKind, texts, controls, state_.units);
 }
 
 QCheckBox* FormDialog::fixBox(std::size_t index) const {

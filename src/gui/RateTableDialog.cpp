@@ -43,7 +43,9 @@ QString cellText(const QTableWidget& table, int row, int column) {
 
 }  // namespace
 
-RateTableDialog::RateTableDialog(const std::vector<RateStep>& steps, QWidget* parent) : QDialog(parent) {
+RateTableDialog::RateTableDialog(const std::vector<RateStep>& steps, QWidget* parent,
+                                 const DisplayUnits& units)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("Rate steps"));
     setObjectName(QStringLiteral("rateTableDialog"));
     auto* layout = new QVBoxLayout(this);
@@ -54,7 +56,11 @@ RateTableDialog::RateTableDialog(const std::vector<RateStep>& steps, QWidget* pa
     note->setWordWrap(true);
     layout->addWidget(note);
     table_ = new QTableWidget(static_cast<int>(steps.size()), 2, this);
-    table_->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("Rate")});
+    const auto header = [&units](const char* name, Dimension dimension) {
+        const std::string unit = unitLabel(dimension, units);
+        return QString::fromUtf8(unit.empty() ? std::string(name) : std::string(name) + " [" + unit + "]");
+    };
+    table_->setHorizontalHeaderLabels({header("Time", Dimension::Time), header("Rate", Dimension::Rate)});
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     for (int row = 0; row < static_cast<int>(steps.size()); ++row) {
         table_->setItem(row, kTimeColumn, new QTableWidgetItem(numberText(steps[row].time)));
@@ -164,7 +170,7 @@ void addPumpingHistoryCommands(MainWindow& window) {
     QObject::connect(open, &QAction::triggered, &window, [&window] {
         // The table speaks the document's units; the state keeps SI when units are set.
         const DisplayUnits& units = window.state().units;
-        RateTableDialog dialog(rateStepsFromSI(window.state().rateSchedule, units), &window);
+        RateTableDialog dialog(rateStepsFromSI(window.state().rateSchedule, units), &window, units);
         if (dialog.exec() != QDialog::Accepted) return;
         applyRateSchedule(window, rateStepsToSI(dialog.steps(), units));
     });

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/pumping/RateStep.h"
+#include "core/units/DisplayUnits.h"
 
 class QLabel;
 class QTableWidget;
@@ -19,7 +20,9 @@ class MainWindow;
 class RateTableDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit RateTableDialog(const std::vector<RateStep>& steps, QWidget* parent = nullptr);
+    // `steps` are in the document's `units`, which the column headers name ("Time [min]", "Rate [m³/d]").
+    explicit RateTableDialog(const std::vector<RateStep>& steps, QWidget* parent = nullptr,
+                             const DisplayUnits& units = {});
 
     [[nodiscard]] QTableWidget* table() const { return table_; }
     // The refusal of the last OK, shown under the table (empty when none).

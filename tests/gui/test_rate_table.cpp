@@ -49,6 +49,15 @@ TEST(RateTable, ShowsTheStepsAndReadsThemBackExactly) {
     EXPECT_EQ(dialog.steps(), steps) << "the shown texts read back to the same doubles";
 }
 
+TEST(RateTable, TheHeadersNameTheDocumentsUnits) {
+    RateTableDialog plain({{0.0, 1.0}});
+    EXPECT_EQ(plain.table()->horizontalHeaderItem(0)->text(), QStringLiteral("Time"));
+    EXPECT_EQ(plain.table()->horizontalHeaderItem(1)->text(), QStringLiteral("Rate"));
+    RateTableDialog withUnits({{0.0, 1.0}}, nullptr, DisplayUnits{"min", "m", "m3/d"});
+    EXPECT_EQ(withUnits.table()->horizontalHeaderItem(0)->text(), QStringLiteral("Time [min]"));
+    EXPECT_EQ(withUnits.table()->horizontalHeaderItem(1)->text(), QString::fromUtf8("Rate [m\u00b3/d]"));
+}
+
 TEST(RateTable, RowsAreAddedAfterTheCurrentOneAndRemoved) {
     RateTableDialog dialog({{0.0, 1.0}, {10.0, 2.0}, {20.0, 0.0}});
     dialog.table()->setCurrentCell(0, 0);

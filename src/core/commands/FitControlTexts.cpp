@@ -8,6 +8,7 @@
 
 #include "core/state/FieldTable.h"
 #include "core/typecurves/ParameterVector.h"
+#include "core/units/Units.h"
 
 namespace tolvex {
 namespace {
@@ -36,6 +37,11 @@ std::optional<double> parseBound(const std::string& text, double none) {
     return *value;
 }
 
+Dimension dimensionOf(const std::string& name) {
+    const FieldInfo* field = findField(name);
+    return field ? field->dimension : Dimension::None;
+}
+
 }  // namespace
 
 std::vector<std::size_t> fittedFieldIndices(const Form& form, int modelKind) {
@@ -47,18 +53,23 @@ std::vector<std::size_t> fittedFieldIndices(const Form& form, int modelKind) {
     return indices;
 }
 
-FitFieldTexts loadFitFieldTexts(const FitControls& controls, const std::string& name) {
+FitFieldTexts loadFitFieldTexts(const FitControls& controls, const std::string& name,
+                                const DisplayUnits& units) {
     FitFieldTexts texts;
     texts.fixed = controls.fixed.count(name) != 0;
+    const Dimension dimension = dimensionOf(name);
     if (const auto it = controls.bounds.find(name); it != controls.bounds.end()) {
-        if (std::isfinite(it->second.lower)) texts.lower = boundText(it->second.lower);
-        if (std::isfinite(it->second.upper)) texts.upper = boundText(it->second.upper);
+        if (std::isfinite(it->second.lower))
+            texts.lower = boundText(fromSI(it->second.lower, dimension, units));
+        if (std::isfinite(it->second.upper))
+            texts.upper = boundText(fromSI(it->second.upper, dimension, units));
     }
     return texts;
 }
 
 std::optional<FormError> acceptFitFieldTexts(const Form& form, int modelKind,
-                                             const std::vector<FitFieldTexts>& texts, FitControls& controls) {
+                                             const std::vector<FitFieldTexts>& texts, FitControls& controls,
+                                             const DisplayUnits& units) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     FitControls result = controls;
     for (std::size_t i : fittedFieldIndices(form, modelKind)) {
@@ -77,7 +88,9 @@ std::optional<FormError> acceptFitFieldTexts(const Form& form, int modelKind,
         result.fixed.erase(field.field);
         if (entry.fixed) result.fixed.insert(field.field);
         result.bounds.erase(field.field);
-        if (std::isfinite(*lower) || std::isfinite(*upper)) result.bounds[field.field] = {*lower, *upper};
+        const Dimension dimension = dimensionOf(field.field);
+        if (std::isfinite(*lower) || std::isfinite(*upper))
+            result.bounds[field.field] = {toSI(*lower, dimension, units), toSI(*upper, dimension, units)};
     }
     controls = std::move(result);
     return std::nullopt;

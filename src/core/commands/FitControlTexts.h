@@ -9,6 +9,7 @@
 
 #include "core/commands/Form.h"
 #include "core/estimation/FitControls.h"
+#include "core/units/DisplayUnits.h"
 
 namespace tolvex {
 
@@ -21,17 +22,20 @@ struct FitFieldTexts {
 // The indices into form.fields of the fields the model fits (fittedFieldNames), in exchange order.
 [[nodiscard]] std::vector<std::size_t> fittedFieldIndices(const Form& form, int modelKind);
 
-// The texts of field `name` as the controls hold them: bounds written so that they read back unchanged.
-[[nodiscard]] FitFieldTexts loadFitFieldTexts(const FitControls& controls, const std::string& name);
+// The texts of field `name` as the controls hold them: bounds written so that they read back unchanged,
+// in the document's `units` (the controls hold SI values when units are set).
+[[nodiscard]] FitFieldTexts loadFitFieldTexts(const FitControls& controls, const std::string& name,
+                                              const DisplayUnits& units = {});
 
 // Parses the texts of the fitted fields (`texts` one per form field, exchange order; entries of fields
 // that are not fitted are ignored) and, when all are good, replaces the fixed set and the bounds of
 // those fields in `controls` (the others and stopWhenConverged are kept). On failure nothing changes
 // and the error names the field: "Please enter a number as the lower bound of "LABEL", or leave it
 // empty.", the same for the upper bound, or "The lower bound of "LABEL" must lie below its upper
-// bound.".
+// bound.". Bounds are read in the document's `units` and kept in SI.
 [[nodiscard]] std::optional<FormError> acceptFitFieldTexts(const Form& form, int modelKind,
                                                            const std::vector<FitFieldTexts>& texts,
-                                                           FitControls& controls);
+                                                           FitControls& controls,
+                                                           const DisplayUnits& units = {});
 
 }  // namespace tolvex

@@ -84,7 +84,7 @@ const std::array kFields = {
     TOLVEX_QUANTITY(wellDepthInAquifer, Length),
     TOLVEX_QUANTITY(brAquiferThickness, Length),
     TOLVEX_QUANTITY(hydraulicConductivity, Conductivity),
-    TOLVEX_FIELD(brRate),
+    TOLVEX_MEASURE(brRate, PerTime),
     TOLVEX_FIELD(brFitIntercept),
     TOLVEX_FIELD(brCoefA),
     TOLVEX_FIELD(brCoefB),

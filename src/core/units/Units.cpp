@@ -92,6 +92,8 @@ double siFactor(Dimension dimension, const DisplayUnits& units) {
             return l * l / t;
         case Dimension::Conductivity:
             return l / t;
+        case Dimension::PerTime:
+            return 1.0 / t;
     }
     return 1.0;
 }
@@ -139,6 +141,8 @@ std::string unitLabel(Dimension dimension, const DisplayUnits& units) {
             return l + "²/" + t;
         case Dimension::Conductivity:
             return l + "/" + t;
+        case Dimension::PerTime:
+            return "1/" + t;
     }
     return {};
 }

@@ -20,6 +20,7 @@ enum class Dimension {
     Rate,            // m³/s: pumping rates
     Transmissivity,  // m²/s
     Conductivity,    // m/s: hydraulic conductivities
+    PerTime,         // 1/s: decay rates (the Bouwer-Rice slope of ln H against t)
 };
 
 // The unit names a document may use, SI first; their factors to the SI unit.

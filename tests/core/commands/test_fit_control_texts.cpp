@@ -106,6 +106,26 @@ TEST(FitControlTexts, BoundsAreShownSoThatTheyReadBackUnchanged) {
     EXPECT_EQ(s.upper, "");
 }
 
+// With units set the controls hold SI: T between 1 and 100 m²/d is entered and shown as such, and kept
+// as m²/s; a storage coefficient has no unit and is kept as typed.
+TEST(FitControlTexts, BoundsAreEnteredAndShownInTheDocumentsUnits) {
+    const DisplayUnits units{"d", "m", "m3/d"};
+    const Form form = *initialGuessForm(0);
+    std::vector<FitFieldTexts> texts(form.fields.size());
+    texts[indexOf(form, "transmissivity")] = {false, "1", "100"};
+    texts[indexOf(form, "storativity")] = {false, "1e-5", ""};
+    FitControls controls;
+    ASSERT_FALSE(acceptFitFieldTexts(form, 0, texts, controls, units));
+    EXPECT_DOUBLE_EQ(controls.bounds["transmissivity"].lower, 1.0 / 86400.0);
+    EXPECT_DOUBLE_EQ(controls.bounds["transmissivity"].upper, 100.0 / 86400.0);
+    EXPECT_DOUBLE_EQ(controls.bounds["storativity"].lower, 1e-5);
+    const FitFieldTexts shown = loadFitFieldTexts(controls, "transmissivity", units);
+    EXPECT_EQ(shown.lower, "1");
+    EXPECT_EQ(shown.upper, "100");
+    EXPECT_EQ(loadFitFieldTexts(controls, "transmissivity").upper,
+              "0.0011574074074074073");  // SI without units
+}
+
 // Records which forms carried the fit controls, and fixes S in the initial-guess dialog.
 class FixingInteraction : public testing::ScriptedInteraction {
 public:

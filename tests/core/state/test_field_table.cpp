@@ -111,3 +111,18 @@ TEST(FieldTable, TheMisfitOfASlugTestHasNoLengthUnit) {
 
 }  // namespace
 }  // namespace tolvex
+
+namespace tolvex {
+namespace {
+
+// The Bouwer-Rice decay rate 2 K Le / (ln(Re/rw) rc^2) is per time: 1/86400 per second is 1 per day.
+TEST(FieldTable, TheBouwerRiceRateIsShownPerTimeUnit) {
+    AnalysisState s = makeDefaultState();
+    s.units = DisplayUnits{"d", "m", "m3/d"};
+    s.brRate = static_cast<float>(2.0 / 86400.0);
+    EXPECT_EQ(fieldText(s, *findField("brRate")), "2");
+    EXPECT_EQ(unitLabel(findField("brRate")->dimension, s.units), "1/d");
+}
+
+}  // namespace
+}  // namespace tolvex
