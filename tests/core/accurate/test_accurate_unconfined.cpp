@@ -127,19 +127,15 @@ TEST(AccurateUnconfined, AgreesWithTheStandardFunctionWithinItsError) {
     }
 }
 
-// 30-digit mpmath references (columns td, beta, sigma, l, d, z, z1, z2, form, value) over td = 0.1..1e7,
-// beta = 0.001..7, the three observation forms and partial pumping screens: 1e-9 relative, or 1e-13
-// absolute for the tiny early values of observations far from the screen.
-TEST(AccurateUnconfinedReference, MatchesMpmath) {
-    if (!std::filesystem::exists(TOLVEX_TEST_DATA_DIR "/reference/accurate/unconfined.csv")) {
-        GTEST_SKIP() << "unconfined.csv not yet generated";
-    }
-    const test::ReferenceTable table = test::readReferenceTable("unconfined.csv");
+// The worst deviations from a 30-digit mpmath table (columns td, beta, sigma, l, d, z, z1, z2, form,
+// value): 1e-9 relative, or 1e-13 absolute for the tiny early values of observations far from the screen.
+void expectMatchesTable(const char* name) {
+    const test::ReferenceTable table = test::readReferenceTable(name);
     ASSERT_FALSE(table.rows.empty());
     test::WorstDeviation worst;
     double worstAbsolute = 0.0;
     for (const std::vector<double>& row : table.rows) {
-        const auto at = [&](const char* name) { return row[table.column(name)]; };
+        const auto at = [&](const char* column) { return row[table.column(column)]; };
         const UnconfinedGeometry g{at("l"),  at("d"),  at("z"),
                                    at("z1"), at("z2"), static_cast<int>(at("form"))};
         const double reference = row.back();
@@ -155,6 +151,39 @@ TEST(AccurateUnconfinedReference, MatchesMpmath) {
     }
     ::testing::Test::RecordProperty("worst_relative", scientific(worst.relative));
     ::testing::Test::RecordProperty("worst_absolute_below_1e-4", scientific(worstAbsolute));
+}
+
+// td = 0.1..1e7, beta = 0.001..7, the three observation forms and partial pumping screens.
+TEST(AccurateUnconfinedReference, MatchesMpmath) {
+    if (!std::filesystem::exists(TOLVEX_TEST_DATA_DIR "/reference/accurate/unconfined.csv")) {
+        GTEST_SKIP() << "unconfined.csv not yet generated";
+    }
+    expectMatchesTable("unconfined.csv");
+}
+
+// beta = 0.03 and 0.001 over td = 0.4..6.7e6, where the series run to 50-300 terms and the sines of
+// their roots follow each other by the angle-addition recurrence; the piezometer below a partial screen
+// is the slowest series.
+TEST(AccurateUnconfinedReference, MatchesMpmathAtSmallBeta) {
+    expectMatchesTable("unconfined_small_beta.csv");
+}
+
+// The sines and cosines of the roots carried from term to term (restarted every 32 terms) and the
+// Levin sums of the partial screens' components (beta = 1e-3, three different sets of frequencies)
+// keep the identity of the screen segments, as do series of a thousand terms (beta = 1e-4), in every form.
+TEST(AccurateUnconfinedIdentities, ScreenSegmentsAddOverLongSeries) {
+    for (double beta : {1e-3, 1e-4}) {
+        for (int form : {kFullThicknessAverage, kPiezometer, kObservationScreen}) {
+            for (double td : {0.3, 3e3, 3e6}) {
+                const auto w = [&](double l, double d) {
+                    return unconfinedW(td, beta, 0.01, geometry(l, d, form, 0.35, 0.2, 0.65));
+                };
+                const double whole = 0.6 * w(0.8, 0.2);
+                const double parts = 0.25 * w(0.45, 0.2) + 0.35 * w(0.8, 0.45);
+                EXPECT_NEAR(whole, parts, 3e-11 * whole) << beta << " " << form << " " << td;
+            }
+        }
+    }
 }
 
 }  // namespace

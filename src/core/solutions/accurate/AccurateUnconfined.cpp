@@ -14,26 +14,42 @@
 // -> inf, and as a last resort followed from the real axis along q |q|^(s-1) arg, s = 0..1. The term reuses
 // the sine and cosine of Newton's last step, moved by that step with the angle-difference formulas.
 //
-// The series is summed until the bound on the remaining terms (their K0 factor decays at least
-// geometrically) falls below 1e-14 of the sum: de Hoog's weights amplify the transform's error by up
-// to 3e3 (1e-12 gave 6.5e-10 against the references). Each term's K0 is evaluated only to the digits
-// that reach the sum's rounding. For the full-thickness average of a fully penetrating well (Neuman's
-// type curves) the terms are smooth and of one sign pattern, sin^2(eps_n) K0(...) / (eps_n (eps_n +
-// sin eps_n cos eps_n)), nearly geometric in n: there the sum stops at 1e-12 and adds the geometric
-// remainder t_N^2 / (t_{N-1} - t_N) of its last two terms, which measured 30 times more accurate than
-// the bare cut (stopping at 1e-11 this way gave 2.9e-10, at 1e-10 5.7e-9 against the references);
-// this saves some 20 % of the terms. The oscillating screen and observation factors of the other
-// geometries leave the remainder without such a pattern. The differences of sines are formed as products
-// (sin b - sin a = 2 cos((a+b)/2) sin((b-a)/2)), which keeps short screens free of cancellation.
+// Consecutive roots of one node differ by pi plus a small eta wherever n is far from |q|: there the
+// sines and cosines of the multiples of the root the term needs (the root itself, the screen's centre
+// and half-length, the observation's) follow from the previous term's by the angle-addition formulas
+// with a short Taylor series in eta, and Newton's method starts from the predicted root with its sines
+// moved the same way; the library's functions restart the recurrence every 32 terms.
 //
-// Measured against the 30-digit mpmath table unconfined.csv (td 0.1..1e7, beta 0.001..7, the three
-// observation forms, partial screens): worst relative error 6.9e-11, absolute 3.7e-14 below 1e-4.
+// The series is summed until the bound on the remaining terms (their K0 factor decays at least
+// geometrically) falls below 1e-13 of the sum: de Hoog's weights amplify the transform's error by up to
+// 3e3 (against the references below 1e-14 gave 5.5e-11, 1e-13 7.2e-11, 1e-12 6.5e-10).
+// Each term's K0 is evaluated only to the digits that reach the sum's rounding. For the full-thickness
+// average of a fully penetrating well (Neuman's type curves) the terms are smooth and of one sign
+// pattern, sin^2(eps_n) K0(...) / (eps_n (eps_n + sin eps_n cos eps_n)), nearly geometric in n: there
+// the sum stops at 1e-12 and adds the geometric remainder t_N^2 / (t_{N-1} - t_N) of its last two
+// terms, which measured 30 times more accurate than the bare cut (stopping at 1e-11 this way gave
+// 2.9e-10, at 1e-10 5.7e-9 against the references). The oscillating screen and observation factors of
+// the other geometries are sums of exponentials e^{i c eps_n} with a few frequencies c (sin x =
+// (e^{ix} - e^{-ix})/2i): with eps_n = (n - 1) pi + delta_n each product of them with K0 / denominator
+// is e^{i c pi (n-1)} times a function smooth in n, a geometric-like sequence that Levin's u
+// transformation sums from its last seven terms (LevinComponents.h). Their transformed remainders end
+// the series once they are below 1e-5 of the sum and two tries four terms apart agree (the constants
+// below); at beta = 0.001 the piezometer's series then stops after some 100 terms a node instead of
+// 270. (On the full average, whose plain series already ends early, it saved 15 % of the terms at a
+// higher cost a term; measured, not used.) The differences of sines are formed as products (sin b -
+// sin a = 2 cos((a+b)/2) sin((b-a)/2)), which keeps short screens free of cancellation.
+//
+// Measured against the 30-digit mpmath tables unconfined.csv (td 0.1..1e7, beta 0.001..7, the three
+// observation forms, partial screens) and unconfined_small_beta.csv (beta 0.03 and 0.001, td 0.4..6.7e6):
+// worst relative error 7.2e-11 and 3.3e-11, absolute 3.8e-14 and 3.4e-15 below 1e-4.
 // Cost per value against the standard function (Release, bench_accurate_laplace, 16 times over
-// td 0.1..1e7), full-thickness average / piezometer under a partial screen: 6.9x / 8.6x at beta = 7,
-// 7.7x / 10.7x at 1, 11.9x / 18.2x at 0.03, 18.8x / 32x at 0.001. The series' length sets it: its
-// terms decay like exp(-pi sqrt(beta) n), some 150 (full average) and 290 (piezometer) terms a node
-// at beta = 0.001, each a Newton root, up to three screen sines and a complex K0 (about 100 ns).
+// td 0.1..1e7, CPU time of one run), full-thickness average / piezometer under a partial screen: 6.6x /
+// 8.4x at beta = 7, 7.2x / 10.5x at 1, 10.1x / 15.0x at 0.03, 16.4x / 13.7x at 0.001 (before the
+// recurrences and Levin's transformation: 7.1x / 8.9x, 7.8x / 11.3x, 11.6x / 18.3x, 18.6x / 32.3x).
+// Per term about 100 ns of complex K0 remain, and the full average still sums some 150 terms a node
+// at beta = 0.001.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <limits>
@@ -43,6 +59,7 @@
 #include "core/solutions/accurate/AccurateWellFunctions.h"
 #include "core/solutions/accurate/ComplexBessel.h"
 #include "core/solutions/accurate/DeHoog.h"
+#include "core/solutions/accurate/LevinComponents.h"
 
 namespace tolvex::accurate {
 namespace {
@@ -56,12 +73,29 @@ constexpr double kLengthTolerance = 1e-8;
 constexpr double kNewtonTolerance = 1e-7;  // the step after this one is below about 1e-14 relative
 constexpr int kNewtonCap = 40;
 constexpr int kHomotopySteps = 64;
-constexpr double kSeriesTolerance = 1e-14;
+constexpr double kSeriesTolerance = 1e-13;
 constexpr double kSmoothSeriesTolerance = 1e-12;
 // K0 of a term to the sum's rounding relative to the term, between full precision and 1e-3.
 constexpr double kRounding = 1e-16;
 constexpr double kFullPrecision = 1e-17;
 constexpr double kCoarsest = 1e-3;
+// Levin's transformation of the series' components (LevinComponents.h): the components enter from
+// term kLevinFirst or the first later one where K0 decays exponentially (UnconfinedTransform::asymptotic);
+// the last k + 1 terms before a try, from where the terms' bound falls below kLevinWindowStart of the
+// sum, fill its window (their K0 to kLevinDigits of the plain series' tolerance: the transformation
+// differences them). It is tried every kLevinCheckInterval terms and its sum accepted when the remainder
+// it adds is below kLevinRemainder of the sum and two successive tries agree to kLevinAgreement times
+// the terms' decay over the interval (successive estimates differ by about their error times it).
+constexpr int kLevinFirst = 10;
+constexpr double kLevinArgument = 3.0;
+constexpr double kLevinWindowStart = 1e-4;
+constexpr double kLevinDigits = 1e-2;
+constexpr int kLevinCheckInterval = 4;
+constexpr double kLevinRemainder = 1e-5;
+constexpr double kLevinAgreement = 3e-14;
+// Below this beta the terms decay by less than 5 % a term (e^{-pi sqrt(beta)} > 0.95) and successive
+// estimates agree before they are right (measured at beta = 1e-4); the plain series serves there.
+constexpr double kLevinSmallestBeta = 2.6e-4;
 // Bounds a pathological input only: beta = 1e-6 at p ~ 400 needs about 16000 terms.
 constexpr int kMaxTerms = 40000;
 
@@ -132,19 +166,21 @@ constexpr double kSmallStep = 1e-3;
 }
 
 // Newton's method on eps sin(eps) - q cos(eps) from `root.eps`; false when it does not settle in root
-// n's strip (n - 1) pi <= Re eps <= (n - 1/2) pi. The last step's sine and cosine, moved by that step,
-// give those of the root.
-[[nodiscard]] bool newtonRoot(Complex q, int n, Root& root) {
+// n's strip (n - 1) pi <= Re eps <= (n - 1/2) pi. Each step's sine and cosine are the previous ones
+// moved by the previous step (stepped) where it is short, and the last of them give those of the root.
+// `known` says that root.trig already holds the sine and cosine of the start.
+[[nodiscard]] bool newtonRoot(Complex q, int n, Root& root, bool known = false) {
     Complex& eps = root.eps;
+    SinCos sc = known ? root.trig : sinCos(eps);
     for (int step = 0; step < kNewtonCap; ++step) {
-        const SinCos sc = sinCos(eps);
         const Complex delta =
             over(times(eps, sc.sin) - times(q, sc.cos), times(eps, sc.cos) + times(1.0 + q, sc.sin));
         eps -= delta;
         if (!std::isfinite(eps.real()) || !std::isfinite(eps.imag())) return false;
+        sc = stepped(sc, delta);
+        if (!std::isfinite(sc.sin.real())) sc = sinCos(eps);
         if (std::norm(delta) <= kNewtonTolerance * kNewtonTolerance * std::norm(eps)) {
-            root.trig = stepped(sc, delta);
-            if (!std::isfinite(root.trig.sin.real())) root.trig = sinCos(eps);
+            root.trig = sc;
             const double slack = 1e-9 * n;
             return eps.real() >= (n - 1) * kPi - slack && eps.real() <= (n - 0.5) * kPi + slack;
         }
@@ -194,6 +230,32 @@ private:
     Complex last_{kNaN, kNaN}, before_{kNaN, kNaN}, earliest_{kNaN, kNaN};
 };
 
+// Consecutive roots of one node differ by pi plus a small eta = delta_n - delta_{n-1} wherever n is far
+// from |q| (eps_n ~ (n - 1) pi + q/((n - 1) pi) for n >> |q|, ~ (n - 1/2) pi - (n - 1/2) pi/q for n << |q|):
+// there the sines and cosines of the multiples a eps (a in 0..1) the term needs follow from the previous
+// term's by the angle-addition formulas with sin and cos of a pi (constants) and of a eta (a short Taylor
+// series), with no transcendental function. Its tenth power over 10! is below 3e-20 for |eta| <= 0.05.
+constexpr double kShortEta = 0.05;
+// The recurrence restarts from the library's functions every this many terms, which bounds the rounding
+// it accumulates (about 1e-16 a term, on terms far below the sum by then).
+constexpr int kRestartInterval = 32;
+// The multiples a of the root: 1, the pumping screen's centre and half-length, the observation's.
+constexpr int kMaxMultiples = 5;
+
+// sin and cos of x + y from those of x and y.
+[[nodiscard]] inline SinCos added(const SinCos& x, const SinCos& y) {
+    return {times(x.sin, y.cos) + times(x.cos, y.sin), times(x.cos, y.cos) - times(x.sin, y.sin)};
+}
+
+// sin and cos of a pi + x for a small complex x (|x| <= kShortEta), from the real sin and cos of a pi
+// and the Taylor series of x's to x^9; `x2` is x^2.
+[[nodiscard]] inline SinCos halfTurnsPlus(double sinTurn, double cosTurn, Complex x, Complex x2) {
+    const Complex c = 1.0 - times(x2, 0.5 - times(x2, 1.0 / 24 - times(x2, 1.0 / 720 - x2 * (1.0 / 40320))));
+    const Complex s = times(
+        x, 1.0 - times(x2, 1.0 / 6 - times(x2, 1.0 / 120 - times(x2, 1.0 / 5040 - x2 * (1.0 / 362880)))));
+    return {sinTurn * c + cosTurn * s, cosTurn * c - sinTurn * s};
+}
+
 // The Laplace transform at complex p with the roots of the previous node as starting points (grown
 // and updated as terms are added).
 class UnconfinedTransform {
@@ -204,7 +266,22 @@ public:
           g_(g),
           smoothTerms_(g.l == 1.0 && g.d == 0.0 &&
                        (g.form == kFullThicknessAverage ||
-                        (g.form == kObservationScreen && g.z1 == 0.0 && g.z2 == 1.0))) {}
+                        (g.form == kObservationScreen && g.z1 == 0.0 && g.z2 == 1.0))) {
+        const double lower = 1.0 - g_.l;  // screen ends as heights above the base
+        const double upper = 1.0 - g_.d;
+        addMultiple(1.0);
+        if (lower != 0.0 || upper != 1.0) {
+            screenCentre_ = addMultiple(0.5 * (lower + upper));
+            screenHalf_ = addMultiple(0.5 * (upper - lower));
+        }
+        if (g_.form == kPiezometer) {
+            observation_ = addMultiple(g_.z);
+        } else if (g_.form == kObservationScreen && (g_.z1 != 0.0 || g_.z2 != 1.0)) {
+            observationCentre_ = addMultiple(0.5 * (g_.z1 + g_.z2));
+            observationHalf_ = addMultiple(0.5 * (g_.z2 - g_.z1));
+        }
+        if (!smoothTerms_) buildComponents();
+    }
 
     [[nodiscard]] Complex operator()(Complex p) {
         const Complex q = p / (sigma_ * beta_ + p / kDrainage);
@@ -212,16 +289,34 @@ public:
         double previousBound = std::numeric_limits<double>::infinity();
         Complex previousTerm = 0.0;
         const double tolerance = smoothTerms_ ? kSmoothSeriesTolerance : kSeriesTolerance;
+        Trig trig{};
+        Complex previousRoot{kNaN, kNaN};
+        // The components' Levin sums start at term `first` (0: not yet).
+        LevinComponents levin(smoothTerms_ || beta_ < kLevinSmallestBeta ? 0 : components_.size());
+        int first = 0;
+        Complex accelerated{kNaN, kNaN};
+        int agreements = 0;
+        Complex factor = 1.0, previousFactor = 1.0;  // K of the last two terms
         for (int n = 1; n <= kMaxTerms; ++n) {
             if (history_.size() < static_cast<std::size_t>(n)) history_.emplace_back();
             RootHistory& h = history_[static_cast<std::size_t>(n - 1)];
-            const Root root = eigenvalue(q, n, h.predicted());
-            h.add(root.eps);
+            const bool recur = n % kRestartInterval != 0;
+            const Complex root = nextRoot(q, n, h.predicted(), previousRoot, recur, trig);
+            previousRoot = root;
+            h.add(root);
             double bound = 0.0;
+            previousFactor = factor;
             // The term is at most about the previous bound, so K0 needs only the digits that reach
-            // the sum's rounding.
-            const double k0Tolerance = n > 1 ? kRounding * modulus(sum) / previousBound : 0.0;
-            const Complex t = term(p, root, std::max(k0Tolerance, kFullPrecision), bound);
+            // the sum's rounding; Levin's transformation, which differences the terms, some more.
+            const double k0Tolerance =
+                n > 1
+                    ? (first == 0 || previousBound > kLevinWindowStart * modulus(sum) ? 1.0 : kLevinDigits) *
+                          kRounding * modulus(sum) / previousBound
+                    : 0.0;
+            const Complex t = term(p, root, trig, std::max(k0Tolerance, kFullPrecision), bound, factor);
+            if (first == 0 && levin.count() > 0 && n >= kLevinFirst && asymptotic(p, root)) {
+                first = n;
+            }
             sum += t;
             const double ratio = bound / previousBound;
             previousBound = bound;
@@ -230,35 +325,170 @@ public:
                 break;
             }
             previousTerm = t;
+            // Only the last terms before a check enter Levin's window: from where the remainder
+            // (about ten terms) may be small enough to accept.
+            if (first == 0 || bound > kLevinWindowStart * modulus(sum)) continue;
+            addComponents(levin, n - first, trig, factor);
+            if (!levin.ready() || (n - first) % kLevinCheckInterval != 0) continue;
+            const Complex remainder = levin.remainder();
+            const Complex estimate = sum + remainder;
+            // Successive estimates differ by about their error times the terms' decay over the interval.
+            const double decay =
+                1.0 - std::pow(modulus(factor) / modulus(previousFactor), kLevinCheckInterval);
+            const bool agree =
+                modulus(estimate - accelerated) <= kLevinAgreement * decay * modulus(estimate) &&
+                modulus(remainder) <= kLevinRemainder * modulus(estimate);
+            agreements = agree ? agreements + 1 : 0;
+            accelerated = estimate;
+            if (agreements == 2) {
+                sum = estimate;
+                break;
+            }
         }
         return 2.0 * sum / (p * (g_.l - g_.d));
     }
 
 private:
+    using Trig = std::array<SinCos, kMaxMultiples>;  // sin and cos of each multiple of the root
+
+    // Whether K0(x), x = sqrt(beta eps^2 + p), has reached its exponential decay in n, where the terms'
+    // components are geometric sequences times asymptotic series in 1/n (the model of Levin's
+    // transformation): beta eps^2 dominates p and |x| >= kLevinArgument.
+    [[nodiscard]] bool asymptotic(Complex p, Complex eps) const {
+        const double square = beta_ * std::norm(eps);
+        return square >= 4.0 * modulus(p) &&
+               std::norm(beta_ * times(eps, eps) + p) >= kLevinArgument * kLevinArgument;
+    }
+
+    // e^{i (s1 a_i1 + s2 a_i2) eps} of the multiples a_i of the root (i2 < 0: the first alone), times
+    // a coefficient: the exponentials that sum to the screen factor or the observation factor.
+    struct Exponential {
+        Complex coefficient;
+        int i1, s1, i2, s2;
+        [[nodiscard]] double frequency(const std::array<double, kMaxMultiples>& a) const {
+            return s1 * a[static_cast<std::size_t>(i1)] +
+                   (i2 < 0 ? 0.0 : s2 * a[static_cast<std::size_t>(i2)]);
+        }
+    };
+    // sin((a_c + a_h) eps) - sin((a_c - a_h) eps), or sin(a_c eps) alone (h < 0), times `scale`, as
+    // exponentials (sin x = (e^{ix} - e^{-ix}) / 2i).
+    [[nodiscard]] static std::vector<Exponential> sines(int c, int h, double scale) {
+        const Complex k(0.0, -0.5 * scale);
+        if (h < 0) return {{k, c, 1, -1, 0}, {-k, c, -1, -1, 0}};
+        return {{k, c, 1, h, 1}, {-k, c, -1, h, -1}, {-k, c, 1, h, -1}, {k, c, -1, h, 1}};
+    }
+    // The products of the screen's and the observation's exponentials, grouped by their frequency c:
+    // the components u_c(n) = (sum of the products) K(n) of the term, each e^{i c eps_n} K(n) times a
+    // constant, which Levin's transformation sums one by one.
+    void buildComponents() {
+        screenExponentials_ = screenCentre_ < 0 ? sines(0, -1, 1.0) : sines(screenCentre_, screenHalf_, 1.0);
+        if (observation_ >= 0) {
+            observationExponentials_ = {{0.5, observation_, 1, -1, 0}, {0.5, observation_, -1, -1, 0}};
+        } else if (observationCentre_ >= 0) {
+            observationExponentials_ = sines(observationCentre_, observationHalf_, 1.0 / (g_.z2 - g_.z1));
+        } else {
+            observationExponentials_ = sines(0, -1, 1.0);
+        }
+        std::vector<double> frequencies;
+        for (std::size_t i = 0; i < screenExponentials_.size(); ++i) {
+            for (std::size_t j = 0; j < observationExponentials_.size(); ++j) {
+                const double f = screenExponentials_[i].frequency(multiples_) +
+                                 observationExponentials_[j].frequency(multiples_);
+                std::size_t c = 0;
+                while (c < frequencies.size() && std::fabs(frequencies[c] - f) > 1e-12) ++c;
+                if (c == frequencies.size()) frequencies.push_back(f);
+                products_.push_back(
+                    {c, i, j, screenExponentials_[i].coefficient * observationExponentials_[j].coefficient});
+            }
+        }
+        components_.assign(frequencies.size(), 0.0);
+    }
+
+    [[nodiscard]] static Complex exponential(const Exponential& e, const Trig& trig) {
+        const auto one = [&](int i, int sign) {
+            const SinCos& sc = trig[static_cast<std::size_t>(i)];
+            return sc.cos + Complex(0.0, sign) * sc.sin;  // e^{+-i a eps}
+        };
+        const Complex first = one(e.i1, e.s1);
+        return e.i2 < 0 ? first : times(first, one(e.i2, e.s2));
+    }
+
+    // The components of the term (its root's sines in `trig`, its factor K) to Levin's sums.
+    void addComponents(LevinComponents& levin, int index, const Trig& trig, Complex factor) {
+        std::array<Complex, 4> screen{}, observation{};
+        for (std::size_t i = 0; i < screenExponentials_.size(); ++i)
+            screen[i] = exponential(screenExponentials_[i], trig);
+        for (std::size_t j = 0; j < observationExponentials_.size(); ++j) {
+            observation[j] = exponential(observationExponentials_[j], trig);
+        }
+        std::fill(components_.begin(), components_.end(), Complex(0.0));
+        for (const Product& p : products_) {
+            components_[p.component] +=
+                times(p.coefficient, times(screen[p.screen], observation[p.observation]));
+        }
+        for (Complex& c : components_) c = times(c, factor);
+        levin.add(index, components_.data());
+    }
+
+    int addMultiple(double a) {
+        multiples_[static_cast<std::size_t>(count_)] = a;
+        sinTurns_[static_cast<std::size_t>(count_)] = std::sin(kPi * a);
+        cosTurns_[static_cast<std::size_t>(count_)] = std::cos(kPi * a);
+        return count_++;
+    }
+
+    // Root n from the predicted start with `trig` (holding the previous root's sines and cosines) moved
+    // on to it: by the recurrence when `recur` and the step from the previous root is pi + a short eta,
+    // else from the library's functions.
+    [[nodiscard]] Complex nextRoot(Complex q, int n, Complex start, Complex previous, bool recur,
+                                   Trig& trig) {
+        const auto near = [&](Complex x) {
+            return recur && std::isfinite(x.real()) && std::norm(x - previous - kPi) <= kShortEta * kShortEta;
+        };
+        Root root{start, {}};
+        bool found = false;
+        if (near(start) && std::isfinite(previous.real())) {
+            const Complex x = start - previous - kPi;
+            root.trig = added(trig[0], halfTurnsPlus(0.0, -1.0, x, times(x, x)));
+            found = newtonRoot(q, n, root, true);
+        }
+        if (!found) root = eigenvalue(q, n, start);
+        trig[0] = root.trig;
+        const bool shortStep = near(root.eps);
+        const Complex eta = root.eps - previous - kPi;
+        const Complex eta2 = times(eta, eta);
+        for (std::size_t i = 1; i < static_cast<std::size_t>(count_); ++i) {
+            const double a = multiples_[i];
+            trig[i] = shortStep
+                          ? added(trig[i], halfTurnsPlus(sinTurns_[i], cosTurns_[i], a * eta, (a * a) * eta2))
+                          : sinCos(a * root.eps);
+        }
+        return root.eps;
+    }
+
     // Term n of the series; `bound` receives a bound on its modulus that does not vanish where a
     // factor happens to (the oscillating screen and observation factors are bounded by their
-    // envelopes).
-    [[nodiscard]] Complex term(Complex p, const Root& root, double k0Tolerance, double& bound) const {
-        const Complex eps = root.eps;
-        const SinCos& sc = root.trig;
+    // envelopes); `factor` receives K0 over the denominator (and over eps for the averages): the term
+    // without its screen and observation sines.
+    [[nodiscard]] Complex term(Complex p, Complex eps, const Trig& trig, double k0Tolerance, double& bound,
+                               Complex& factor) const {
+        const SinCos& sc = trig[0];
         const double envelope = std::exp(std::fabs(eps.imag()));
-        const double lower = 1.0 - g_.l;  // screen ends as heights above the base
-        const double upper = 1.0 - g_.d;
         Complex screen = sc.sin;
         double screenBound = modulus(sc.sin);
-        if (lower != 0.0 || upper != 1.0) {
-            screen =
-                2.0 * times(sinCos(0.5 * (lower + upper) * eps).cos, sinCos(0.5 * (upper - lower) * eps).sin);
+        if (screenCentre_ > 0) {
+            screen = 2.0 * times(trig[static_cast<std::size_t>(screenCentre_)].cos,
+                                 trig[static_cast<std::size_t>(screenHalf_)].sin);
             screenBound = 2.0 * envelope;
         }
         Complex observation = over(sc.sin, eps);
         double observationBound = modulus(observation);
-        if (g_.form == kPiezometer) {
-            observation = sinCos(g_.z * eps).cos;
+        if (observation_ > 0) {
+            observation = trig[static_cast<std::size_t>(observation_)].cos;
             observationBound = envelope;
-        } else if (g_.form == kObservationScreen && (g_.z1 != 0.0 || g_.z2 != 1.0)) {
-            observation = 2.0 * over(times(sinCos(0.5 * (g_.z1 + g_.z2) * eps).cos,
-                                           sinCos(0.5 * (g_.z2 - g_.z1) * eps).sin),
+        } else if (observationCentre_ > 0) {
+            observation = 2.0 * over(times(trig[static_cast<std::size_t>(observationCentre_)].cos,
+                                           trig[static_cast<std::size_t>(observationHalf_)].sin),
                                      (g_.z2 - g_.z1) * eps);
             observationBound = 2.0 * envelope / std::fabs((g_.z2 - g_.z1) * modulus(eps));
         }
@@ -266,12 +496,26 @@ private:
         const Complex k0 =
             complexK0(squareRoot(beta_ * times(eps, eps) + p), std::min(k0Tolerance, kCoarsest));
         bound = modulus(k0) * screenBound * observationBound / modulus(denominator);
+        factor = over(k0, denominator);
+        if (g_.form != kPiezometer) factor = over(factor, eps);
         return over(times(k0, times(screen, observation)), denominator);
     }
 
     double beta_, sigma_;
     UnconfinedGeometry g_;
     bool smoothTerms_;
+    std::array<double, kMaxMultiples> multiples_{};
+    std::array<double, kMaxMultiples> sinTurns_{}, cosTurns_{};  // of pi a
+    int count_ = 0;
+    struct Product {
+        std::size_t component, screen, observation;
+        Complex coefficient;
+    };
+    std::vector<Exponential> screenExponentials_, observationExponentials_;
+    std::vector<Product> products_;
+    std::vector<Complex> components_;  // of the current term, by frequency
+    int screenCentre_ = -1, screenHalf_ = -1, observation_ = -1, observationCentre_ = -1,
+        observationHalf_ = -1;
     std::vector<RootHistory> history_;  // per term index
 };
 
