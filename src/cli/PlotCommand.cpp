@@ -18,6 +18,7 @@ struct PlotOptions {
     std::string document;
     std::string out;
     std::string size = "1200x1000";  // one pixel per logical unit
+    bool titleBlock = false;         // a band below the plot, the page taller by its height
 };
 
 struct PictureSize {
@@ -47,7 +48,8 @@ int runPlot(const PlotOptions& options) {
         throw CliError{"plot: '" + options.out + "' has no picture extension (.png .svg .pdf .bmp .emf)"};
     }
     AnalysisState state = openDocumentOrThrow(options.document);
-    if (const auto error = render::exportPlot(state, options.out, size.width, size.height)) {
+    const render::PageOptions page{options.titleBlock, render::todayText()};
+    if (const auto error = render::exportPlot(state, options.out, size.width, size.height, page)) {
         throw CliError{"plot: " + oneLine(*error)};
     }
     return kExitOk;
@@ -69,6 +71,9 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
         ->required()
         ->check(nonEmptyFileName());
     sub->add_option("--size", options->size, "WxH, the picture size in pixels")->capture_default_str();
+    sub->add_flag("--title-block", options->titleBlock,
+                  "add a title block below the plot (project, operator, well, model, parameters, RMS, "
+                  "date); the picture grows taller by it");
     sub->callback([&context, options]() { context.action = [options]() { return runPlot(*options); }; });
 }
 

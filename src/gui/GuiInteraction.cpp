@@ -1,15 +1,14 @@
 #include "gui/GuiInteraction.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "gui/FileFilter.h"
 #include "gui/FormDialog.h"
 #include "gui/MeasurementTableDialog.h"
 #include "gui/MessageBoxes.h"
+#include "gui/ReportWindow.h"
 
 namespace tolvex::gui {
 
@@ -77,7 +76,7 @@ bool GuiInteraction::runJob(Job& job) {
 }
 
 bool GuiInteraction::showFile(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return showReportWindow(*this, parentWidget(), path);
 }
 
 void GuiInteraction::redraw() {

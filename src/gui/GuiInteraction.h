@@ -32,7 +32,7 @@ public:
     bool runJob(Job& job) override;
     void redraw() override;
 
-    // Opens a file in the desktop's default viewer for its type; false when nothing could open it.
+    // Shows a written report in the program's report window; false when it cannot be read.
     virtual bool showFile(const QString& path);
 
     // What redraw() does: the window repaints its plot.

@@ -20,6 +20,7 @@
 #include "gui/GuiCommands.h"
 #include "gui/KeyStateIndicators.h"
 #include "gui/MenuLayout.h"
+#include "gui/PictureExport.h"
 #include "gui/PlotView.h"
 #include "gui/SeriesPanel.h"
 
@@ -57,6 +58,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     buildHiddenCommands();
     buildUndoCommands();
     addPumpingHistoryCommands(*this);
+    addPictureExportCommands(*this);
     rebuildRecentFiles();
     refreshAfterCommand();
     resize(1000, 780);

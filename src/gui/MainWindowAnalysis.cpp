@@ -78,8 +78,12 @@ void MainWindow::writeReport(bool chooseName) {
         return QString::fromLatin1(state_.reportFileName.data(),
                                    static_cast<qsizetype>(state_.reportFileName.size()));
     };
+    // The default name follows the document's own name at report time; the document keeps what it holds.
+    const auto reportName = [this, &storedName] {
+        return effectiveReportName(storedName(), document_.path());
+    };
     if (chooseName) {
-        const std::string proposed = resolveReportPath(storedName(), folder).toStdString();
+        const std::string proposed = resolveReportPath(reportName(), folder).toStdString();
         const auto chosen = interaction_->chooseFile({true, "Report As", kReportFilter, "out", proposed});
         if (!chosen) return;
         const auto latin1 =
@@ -92,12 +96,13 @@ void MainWindow::writeReport(bool chooseName) {
         }
         state_.reportFileName = *latin1;
     }
-    const QString path = resolveReportPath(storedName(), folder);
+    const QString path = resolveReportPath(reportName(), folder);
     if (!reportPathAccepted(path, document_, chooseName, *interaction_)) return;
     if (const auto failure = writeReportFile(state_, path.toStdString())) {
         interaction_->message(*failure);
         return;
     }
+    // The report window inside the program (GuiInteraction::showFile).
     if (!interaction_->showFile(path)) interaction_->message(noViewerMessage(path).toStdString());
 }
 

@@ -1,4 +1,6 @@
-// The view's commands: plot settings, printing, the clipboard and the picture files.
+// The view's commands: plot settings, printing, the clipboard and the picture files. Printouts and the
+// picture files carry the title block when the user chose it (PictureExport.h); the clipboard copies
+// never do.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QPrinterInfo>
 
 #include "gui/MainWindow.h"
+#include "gui/PictureExport.h"
 #include "gui/PlotPicture.h"
 #include "gui/PlotView.h"
 #include "gui/PlottingOptionsDialog.h"
@@ -50,13 +53,14 @@ void MainWindow::print() {
     printer_->setDocName(document_.title());
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!printPlot(*printer_, state_)) interaction_->message("Not able to print on the chosen printer.");
+    if (!printPlot(*printer_, state_, pageOptions(settings_)))
+        interaction_->message("Not able to print on the chosen printer.");
 }
 
 void MainWindow::printPreview() {
     QPrintPreviewDialog preview(printer_.get(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { printPlot(*printer, state_); });
+            [this](QPrinter* printer) { printPlot(*printer, state_, pageOptions(settings_)); });
     preview.exec();
 }
 
@@ -70,7 +74,7 @@ void MainWindow::printSetup() {
 }
 
 bool MainWindow::printWithoutDialog() {
-    return printPlot(*printer_, state_);
+    return printPlot(*printer_, state_, pageOptions(settings_));
 }
 
 std::optional<QString> MainWindow::printDocument(const QString& path) {
@@ -100,7 +104,7 @@ void MainWindow::exportBitmap() {
         {true, "Save As", "BMP Files (*.bmp)|*.bmp|DIB Files (*.dib)|*.dib|All Files (*.*)|*.*||", "bmp",
          "test.bmp"});
     if (!path) return;
-    const auto bytes = render::asBytes(plotBmp(state_, view_->size()));
+    const auto bytes = render::asBytes(plotBmp(state_, view_->size(), pageOptions(settings_)));
     if (const auto failure = render::writePicture(*path, render::PictureFormat::Bmp, bytes))
         interaction_->message(*failure);
 }
@@ -109,7 +113,7 @@ void MainWindow::exportMetafile() {
     const auto path = interaction_->chooseFile(
         {true, "Save As", "emf Files (*.emf)|*.emf|All Files (*.*)|*.*||", "emf", "test.emf"});
     if (!path) return;
-    const auto emf = plotEmf(state_, view_->size(), false);
+    const auto emf = plotEmf(state_, view_->size(), false, pageOptions(settings_));
     const auto bytes = emf ? std::optional<std::string>(render::asBytes(*emf)) : std::nullopt;
     if (const auto failure = render::writePicture(*path, render::PictureFormat::Emf, bytes))
         interaction_->message(*failure);

@@ -6,22 +6,25 @@
 #include <QPrinter>
 #include <QSvgGenerator>
 
-#include "core/plot/PlotScene.h"
 #include "render/Bmp8Writer.h"
 #include "render/EmfWriter.h"
 #include "render/ScenePainter.h"
 
 namespace tolvex::gui {
 
-void paintPlot(QPainter& painter, AnalysisState& state, const QRectF& target) {
+void paintPlot(QPainter& painter, AnalysisState& state, const QRectF& target,
+               const render::PageOptions& options) {
     painter.fillRect(target, Qt::white);
-    render::paintScene(painter, plot::buildPlotScene(state, render::sceneTextMeasure()), target);
+    render::paintScene(painter, render::plotPage(state, options).scene, target);
 }
 
-QImage plotImage(AnalysisState& state, QSize size) {
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+QImage plotImage(AnalysisState& state, QSize size, const render::PageOptions& options) {
+    const render::PlotPage page = render::plotPage(state, options);
+    QImage image(render::pagePixels(page, size).expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter painter(&image);
-    paintPlot(painter, state, QRectF(QPointF(0, 0), QSizeF(image.size())));
+    const QRectF target(QPointF(0, 0), QSizeF(image.size()));
+    painter.fillRect(target, Qt::white);
+    render::paintScene(painter, page.scene, target);
     return image;
 }
 
@@ -39,13 +42,16 @@ QByteArray plotSvg(AnalysisState& state, QSize size) {
     return bytes;
 }
 
-std::optional<std::vector<std::uint8_t>> plotEmf(AnalysisState& state, QSize size, bool forClipboard) {
-    return render::emfBytes(plot::buildPlotScene(state, render::sceneTextMeasure()), size.width(),
-                            size.height(), forClipboard ? render::EmfUse::Clipboard : render::EmfUse::File);
+std::optional<std::vector<std::uint8_t>> plotEmf(AnalysisState& state, QSize size, bool forClipboard,
+                                                 const render::PageOptions& options) {
+    const render::PlotPage page = render::plotPage(state, options);
+    const QSize pixels = render::pagePixels(page, size);
+    return render::emfBytes(page.scene, pixels.width(), pixels.height(),
+                            forClipboard ? render::EmfUse::Clipboard : render::EmfUse::File);
 }
 
-std::vector<std::uint8_t> plotBmp(AnalysisState& state, QSize size) {
-    return render::encodeBmp8(plotImage(state, size));
+std::vector<std::uint8_t> plotBmp(AnalysisState& state, QSize size, const render::PageOptions& options) {
+    return render::encodeBmp8(plotImage(state, size, options));
 }
 
 QMimeData* bitmapMimeData(AnalysisState& state, QSize size) {
@@ -68,12 +74,12 @@ QMimeData* metafileMimeData(AnalysisState& state, QSize size) {
     return data;
 }
 
-bool printPlot(QPrinter& printer, AnalysisState& state) {
+bool printPlot(QPrinter& printer, AnalysisState& state, const render::PageOptions& options) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     // The painter's origin is the corner of the printable area; the plot fills that area.
     const QRectF page(QPointF(0, 0), QSizeF(printer.width(), printer.height()));
-    paintPlot(painter, state, page);
+    paintPlot(painter, state, page, options);
     return painter.end();
 }
 

@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 #include <variant>
+
+#include "core/persist/Archive.h"
 
 // libEMF brings Windows-style headers with macros of their own; they are included last and used only here.
 #include <libEMF/emf.h>
@@ -76,7 +79,10 @@ public:
                              kDefaultCharset, 0, 0, 0, kFixedPitchModern, f.face.c_str()));
         SetTextColor(dc_, colourRef(text.colour));
         SetBkColor(dc_, colourRef(text.background));
-        TextOutA(dc_, text.anchor.x, text.anchor.y, text.text.c_str(), static_cast<INT>(text.text.size()));
+        // The scene holds UTF-8; the metafile's ANSI text is Latin-1 ("m²" from the unit labels). A text
+        // Latin-1 cannot hold goes as it is.
+        const std::string bytes = utf8ToLatin1(text.text).value_or(text.text);
+        TextOutA(dc_, text.anchor.x, text.anchor.y, bytes.c_str(), static_cast<INT>(bytes.size()));
     }
 
 private:

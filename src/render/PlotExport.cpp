@@ -1,11 +1,14 @@
 #include "render/PlotExport.h"
 
+#include <QDate>
 #include <QPainter>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 
 #include "core/plot/PlotScene.h"
+#include "core/plot/TitleBlock.h"
 #include "render/HeadlessGui.h"
 #include "render/ScenePainter.h"
 
@@ -21,6 +24,28 @@ std::optional<PictureFormat> pictureFormatOf(const std::string& path) {
     if (extension == ".bmp") return PictureFormat::Bmp;
     if (extension == ".emf") return PictureFormat::Emf;
     return std::nullopt;
+}
+
+PlotPage plotPage(AnalysisState& state, const PageOptions& options) {
+    const plot::TextMeasure measure = sceneTextMeasure();
+    PlotPage page{plot::buildPlotScene(state, measure), 0};
+    if (!options.titleBlock) return page;
+    const plot::TitleBlockTexts texts = plot::titleBlockTexts(state, options.date);
+    page.band = plot::titleBlockHeight(texts);
+    page.scene = plot::withTitleBlock(std::move(page.scene), texts, state.plotFontFace, measure);
+    return page;
+}
+
+QSize pagePixels(const PlotPage& page, QSize plotSize) {
+    if (page.band <= 0) return plotSize;
+    const int plotHeight = std::max(page.scene.height - page.band, 1);
+    const double scale = std::min(static_cast<double>(plotSize.width()) / std::max(page.scene.width, 1),
+                                  static_cast<double>(plotSize.height()) / plotHeight);
+    return {plotSize.width(), plotSize.height() + static_cast<int>(std::ceil(page.band * scale))};
+}
+
+std::string todayText() {
+    return QDate::currentDate().toString(Qt::ISODate).toStdString();
 }
 
 QImage renderSceneImage(const plot::Scene& scene, int width, int height) {
@@ -44,9 +69,12 @@ std::optional<std::string> exportScene(const plot::Scene& scene, const std::stri
     return writePicture(path, *format, pictureBytes(scene, *format, width, height));
 }
 
-std::optional<std::string> exportPlot(AnalysisState& state, const std::string& path, int width, int height) {
+std::optional<std::string> exportPlot(AnalysisState& state, const std::string& path, int width, int height,
+                                      const PageOptions& options) {
     const GuiSession session;  // the texts are measured with the font that draws them
-    return exportScene(plot::buildPlotScene(state, sceneTextMeasure()), path, width, height);
+    const PlotPage page = plotPage(state, options);
+    const QSize pixels = pagePixels(page, QSize(width, height));
+    return exportScene(page.scene, path, pixels.width(), pixels.height());
 }
 
 }  // namespace tolvex::render

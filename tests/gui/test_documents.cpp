@@ -127,7 +127,8 @@ TEST_F(Documents, ClosingWithoutUnsavedResultsAsksNothing) {
 TEST_F(Documents, ReportGoesBesideTheDocumentAndOpensInTheViewer) {
     saveAs(QStringLiteral("site.tvx"));
     window->runCommand(kCmdReport);
-    const QString report = dir.filePath(QStringLiteral("test.out"));
+    // A saved document's report is named after it (site.tvx: site.out); only an untitled one writes test.out.
+    const QString report = dir.filePath(QStringLiteral("site.out"));
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const std::string text = file.readAll().toStdString();
@@ -145,7 +146,7 @@ TEST_F(Documents, AReportNoProgramCanOpenIsNamedInAMessage) {
     ui->viewerAvailable = false;
     window->runCommand(kCmdReport);
     ASSERT_EQ(ui->script.messages.size(), 1u);
-    EXPECT_NE(ui->script.messages.front().find(dir.filePath(QStringLiteral("test.out")).toStdString()),
+    EXPECT_NE(ui->script.messages.front().find(dir.filePath(QStringLiteral("site.out")).toStdString()),
               std::string::npos);
 }
 
