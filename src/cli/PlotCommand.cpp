@@ -1,5 +1,6 @@
-// tolvex-cli plot DOC --out FILE [--size WxH]: a picture of the document's plot. The format follows the
-// extension of FILE: .png, .svg, .pdf, .bmp (8 bits per pixel) or .emf (enhanced metafile).
+// tolvex-cli plot DOC --out FILE [--size WxH] [--style classic|clear] [--axes auto|loglog|semilog]: a
+// picture of the document's plot. The format follows the extension of FILE: .png, .svg, .pdf, .bmp (8 bits
+// per pixel) or .emf (enhanced metafile). Without --style or --axes the document's own view is drawn.
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <memory>
@@ -19,7 +20,23 @@ struct PlotOptions {
     std::string out;
     std::string size = "1200x1000";  // one pixel per logical unit
     bool titleBlock = false;         // a band below the plot, the page taller by its height
+    std::string style;               // empty: the document's
+    std::string axes;
 };
+
+// The view the picture is drawn in: the document's, with what the options ask instead.
+void applyViewOptions(const PlotOptions& options, AnalysisState& state) {
+    if (!options.style.empty()) {
+        const auto style = plotStyleFromName(options.style);
+        if (!style) throw CliError{"plot: --style '" + options.style + "' is not classic or clear"};
+        state.view.style = *style;
+    }
+    if (!options.axes.empty()) {
+        const auto axes = axesChoiceFromName(options.axes);
+        if (!axes) throw CliError{"plot: --axes '" + options.axes + "' is not auto, loglog or semilog"};
+        state.view.axes = *axes;
+    }
+}
 
 struct PictureSize {
     int width = 0;
@@ -43,11 +60,14 @@ PictureSize pictureSize(const std::string& text) {
 
 int runPlot(const PlotOptions& options) {
     const PictureSize size = pictureSize(options.size);
+    AnalysisState probe;
+    applyViewOptions(options, probe);  // refuses a wrong name before the document is read
 #ifdef TOLVEX_HAVE_RENDER
     if (!render::pictureFormatOf(options.out)) {
         throw CliError{"plot: '" + options.out + "' has no picture extension (.png .svg .pdf .bmp .emf)"};
     }
     AnalysisState state = openDocumentOrThrow(options.document);
+    applyViewOptions(options, state);
     const render::PageOptions page{options.titleBlock, render::todayText()};
     if (const auto error = render::exportPlot(state, options.out, size.width, size.height, page)) {
         throw CliError{"plot: " + oneLine(*error)};
@@ -74,6 +94,11 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
     sub->add_flag("--title-block", options->titleBlock,
                   "add a title block below the plot (project, operator, well, model, parameters, RMS, "
                   "date); the picture grows taller by it");
+    sub->add_option("--style", options->style,
+                    "classic (the plot as always drawn) or clear (sans-serif, light grid, colour-blind-safe "
+                    "palette, units in the axis titles, a legend); default: the document's");
+    sub->add_option("--axes", options->axes,
+                    "auto, loglog or semilog (log time, linear values); default: the document's");
     sub->callback([&context, options]() { context.action = [options]() { return runPlot(*options); }; });
 }
 

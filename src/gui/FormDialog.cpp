@@ -255,6 +255,12 @@ void FormDialog::build() {
         if (control.radios != nullptr) connect(control.radios, &QButtonGroup::idToggled, this, followChoices);
     }
     followChoices();
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("problem"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #b00020"));
+    problem_->hide();
+    outer->addWidget(problem_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &FormDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &FormDialog::reject);
@@ -333,20 +339,47 @@ QWidget* FormDialog::fieldWidget(std::size_t index) const {
 void FormDialog::accept() {
     // The fit controls are checked first and stored after the fields, so that a refusal stores nothing.
     FitControls edited = form_.fitControls != nullptr ? *form_.fitControls : FitControls{};
+    // What the command would refuse once the dialog closed is refused here, while the user can mend it.
+    const std::vector<std::string> current = texts();
     std::optional<FormError> error = latin1Refusal();
     if (!error) error = editedFitControls(edited);
-    if (!error) error = acceptForm(form_, texts(), state_);
+    if (!error) error = dialogRefusal(form_, current, state_);
+    if (!error) error = acceptForm(form_, current, state_);
     if (!error) {
         if (form_.fitControls != nullptr) *form_.fitControls = edited;
+        problem_->hide();
         QDialog::accept();
         return;
     }
+    showProblem(*error);
     showError(this, QString::fromStdString(error->message));
     if (error->fieldIndex < controls_.size()) {
-        QWidget* widget = controls_[error->fieldIndex].widget;
+        QWidget* widget = focusTarget(controls_[error->fieldIndex]);
         widget->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
     }
+}
+
+void FormDialog::showProblem(const FormError& error) {
+    // The message box keeps the classic wording; this line names the field whatever the message says.
+    const std::string caption = fieldCaption(form_, error.fieldIndex);
+    const QString message = QString::fromStdString(error.message);
+    const QString prefix = QString::fromStdString(caption) + QStringLiteral(": ");
+    problem_->setText(caption.empty() || message.startsWith(prefix) ? message : prefix + message);
+    problem_->show();
+}
+
+QWidget* FormDialog::focusTarget(const Control& control) {
+    // A radio group takes the focus on its selected button, as a click would give it.
+    if (control.radios != nullptr) {
+        if (QAbstractButton* checked = control.radios->checkedButton()) return checked;
+        if (!control.radios->buttons().isEmpty()) return control.radios->buttons().first();
+    }
+    return control.widget;
+}
+
+QString FormDialog::problemText() const {
+    return problem_->isHidden() ? QString() : problem_->text();
 }
 
 }  // namespace tolvex::gui

@@ -1,6 +1,8 @@
 // One dialog for every core Form: group boxes, labelled number edits, radio groups and texts, loaded from
 // the state when it opens. OK parses and stores through acceptForm; a text that is refused shows the
-// form's message, takes the focus and keeps the dialog open. Cancel stores nothing. Texts cross here
+// form's message, takes the focus and keeps the dialog open; so does a value the command would refuse
+// after the dialog closed (the form's laterCheck), named by its caption. A line below the fields names
+// the refused field. Cancel stores nothing. Texts cross here
 // between Qt's Unicode and the state's Latin-1 bytes; a character beyond Latin-1 is refused by name.
 // A form that carries the program's fit controls also shows them: the "Stop when converged" box below
 // the fields, or a "Fix" box and "lower" and "upper" edits beside each fitted field; OK stores them with
@@ -17,6 +19,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace tolvex::gui {
@@ -38,6 +41,10 @@ public:
     [[nodiscard]] QLineEdit* lowerEdit(std::size_t index) const;
     [[nodiscard]] QLineEdit* upperEdit(std::size_t index) const;
 
+    // The line below the fields that names the refused field by its caption ("min (1/u): enter a number
+    // greater than 0."); empty while nothing is refused.
+    [[nodiscard]] QString problemText() const;
+
     // Shows a refusal; a warning box unless replaced (the tests record the message instead).
     std::function<void(QWidget* parent, const QString& message)> showError;
 
@@ -55,6 +62,8 @@ private:
     };
 
     void build();
+    void showProblem(const FormError& error);
+    [[nodiscard]] static QWidget* focusTarget(const Control& control);
     [[nodiscard]] QString controlText(std::size_t index) const;
     // The first text field holding a character beyond Latin-1, with the message that names it.
     [[nodiscard]] std::optional<FormError> latin1Refusal() const;
@@ -72,6 +81,7 @@ private:
     AnalysisState& state_;
     std::vector<Control> controls_;
     QCheckBox* stopBox_ = nullptr;
+    QLabel* problem_ = nullptr;
 };
 
 }  // namespace tolvex::gui

@@ -11,11 +11,18 @@
 namespace tolvex::gui {
 namespace {
 
-// Hands the counter from the worker to the dialog. Steps that come faster than the UI thread shows them
-// are merged: only the latest value is shown.
+// Hands the counter and what it counts from the worker to the dialog. Steps that come faster than the UI
+// thread shows them are merged: only the latest value is shown.
 class QueuedProgress final : public ProgressSink {
 public:
     void attach(ProgressDialog* dialog) { dialog_ = dialog; }
+
+    // Queued like the steps, so that the dialog learns the unit before the first step it shows.
+    void begin(const ProgressCount& count) override {
+        if (dialog_ == nullptr) return;
+        QMetaObject::invokeMethod(
+            dialog_, [dialog = dialog_, count] { dialog->setCount(count); }, Qt::QueuedConnection);
+    }
 
     void step(int k) override {
         latest_.store(k);

@@ -1,5 +1,6 @@
 // Runs a core Job on a worker thread while the window keeps repainting: with the progress dialog when the
-// job shows progress (its Cancel requests the stop), otherwise behind an event loop that ignores input.
+// job shows progress (its Cancel requests the stop; the job tells it what its counter counts), otherwise
+// behind an event loop that ignores input.
 // finish() runs on the UI thread once the worker has returned.
 #pragma once
 

@@ -21,6 +21,7 @@
 #include "gui/KeyStateIndicators.h"
 #include "gui/MenuLayout.h"
 #include "gui/PictureExport.h"
+#include "gui/PlotStyleCommands.h"
 #include "gui/PlotView.h"
 #include "gui/SeriesPanel.h"
 
@@ -59,6 +60,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     buildUndoCommands();
     addPumpingHistoryCommands(*this);
     addPictureExportCommands(*this);
+    addPlotStyleCommands(*this);
     rebuildRecentFiles();
     refreshAfterCommand();
     resize(1000, 780);

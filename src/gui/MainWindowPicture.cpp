@@ -34,9 +34,17 @@ void MainWindow::chooseFont() {
     // for it, so that OK without a choice keeps what the plot shows.
     QFont initial(QString::fromStdString(state_.plotFontFace));
     if (!QFontDatabase::hasFamily(initial.family())) initial.setFamily(QFontInfo(initial).family());
+    ViewSettings& view = state_.view;
+    if (view.fontPoints > 0) initial.setPointSize(view.fontPoints);
+    initial.setBold(view.fontBold);
+    initial.setItalic(view.fontItalic);
     const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("Font"));
-    // Only the typeface is taken: the plot keeps its own size and weight.
-    if (ok) state_.plotFontFace = chosen.family().toStdString();
+    if (!ok) return;
+    state_.plotFontFace = chosen.family().toStdString();
+    // The size and style are kept for the clear style; the classic plot keeps its own size and weight.
+    view.fontPoints = chosen.pointSize() > 0 ? chosen.pointSize() : 0;
+    view.fontBold = chosen.bold();
+    view.fontItalic = chosen.italic();
 }
 
 void MainWindow::setViewToggle(int value) {

@@ -1,6 +1,7 @@
 #include "gui/PlottingOptionsDialog.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/plot/PlotLook.h"
 #include "core/state/FieldTable.h"
 #include "gui/MessageBoxes.h"
 
@@ -19,6 +21,15 @@ namespace {
 
 QString objectNameFor(int id) {
     return QStringLiteral("control%1").arg(id);
+}
+
+// The limit fields in the order of the dialog, with the words that name them in a message.
+constexpr std::array<const char*, 4> kLimitNames{
+    "\"Minimum\" of the horizontal axis", "\"Maximum\" of the horizontal axis",
+    "\"Minimum\" of the vertical axis", "\"Maximum\" of the vertical axis"};
+
+QString limitName(std::size_t i) {
+    return QString::fromLatin1(kLimitNames[i]);
 }
 
 }  // namespace
@@ -41,6 +52,7 @@ PlottingOptionsDialog::PlottingOptionsDialog(AnalysisState& state, QWidget* pare
     data_ = addChoice(dGrid, 0, QStringLiteral("Display:"), 220, QStringLiteral("Yes"), QStringLiteral("No"),
                       state.dataHidden);
     layout->addWidget(data);
+    addViewGroup(layout);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &PlottingOptionsDialog::accept);
@@ -63,6 +75,38 @@ PlottingOptionsDialog::AxisControls PlottingOptionsDialog::addAxisGroup(QVBoxLay
                            QStringLiteral("No"), values.labelHidden);
     layout->addWidget(box);
     return axis;
+}
+
+void PlottingOptionsDialog::addViewGroup(QVBoxLayout* layout) {
+    auto* box = new QGroupBox(QStringLiteral("View"), this);
+    auto* grid = new QGridLayout(box);
+    style_ = new QComboBox(this);
+    style_->setObjectName(QStringLiteral("plotStyleBox"));
+    style_->addItem(QStringLiteral("Classic"), static_cast<int>(PlotStyle::Classic));
+    style_->addItem(QStringLiteral("Clear"), static_cast<int>(PlotStyle::Clear));
+    style_->setCurrentIndex(style_->findData(static_cast<int>(state_.view.style)));
+    style_->setToolTip(
+        QStringLiteral("Classic: the plot as always printed. Clear: sans-serif labels, a light "
+                       "grid, colour-blind-safe colours, units and a legend; the limits above "
+                       "set the axes as entered."));
+    axes_ = new QComboBox(this);
+    axes_->setObjectName(QStringLiteral("axesBox"));
+    axes_->addItem(QStringLiteral("Automatic"), static_cast<int>(AxesChoice::Auto));
+    axes_->addItem(QStringLiteral("Log-log"), static_cast<int>(AxesChoice::LogLog));
+    axes_->addItem(QStringLiteral("Semi-log (log time)"), static_cast<int>(AxesChoice::SemiLog));
+    axes_->setCurrentIndex(axes_->findData(static_cast<int>(state_.view.axes)));
+    axes_->setToolTip(
+        QStringLiteral("Automatic: in the classic style the types chosen above; in the clear "
+                       "style semi-log for slug tests and Jacob's method, log-log otherwise."));
+    auto* styleLabel = new QLabel(QStringLiteral("Plot &style:"), this);
+    styleLabel->setBuddy(style_);
+    auto* axesLabel = new QLabel(QStringLiteral("&Axes:"), this);
+    axesLabel->setBuddy(axes_);
+    grid->addWidget(styleLabel, 0, 0);
+    grid->addWidget(style_, 0, 1);
+    grid->addWidget(axesLabel, 1, 0);
+    grid->addWidget(axes_, 1, 1);
+    layout->addWidget(box);
 }
 
 QLineEdit* PlottingOptionsDialog::addLimit(QGridLayout* grid, int row, const QString& label, int id,
@@ -94,20 +138,56 @@ QWidget* PlottingOptionsDialog::control(int id) const {
     return findChild<QWidget*>(objectNameFor(id));
 }
 
+QString PlottingOptionsDialog::limitsProblem(const std::array<float, 4>& values, QLineEdit*& field) const {
+    if (static_cast<PlotStyle>(style_->currentData().toInt()) != PlotStyle::Clear) return {};
+    AnalysisState probe;
+    probe.modelKind = state_.modelKind;
+    probe.view.style = PlotStyle::Clear;
+    probe.view.axes = static_cast<AxesChoice>(axes_->currentData().toInt());
+    probe.xAxisLog = std::max(x_.type->checkedId(), 0);
+    probe.yAxisLog = std::max(y_.type->checkedId(), 0);
+    const plot::AxisTypes types = plot::axisTypes(probe);
+    const std::array<QLineEdit*, 4> limits{x_.minimum, x_.maximum, y_.minimum, y_.maximum};
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        const std::size_t low = 2 * axis;
+        const bool logarithmic = axis == 0 ? types.xLog : types.yLog;
+        if (logarithmic && !(values[low] > 0.0f)) {
+            field = limits[low];
+            return QStringLiteral("Please enter a number above zero as the ") + limitName(low) +
+                   QStringLiteral(": the axis is logarithmic.");
+        }
+        if (!(values[low] < values[low + 1])) {
+            field = limits[low + 1];
+            return QStringLiteral("Please enter a number above the ") + limitName(low) +
+                   QStringLiteral(" as the ") + limitName(low + 1) + QStringLiteral(".");
+        }
+    }
+    return {};
+}
+
 void PlottingOptionsDialog::accept() {
     const std::array<QLineEdit*, 4> limits{x_.minimum, x_.maximum, y_.minimum, y_.maximum};
     std::array<float, 4> values{};
+    auto refuse = [this](QLineEdit* field, const QString& message) {
+        showError(this, message);
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    };
     for (std::size_t i = 0; i < limits.size(); ++i) {
         const std::optional<double> parsed = parseTypedNumber(limits[i]->text().toStdString());
         const bool fits =
             parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= std::numeric_limits<float>::max();
         if (!fits) {
-            showError(this, QStringLiteral("Please enter a number."));
-            limits[i]->setFocus(Qt::OtherFocusReason);
-            limits[i]->selectAll();
+            refuse(limits[i],
+                   QStringLiteral("Please enter a number as the ") + limitName(i) + QStringLiteral("."));
             return;
         }
         values[i] = static_cast<float>(*parsed);
+    }
+    QLineEdit* bad = nullptr;
+    if (const QString problem = limitsProblem(values, bad); !problem.isEmpty()) {
+        refuse(bad, problem);
+        return;
     }
     state_.plotXMin = values[0];
     state_.plotXMax = values[1];
@@ -119,6 +199,8 @@ void PlottingOptionsDialog::accept() {
     state_.yAxisLog = selected(y_.type);
     state_.yLabelHidden = selected(y_.label);
     state_.dataHidden = selected(data_);
+    state_.view.style = static_cast<PlotStyle>(style_->currentData().toInt());
+    state_.view.axes = static_cast<AxesChoice>(axes_->currentData().toInt());
     QDialog::accept();
 }
 

@@ -1,5 +1,8 @@
 // "Plotting Options": the plotting window, the axis types and what the plot shows, in the groups
-// "Horizontal axis", "Vertical axis" and "Data". OK stores all nine settings; Cancel stores nothing.
+// "Horizontal axis", "Vertical axis" and "Data", and the plot style and axes in the group "View". OK
+// stores all settings; Cancel stores nothing. A bad value keeps the dialog open with the cursor in its
+// field and a message naming it: a limit that is no number, and in the clear style (which draws the
+// limits as asked) a minimum not below its maximum or a logarithmic axis reaching zero.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +12,7 @@
 #include "core/state/AnalysisState.h"
 
 class QButtonGroup;
+class QComboBox;
 class QGridLayout;
 class QLineEdit;
 class QVBoxLayout;
@@ -48,6 +52,10 @@ private:
         QButtonGroup* label = nullptr;
     };
 
+    void addViewGroup(QVBoxLayout* layout);
+    // The message about the axis limits, or an empty text when they may be stored.
+    [[nodiscard]] QString limitsProblem(const std::array<float, 4>& values, QLineEdit*& field) const;
+
     AxisControls addAxisGroup(QVBoxLayout* layout, const QString& title, const AxisIds& ids,
                               const AxisValues& values);
     QLineEdit* addLimit(QGridLayout* grid, int row, const QString& label, int id, float value);
@@ -58,6 +66,8 @@ private:
     AxisControls x_;
     AxisControls y_;
     QButtonGroup* data_ = nullptr;
+    QComboBox* style_ = nullptr;
+    QComboBox* axes_ = nullptr;
 };
 
 }  // namespace tolvex::gui

@@ -83,6 +83,7 @@ void SlugHeadDialog::accept() {
         if (!h0 || !(*h0 > 0.0)) {
             showError(this, QStringLiteral("H0 must be a positive number: \"%1\".").arg(h0_->text()));
             h0_->setFocus(Qt::OtherFocusReason);
+            h0_->selectAll();
             return;
         }
         head.h0 = *h0;
@@ -93,6 +94,7 @@ void SlugHeadDialog::accept() {
             showError(this,
                       QStringLiteral("The static level must be a number: \"%1\".").arg(staticLevel_->text()));
             staticLevel_->setFocus(Qt::OtherFocusReason);
+            staticLevel_->selectAll();
             return;
         }
         head.staticLevel = *level;

@@ -35,6 +35,7 @@ ReferenceFont referenceFont(const plot::PlotFont& font, QPaintDevice* device) {
     QFont qfont(QString::fromStdString(font.face));
     qfont.setPixelSize(kReferencePixelSize);
     qfont.setWeight(font.weight >= kBoldWeight ? QFont::Bold : QFont::Normal);
+    qfont.setItalic(font.italic);
     qfont.setHintingPreference(QFont::PreferNoHinting);
     qfont.setKerning(false);
     const QFontMetricsF metrics = device != nullptr ? QFontMetricsF(qfont, device) : QFontMetricsF(qfont);

@@ -104,6 +104,70 @@ void store(const FormField& f, const FormValue& value, AnalysisState& state) {
         info.member);
 }
 
+std::string trimmed(std::string_view text, std::string_view trailing = " ") {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(trailing);
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// The quantity a group box's caption names: "1/u" of "1/u =4*T*t/(r*r*S)", the whole caption when it
+// holds no formula.
+std::string groupQuantity(const std::string& caption) {
+    const auto equals = caption.find('=');
+    const std::string quantity =
+        equals == std::string::npos ? std::string() : trimmed(caption.substr(0, equals));
+    return quantity.empty() ? trimmed(caption) : quantity;
+}
+
+// Parses and checks every text into `values` (floats in SI), or tells the first refusal.
+std::optional<FormError> checkedValues(const Form& form, const std::vector<std::string>& texts,
+                                       const DisplayUnits& units, std::vector<FormValue>& values) {
+    values.clear();
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        const FormField& f = form.fields[i];
+        const std::string text = i < texts.size() ? texts[i] : std::string{};
+        const auto value = parseText(f, text);
+        if (!value) {
+            const bool integral = f.kind == FormFieldKind::Integer || f.kind == FormFieldKind::Radio;
+            return FormError{i, integral ? "Please enter an integer." : "Please enter a number."};
+        }
+        if (isNumeric(f.kind) && (f.minimum || f.maximum)) {
+            const double v = numericValue(*value);
+            if ((f.minimum && v < *f.minimum) || (f.maximum && v > *f.maximum)) {
+                return FormError{i, "Please enter a number between " +
+                                        shortest(f.minimum.value_or(-HUGE_VAL)) + " and " +
+                                        shortest(f.maximum.value_or(HUGE_VAL)) + "."};
+            }
+        }
+        const FormValue stored = inSI(f, *value, units);
+        if (auto error = storedValueError(f, stored)) return FormError{i, *error};
+        values.push_back(stored);
+    }
+    if (form.validate) return form.validate(values);
+    return std::nullopt;
+}
+
+// What OK does with values that passed checkedValues.
+void storeValues(const Form& form, const std::vector<FormValue>& values, AnalysisState& state) {
+    for (std::size_t i = 0; i < form.fields.size(); ++i) store(form.fields[i], values[i], state);
+    if (form.onAccept) form.onAccept(state);
+}
+
+// A radio group whose index names none of its buttons (a front end that types the index).
+std::optional<FormError> choiceRefusal(const Form& form, const std::vector<std::string>& texts) {
+    for (std::size_t i = 0; i < form.fields.size() && i < texts.size(); ++i) {
+        const FormField& f = form.fields[i];
+        if (f.kind != FormFieldKind::Radio || f.options.empty()) continue;
+        const auto choice = parseInteger(texts[i]);
+        if (choice && *choice >= 0 && *choice < static_cast<long long>(f.options.size())) continue;
+        return FormError{i, fieldCaption(form, i) + ": choose one of the " +
+                                std::to_string(f.options.size()) + " choices (0 to " +
+                                std::to_string(f.options.size() - 1) + ")."};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 const FormField* Form::byId(int id) const {
@@ -165,32 +229,46 @@ std::vector<std::string> loadFormTexts(const Form& form, const AnalysisState& st
 std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts,
                                     AnalysisState& state) {
     std::vector<FormValue> values;
-    for (std::size_t i = 0; i < form.fields.size(); ++i) {
-        const FormField& f = form.fields[i];
-        const std::string text = i < texts.size() ? texts[i] : std::string{};
-        const auto value = parseText(f, text);
-        if (!value) {
-            const bool integral = f.kind == FormFieldKind::Integer || f.kind == FormFieldKind::Radio;
-            return FormError{i, integral ? "Please enter an integer." : "Please enter a number."};
-        }
-        if (isNumeric(f.kind) && (f.minimum || f.maximum)) {
-            const double v = numericValue(*value);
-            if ((f.minimum && v < *f.minimum) || (f.maximum && v > *f.maximum)) {
-                return FormError{i, "Please enter a number between " +
-                                        shortest(f.minimum.value_or(-HUGE_VAL)) + " and " +
-                                        shortest(f.maximum.value_or(HUGE_VAL)) + "."};
-            }
-        }
-        const FormValue stored = inSI(f, *value, state.units);
-        if (auto error = storedValueError(f, stored)) return FormError{i, *error};
-        values.push_back(stored);
-    }
-    if (form.validate) {
-        if (auto error = form.validate(values)) return error;
-    }
-    for (std::size_t i = 0; i < form.fields.size(); ++i) store(form.fields[i], values[i], state);
-    if (form.onAccept) form.onAccept(state);
+    if (auto error = checkedValues(form, texts, state.units, values)) return error;
+    storeValues(form, values, state);
     return std::nullopt;
+}
+
+std::string fieldCaption(const Form& form, std::size_t index) {
+    if (index >= form.fields.size()) return {};
+    const FormField& field = form.fields[index];
+    const std::string label = trimmed(field.label, " =");
+    if (label.empty() && !field.group.empty()) return trimmed(field.group);
+    if (label.empty()) {
+        // An unlabelled radio group is known by its buttons: "Piezometer / Observation well".
+        std::string buttons;
+        for (const std::string& option : field.options)
+            buttons += (buttons.empty() ? "" : " / ") + trimmed(option);
+        return buttons.empty() ? field.field : buttons;
+    }
+    const bool shared = std::any_of(form.fields.begin(), form.fields.end(), [&](const FormField& other) {
+        return &other != &field && trimmed(other.label, " =") == label;
+    });
+    if (!shared || field.group.empty()) return label;
+    return label + " (" + groupQuantity(field.group) + ")";
+}
+
+std::optional<FormError> dialogRefusal(const Form& form, const std::vector<std::string>& texts,
+                                       const AnalysisState& state) {
+    std::vector<FormValue> values;
+    if (auto error = checkedValues(form, texts, state.units, values)) return error;
+    if (auto error = choiceRefusal(form, texts)) return error;
+    if (!form.laterCheck) return std::nullopt;
+    // The command checks the state as OK leaves it: on a copy, which is all this costs.
+    AnalysisState trial = state;
+    storeValues(form, values, trial);
+    const auto fault = form.laterCheck(trial);
+    if (!fault) return std::nullopt;
+    const auto it = std::find_if(form.fields.begin(), form.fields.end(),
+                                 [&](const FormField& f) { return f.field == fault->field; });
+    const std::size_t index =
+        it == form.fields.end() ? 0 : static_cast<std::size_t>(it - form.fields.begin());
+    return FormError{index, fieldCaption(form, index) + ": " + fault->remedy + "."};
 }
 
 }  // namespace tolvex

@@ -55,6 +55,14 @@ struct FormError {
     std::string message;
 };
 
+// A value that a later step of a command would refuse (type-curve ranges that give no family), found
+// on the state as OK would leave it: the bound state field at fault and what to enter there instead, as
+// a phrase that follows the field's caption ("enter a number greater than 0").
+struct FieldFault {
+    std::string field;
+    std::string remedy;
+};
+
 struct Form {
     std::string title;
     std::vector<std::string> notes;  // lines of plain text shown above the fields
@@ -64,6 +72,10 @@ struct Form {
     std::vector<int> displayOrder;
     // Extra check over all parsed values (e.g. an even Stehfest count); runs after the field checks.
     std::function<std::optional<FormError>(const std::vector<FormValue>&)> validate;
+    // The command's own check of the stored values, which runs after the dialog closed, given field by
+    // field. An interactive dialog runs it before it accepts (see dialogRefusal); acceptForm does not,
+    // so that the command line and scripted runs keep the command's message.
+    std::function<std::optional<FieldFault>(const AnalysisState&)> laterCheck;
     // Runs after the fields were stored on OK (e.g. the Theis dialog sets paramCount/paramVector).
     std::function<void(AnalysisState&)> onAccept;
     // The fit controls the dialog also edits, stored on OK with the fields; set only by the commands of a
@@ -100,5 +112,16 @@ inline constexpr int kExactFloatDigits = 9;
 // between -3.40282e+38 and 3.40282e+38.".
 [[nodiscard]] std::optional<FormError> acceptForm(const Form& form, const std::vector<std::string>& texts,
                                                   AnalysisState& state);
+
+// The caption by which a message names field `index`: its label as shown without a trailing "=", with
+// the quantity of its group box where other fields share the label ("min (1/u)"), the group's caption
+// for a radio group without a label.
+[[nodiscard]] std::string fieldCaption(const Form& form, std::size_t index);
+
+// Why an interactive dialog must refuse OK, without storing anything: acceptForm's refusal, else the
+// form's laterCheck on a copy of the state as OK would leave it, named by the field's caption:
+// "min (1/u): enter a number greater than 0.".
+[[nodiscard]] std::optional<FormError> dialogRefusal(const Form& form, const std::vector<std::string>& texts,
+                                                     const AnalysisState& state);
 
 }  // namespace tolvex

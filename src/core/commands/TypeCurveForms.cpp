@@ -6,6 +6,7 @@
 #include "core/commands/FormFields.h"
 
 #include "core/state/ModelKind.h"
+#include "core/typecurves/TypeCurveFamily.h"
 
 namespace tolvex {
 namespace {
@@ -81,9 +82,14 @@ Form optionForm(std::string title, std::string uniform, std::string table, std::
     return form;
 }
 
-}  // namespace
+// The ranges the family would refuse once the dialog closed, for the dialog to refuse on OK.
+std::optional<FieldFault> rangeFault(const AnalysisState& state) {
+    const auto fault = typeCurveRangeFault(state);
+    if (!fault) return std::nullopt;
+    return FieldFault{fault->field, fault->remedy};
+}
 
-std::optional<Form> typeCurveRangeForm(int modelKind) {
+std::optional<Form> rangeFormOf(int modelKind) {
     const std::string partialTitle =
         "Constant discharge from a partially penetrating well in a nonleaky aquifer";
     const std::string leakyTitle = "Constant discharge from a fully penetrating well in a leaky aquifer";
@@ -119,6 +125,14 @@ std::optional<Form> typeCurveRangeForm(int modelKind) {
         default:
             return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<Form> typeCurveRangeForm(int modelKind) {
+    std::optional<Form> form = rangeFormOf(modelKind);
+    if (form) form->laterCheck = rangeFault;
+    return form;
 }
 
 std::optional<Form> typeCurveOptionForm(int modelKind) {

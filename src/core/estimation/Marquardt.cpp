@@ -283,6 +283,7 @@ MarquardtResult marquardtFit(AnalysisState& s, ProgressSink& progress, std::stop
     bool evaluatedAtPoint = true;
     float lastRms = s.rmsError;
     int unchangedRuns = 0;
+    progress.begin({ProgressUnit::Iteration, s.maxIterations, 0});
     while (s.iterationsDone < s.maxIterations) {
         if (stop.stop_requested()) {
             result.end = FitEnd::Stopped;

@@ -208,6 +208,7 @@ SearchEnd search(SimplexView& sv, ProgressSink& progress, std::stop_token stop) 
     sv.computeSums();
     s.iterationsDone = 0;
     if (sv.n == 0) return {FitEnd::Settled, true};  // every parameter fixed: nothing to search
+    progress.begin({ProgressUnit::Iteration, s.maxIterations, 0});
     for (;;) {
         if (stop.stop_requested()) return {FitEnd::Stopped, false};
         progress.step(s.iterationsDone + 1);

@@ -7,10 +7,25 @@
 
 namespace tolvex {
 
-// Receives the counter that the progress window shows ("Number of iterations").
+// What a run's counter counts: the curves of a type-curve family, the abscissa points of a family
+// computed point by point, or the iterations of a fit. Unknown when the computation does not say.
+enum class ProgressUnit { Unknown, Curve, Point, Iteration };
+
+// What the counter of a run stands for. The counter keeps the published numbering (which for some
+// families starts at 0); `offset` added to it gives the 1-based number of the unit it reports.
+struct ProgressCount {
+    ProgressUnit unit = ProgressUnit::Unknown;
+    int total = 0;  // the number of units of the whole run; 0 when not known
+    int offset = 0;
+};
+
+// Receives the counter that the progress window shows ("Number of iterations"). A computation that
+// knows what it counts and how far it goes says so with begin() before its first step; sinks that show
+// only the counter ignore it.
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
+    virtual void begin(const ProgressCount& /*count*/) {}
     virtual void step(int k) = 0;
 };
 

@@ -13,6 +13,7 @@ std::string extensionPayload(const AnalysisState& state) {
     writeUnitsSection(state, payload);
     writeSeriesSection(state, payload);
     writeRatesSection(state, payload);
+    writeViewSection(state, payload);
     return payload.empty() ? std::string() : payload.dump();
 }
 
@@ -22,6 +23,8 @@ void resetExtensionFields(AnalysisState& state) {
     state.firstSeries = SeriesSettings{};
     state.extraSeries.clear();
     state.rateSchedule.clear();
+    state.view.style = PlotStyle::Classic;
+    state.view.axes = AxesChoice::Auto;
 }
 
 namespace {
@@ -45,7 +48,8 @@ std::optional<std::string> readSettingsSection(const nlohmann::json& json, Analy
 std::optional<std::string> applyExtensionPayload(const std::string& payload, AnalysisState& state) {
     const nlohmann::json json = nlohmann::json::parse(payload, nullptr, false);
     if (json.is_discarded() || !json.is_object()) return "its extension block does not hold a JSON object";
-    for (auto read : {readSettingsSection, readUnitsSection, readSeriesSection, readRatesSection}) {
+    for (auto read :
+         {readSettingsSection, readUnitsSection, readSeriesSection, readRatesSection, readViewSection}) {
         if (auto error = read(json, state)) return error;
     }
     return std::nullopt;

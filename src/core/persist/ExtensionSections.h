@@ -26,4 +26,8 @@ void writeRatesSection(const AnalysisState& state, nlohmann::json& payload);
 [[nodiscard]] std::optional<std::string> readRatesSection(const nlohmann::json& payload,
                                                           AnalysisState& state);
 
+// "view": {"style": "clear", "axes": "semilog"}, each key only when not the default.
+void writeViewSection(const AnalysisState& state, nlohmann::json& payload);
+[[nodiscard]] std::optional<std::string> readViewSection(const nlohmann::json& payload, AnalysisState& state);
+
 }  // namespace tolvex

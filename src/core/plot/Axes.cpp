@@ -2,38 +2,15 @@
 
 #include <cmath>
 
+#include "core/plot/AxisLayout.h"
 #include "core/plot/LabelFormat.h"
+#include "core/plot/PlotLook.h"
 
 namespace tolvex::plot {
 namespace {
 
-constexpr int kLinearIntervals = 10;
 constexpr int kEscapementDown = 900;  // reads from top to bottom in this y-up space
 constexpr int kEscapementUp = -900;   // reads from bottom to top
-
-// One axis after clamping: the data range for a linear axis, whole decades for a logarithmic one.
-struct AxisExtent {
-    bool logarithmic = false;
-    AxisRange range;
-    DecadeSpan decades;
-    [[nodiscard]] float span() const {
-        return logarithmic ? static_cast<float>(decades.count())
-                           : static_cast<float>(static_cast<double>(range.max) - range.min);
-    }
-};
-
-AxisExtent extentOf(AxisRange requested, AxisRange window, bool logarithmic) {
-    AxisExtent extent;
-    extent.logarithmic = logarithmic;
-    extent.range = drawableRange(clampToWindow(requested, window, logarithmic), window, logarithmic);
-    if (logarithmic) extent.decades = decadeSpan(extent.range);
-    return extent;
-}
-
-// The position of decade j (1-based), mantissa k, along an axis of `length` units from `start`.
-int decadePosition(int start, int length, float span, int j, int k) {
-    return truncToInt(start + (std::log10(static_cast<double>(k)) + j - 1) * length / span);
-}
 
 void drawVertical(PlotCanvas& c, const AxisExtent& axis, bool labels, AxisMapping& m) {
     const LogicalRect r = c.plotRect;
@@ -160,9 +137,11 @@ LogicalRect plotRectFor(bool bothLogarithmic, float horizontalDecades, float ver
 
 AxisMapping drawAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRange vertical, AxisRange horizontal,
                      const AxisTitles& titles) {
+    if (canvas.clear) return drawClearAxes(canvas, state, vertical, horizontal, titles);
     AxisMapping mapping;
-    mapping.xLog = state.xAxisLog == 1;
-    mapping.yLog = state.yAxisLog == 1;
+    const AxisTypes types = axisTypes(state);
+    mapping.xLog = types.xLog;
+    mapping.yLog = types.yLog;
     const AxisExtent y = extentOf(vertical, {state.plotYMin, state.plotYMax}, mapping.yLog);
     const AxisExtent x = extentOf(horizontal, {state.plotXMin, state.plotXMax}, mapping.xLog);
     canvas.plotRect = plotRectFor(mapping.xLog && mapping.yLog, x.span(), y.span());

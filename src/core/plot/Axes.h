@@ -20,6 +20,13 @@ struct AxisTitles {
 AxisMapping drawAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRange vertical, AxisRange horizontal,
                      const AxisTitles& titles);
 
+// The same in the clear style (drawAxes turns to it): light grid lines at every tick, horizontal number
+// labels centred on their ticks, centred titles, a linear axis that follows the data widened to round
+// steps, and on an axis whose Plotting Options limits were set the range exactly as asked (askedWindow),
+// wider or narrower than the data.
+AxisMapping drawClearAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRange vertical,
+                          AxisRange horizontal, const AxisTitles& titles);
+
 // The rectangle the axes use: on log-log paper the frame shrinks in one direction so that a decade has
 // the same length on both axes; otherwise the whole frame.
 [[nodiscard]] LogicalRect plotRectFor(bool bothLogarithmic, float horizontalDecades, float verticalDecades);

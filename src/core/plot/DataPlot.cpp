@@ -4,11 +4,13 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/input/DisplayUnitsChange.h"
 #include "core/plot/Axes.h"
+#include "core/plot/ClearDataPlot.h"
 #include "core/plot/CurveColours.h"
 #include "core/plot/Legend.h"
 #include "core/plot/PlotExtent.h"
@@ -161,7 +163,38 @@ void drawMarker(PlotCanvas& c, Point at, Rgb outline, Rgb fill) {
 
 namespace {
 
-void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state) {
+// Up to `count` values from `first`, no further than the vector holds.
+std::span<const double> slice(const std::vector<double>& values, std::size_t first, std::size_t count) {
+    if (first >= values.size()) return {};
+    return std::span<const double>(values).subspan(first, std::min(count, values.size() - first));
+}
+
+std::span<const double> leading(const std::vector<double>& values, std::size_t count) {
+    return slice(values, 0, count);
+}
+
+std::vector<ClearSeries> clearSeriesOf(const AnalysisState& s, std::size_t count,
+                                       const std::vector<std::size_t>& shown, bool withCalculated) {
+    std::vector<ClearSeries> series{
+        {seriesName(s.firstSeries.name, 0), leading(s.times, count), leading(s.measured, count),
+         withCalculated ? leading(s.calculated, count) : std::span<const double>{}}};
+    for (std::size_t k : shown) {
+        const ObservationSeries& x = s.extraSeries[k];
+        const UsedRange used = usedRange(x);
+        series.push_back({seriesName(x.settings.name, k + 1), slice(x.times, used.first, used.count),
+                          slice(x.values, used.first, used.count),
+                          withCalculated ? leading(x.calculated, used.count) : std::span<const double>{}});
+    }
+    return series;
+}
+
+AxisTitles dataTitles(const PlotCanvas& canvas, const AnalysisState& state) {
+    if (!canvas.clear) return {"t", "s"};
+    const DataTitles titles = clearDataTitles(state);
+    return {titles.horizontal, titles.vertical};
+}
+
+void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state, const AxisTitles& titles) {
     canvas.plotRect = kPlotFrame;
     const std::size_t count = usedPoints(state);
     const bool withCalculated = state.plotContent == 2;
@@ -169,7 +202,11 @@ void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state) {
     recordExtents(state, count, withCalculated, shown);
     state.lastPlotStyle = 2;
     const AxisMapping mapping = drawAxes(canvas, state, {state.dataDrawdownMin, state.dataDrawdownMax},
-                                         {state.dataTimeMin, state.dataTimeMax}, {"t", "s"});
+                                         {state.dataTimeMin, state.dataTimeMax}, titles);
+    if (canvas.clear) {
+        drawClearSeries(canvas, mapping, clearSeriesOf(state, count, shown, withCalculated));
+        return;
+    }
     drawMeasuredLine(canvas, state, mapping, count);
     if (withCalculated) drawCalculatedLine(canvas, state, mapping, count);
     if (shown.empty()) return;
@@ -182,12 +219,14 @@ void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state) {
 // The data are drawn as the document shows them, in its units, so a document converted to units draws
 // the picture it drew before. The extents kept in the state are the drawn ones.
 void drawDataPlot(PlotCanvas& canvas, AnalysisState& state) {
+    // The titles name the document's units, which the state shown in them no longer records.
+    const AxisTitles titles = dataTitles(canvas, state);
     if (!state.units.set()) {
-        drawDataPlotAsShown(canvas, state);
+        drawDataPlotAsShown(canvas, state, titles);
         return;
     }
     AnalysisState shown = inDisplayUnits(state);
-    drawDataPlotAsShown(canvas, shown);
+    drawDataPlotAsShown(canvas, shown, titles);
     state.dataTimeMin = shown.dataTimeMin;
     state.dataTimeMax = shown.dataTimeMax;
     state.dataDrawdownMin = shown.dataDrawdownMin;

@@ -1,6 +1,7 @@
 // The data plot: measured drawdowns against time as a line of marked points, and after an estimation
 // the calculated drawdowns as a plain blue line. Further observation series (switched on) are drawn
-// the same way, each in its own colour, with their names in a legend down the right-hand margin.
+// the same way, each in its own colour, with their names in a legend down the right-hand margin. The
+// clear style draws the series as ClearDataPlot.h says, with the axis titles of clearDataTitles.
 #pragma once
 
 #include <string>

@@ -8,6 +8,9 @@ namespace {
 
 constexpr int kLinearWidth = 5;
 constexpr int kLegendWidth = 8;
+constexpr int kClearDigits = 4;
+constexpr int kPlainDecadeLow = -4;
+constexpr int kPlainDecadeHigh = 5;
 
 // The C library's "%.*f" and "%.*e" as the "C" locale writes them: labels read with a decimal point
 // whatever locale the process runs under (the desktop program takes the user's).
@@ -27,6 +30,17 @@ std::string linearLabel(double value) {
 
 std::string decadeLabel(int exponent) {
     return "1E" + std::to_string(exponent);
+}
+
+std::string clearLinearLabel(double value) {
+    std::string text = printed(value, std::chars_format::general, kClearDigits);
+    return text == "-0" ? std::string("0") : text;
+}
+
+std::string clearDecadeLabel(int exponent) {
+    if (exponent < kPlainDecadeLow || exponent > kPlainDecadeHigh) return decadeLabel(exponent);
+    if (exponent >= 0) return "1" + std::string(static_cast<std::size_t>(exponent), '0');
+    return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + "1";
 }
 
 std::string legendValue(double value) {

@@ -4,6 +4,7 @@
 
 #include "core/plot/CurveColours.h"
 #include "core/plot/LabelFormat.h"
+#include "core/plot/PlotLook.h"
 
 namespace tolvex::plot {
 namespace {
@@ -50,7 +51,7 @@ void drawLegend(PlotCanvas& c, const std::string& familyName, const AnalysisStat
         const int y = r.upper - pitch * (row + 2);
         c.text({r.right + shift + w / 15, y}, legendValue(s.familyValues[static_cast<std::size_t>(j)]));
         c.line({r.right + shift + w / 50, y - pitch / 2}, {r.right + shift + w / 16, y - pitch / 2},
-               curveColour(j));
+               c.clear ? clearColour(j) : curveColour(j));
     }
     const int columns = count == 0 ? 1 : (count - 1) / rowsPerColumn + 1;
     c.scene.width = std::max(c.scene.width, r.right + columns * kLegendColumnPitch);

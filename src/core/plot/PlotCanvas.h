@@ -27,6 +27,7 @@ struct PlotCanvas {
     LogicalRect plotRect = kPlotFrame;
     PlotFont font;
     TextMeasure measure{};  // empty: estimatedTextWidth
+    bool clear = false;     // the clear plot style (PlotLook.h)
 
     [[nodiscard]] int textWidth(const std::string& text) const {
         return measure ? measure(text, font) : estimatedTextWidth(text, font);

@@ -2,6 +2,7 @@
 
 #include "core/plot/DataPlot.h"
 #include "core/plot/PlotCanvas.h"
+#include "core/plot/PlotLook.h"
 #include "core/plot/TypeCurvePlot.h"
 
 namespace tolvex::plot {
@@ -20,7 +21,8 @@ PlotFont plotFont(const AnalysisState& state) {
 
 Scene buildPlotScene(AnalysisState& state, const TextMeasure& measure) {
     Scene scene;
-    PlotCanvas canvas{scene, kPlotFrame, plotFont(state), measure};
+    const bool clear = clearStyle(state);
+    PlotCanvas canvas{scene, kPlotFrame, clear ? clearFont(state) : plotFont(state), measure, clear};
     switch (state.plotContent) {
         case 0:
             if (state.typeCurvesReady == 1) drawTypeCurvePlot(canvas, state);

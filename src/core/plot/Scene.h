@@ -59,6 +59,7 @@ struct PlotFont {
     int height = 23;
     int width = 14;
     int weight = 700;  // bold
+    bool italic = false;
     friend bool operator==(const PlotFont&, const PlotFont&) = default;
 };
 

@@ -9,6 +9,7 @@
 #include "core/plot/FamilyCurve.h"
 #include "core/plot/Legend.h"
 #include "core/plot/PlotExtent.h"
+#include "core/plot/PlotLook.h"
 #include "core/state/ModelKind.h"
 
 namespace tolvex::plot {
@@ -50,7 +51,8 @@ void drawFamilyCurve(PlotCanvas& c, const AnalysisState& s, const AxisMapping& m
     const std::span<const float> x(s.curveX.data(), f.points + 1);
     const std::span<const float> y(s.curveY.data() + j * f.points, f.points + 1);
     const auto clipped = clipFamilyCurve(x, y, {s.plotXMin, s.plotXMax}, {s.plotYMin, s.plotYMax});
-    Polyline line{{}, curveColour(static_cast<int>(j))};
+    const auto index = static_cast<int>(j);
+    Polyline line{{}, c.clear ? clearColour(index) : curveColour(index)};
     for (const CurvePoint& p : clipped) {
         const auto px = mapX(m, c.plotRect, p.x);
         const auto py = mapY(m, c.plotRect, p.y);

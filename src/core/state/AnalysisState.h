@@ -18,6 +18,7 @@
 #include "core/series/JointLayout.h"
 #include "core/series/ObservationSeries.h"
 #include "core/state/ModelKind.h"
+#include "core/state/ViewSettings.h"
 #include "core/units/DisplayUnits.h"
 
 namespace tolvex {
@@ -203,6 +204,8 @@ struct AnalysisState {
     int dataHidden = 0;
     // Face name of the plot font; belongs to the view and is never saved.
     std::string plotFontFace = "Times New Roman";
+    // Plot style and axes (extension block "view"), and the font size and style the clear style uses.
+    ViewSettings view;
 
     // --- 9. Measurements -----------------------------------------------------------------------------------
     int allCount = 14;

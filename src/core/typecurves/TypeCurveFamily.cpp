@@ -318,6 +318,10 @@ bool evaluatePlan(const FamilyPlan& plan, std::vector<float>& y, ProgressSink& p
     for (auto& r : remaining) r.store(innerCount);
     int reported = 0;
     int completed = 0;  // leading units done, as seen by the first thread
+    if (plan.progress != Progress::None) {
+        progress.begin({byAbscissa ? ProgressUnit::Point : ProgressUnit::Curve, outerCount,
+                        plan.progress == Progress::AfterCurve ? 1 : 0});
+    }
 #pragma omp parallel for schedule(dynamic, 1) num_threads(threads) if (threads > 1)
     for (long b = 0; b < blocks; ++b) {
         if (stop.stop_requested()) continue;
@@ -409,22 +413,32 @@ std::string text(double v) {
     return formatGeneral(v, 6);
 }
 
-std::optional<std::string> checkAxis(const AxisCheck& a) {
+std::optional<TypeCurveRangeFault> checkAxis(const AxisCheck& a) {
     const std::string count = std::string(a.countName) + " = " + std::to_string(a.count);
-    if (a.count < 2) return "The number of points must be at least 2 (" + count + ").";
+    if (a.count < 2) {
+        return TypeCurveRangeFault{a.countName, "enter an integer of at least 2",
+                                   "The number of points must be at least 2 (" + count + ")."};
+    }
     if (a.count > a.maxCount) {
-        if (a.maxCount == kFamilyCapacity) return "A family holds at most 100 curves (" + count + ").";
-        return "The number of points must not exceed " + std::to_string(a.maxCount) + " (" + count + ").";
+        if (a.maxCount == kFamilyCapacity) {
+            return TypeCurveRangeFault{a.countName, "enter at most 100: a family holds at most 100 curves",
+                                       "A family holds at most 100 curves (" + count + ")."};
+        }
+        return TypeCurveRangeFault{
+            a.countName, "enter at most " + std::to_string(a.maxCount),
+            "The number of points must not exceed " + std::to_string(a.maxCount) + " (" + count + ")."};
     }
     for (const auto& [name, value] : {std::pair{a.minName, a.min}, std::pair{a.maxName, a.max}}) {
         if (!(value > 0.0f) || !std::isfinite(value)) {
-            return "A range bound must be a positive number (" + std::string(name) + " = " + text(value) +
-                   ").";
+            return TypeCurveRangeFault{
+                name, "enter a number greater than 0",
+                "A range bound must be a positive number (" + std::string(name) + " = " + text(value) + ")."};
         }
     }
     if (a.min > a.max) {
-        return "The minimum must not exceed the maximum (" + std::string(a.minName) + " = " + text(a.min) +
-               ", " + a.maxName + " = " + text(a.max) + ").";
+        return TypeCurveRangeFault{a.minName, "enter a number not above the maximum (" + text(a.max) + ")",
+                                   "The minimum must not exceed the maximum (" + std::string(a.minName) +
+                                       " = " + text(a.min) + ", " + a.maxName + " = " + text(a.max) + ")."};
     }
     return std::nullopt;
 }
@@ -456,22 +470,31 @@ bool typeCurvesShowProgress(int modelKind) {
 
 // A family whose curveXCount or curveYCount would not fit a 16-bit word could be computed but never
 // saved: it is refused before any point is computed, with the largest abscissa count that fits.
-std::optional<std::string> checkFamilySize(const std::vector<AxisCheck>& axes) {
+std::optional<TypeCurveRangeFault> checkFamilySize(const std::vector<AxisCheck>& axes) {
     const AxisCheck& x = axes.front();
     const long long curves = axes.size() > 1 ? axes[1].count : 1;
     if (static_cast<long long>(x.count) * curves <= kMaxFamilyValues) return std::nullopt;
     const long long largest = kMaxFamilyValues / curves;
     std::string text = "The document can save at most " + std::to_string(largest) + " points per curve";
     if (curves > 1) text += " for " + std::to_string(curves) + " curves";
-    return text + " (" + x.countName + " = " + std::to_string(x.count) + "): choose fewer points.";
+    std::string remedy = "enter at most " + std::to_string(largest);
+    if (curves > 1) remedy += " with " + std::to_string(curves) + " curves";
+    return TypeCurveRangeFault{
+        x.countName, remedy + ": the document cannot save more points",
+        text + " (" + x.countName + " = " + std::to_string(x.count) + "): choose fewer points."};
+}
+
+std::optional<TypeCurveRangeFault> typeCurveRangeFault(const AnalysisState& state) {
+    const std::vector<AxisCheck> axes = rangesOf(state);
+    for (const AxisCheck& axis : axes) {
+        if (auto fault = checkAxis(axis)) return fault;
+    }
+    if (!axes.empty()) return checkFamilySize(axes);
+    return std::nullopt;
 }
 
 std::optional<std::string> checkTypeCurveRanges(const AnalysisState& state) {
-    const std::vector<AxisCheck> axes = rangesOf(state);
-    for (const AxisCheck& axis : axes) {
-        if (auto error = checkAxis(axis)) return error;
-    }
-    if (!axes.empty()) return checkFamilySize(axes);
+    if (auto fault = typeCurveRangeFault(state)) return fault->message;
     return std::nullopt;
 }
 

@@ -39,6 +39,16 @@ struct TypeCurveOptions {
 // family can be computed and saved (table runs need no ranges).
 [[nodiscard]] std::optional<std::string> checkTypeCurveRanges(const AnalysisState& state);
 
+// The same check field by field, for a dialog that refuses the fault before it closes: the state field
+// at fault, what to enter there instead (a phrase that follows the field's caption, "enter a number
+// greater than 0") and the message of checkTypeCurveRanges.
+struct TypeCurveRangeFault {
+    std::string field;
+    std::string remedy;
+    std::string message;
+};
+[[nodiscard]] std::optional<TypeCurveRangeFault> typeCurveRangeFault(const AnalysisState& state);
+
 // Computes the family of state.modelKind into the state, stepping the progress counter as the
 // published program did: by abscissa for models 2-4, by curve for the others, none for model 0. A
 // table run also overwrites the model's range fields with the table's extent and counts. The points

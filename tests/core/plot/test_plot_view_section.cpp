@@ -1,0 +1,91 @@
+// The plot style and axes in the document's extension block "view": written only when not the classic
+// defaults (a classic document keeps its bytes), read back as written, and a wrong value refused with a
+// message naming it, the state left as it was.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/persist/Document.h"
+#include "core/persist/ExtensionBlock.h"
+
+namespace tolvex {
+namespace {
+
+// The classic records of a state: its bytes with the view at its defaults.
+std::string recordsOf(AnalysisState s) {
+    s.view = ViewSettings{};
+    return documentBytes(s);
+}
+
+TEST(ViewSection, AClassicDocumentKeepsItsBytesWhateverTheFontSizeAndStyle) {
+    const AnalysisState classic = makeDefaultState();
+    AnalysisState withFont = classic;
+    withFont.view.fontPoints = 18;  // the font belongs to the view and is never saved
+    withFont.view.fontBold = true;
+    withFont.view.fontItalic = true;
+    const std::string bytes = documentBytes(classic);
+    EXPECT_EQ(documentBytes(withFont), bytes);
+    EXPECT_EQ(bytes.find("\"view\""), std::string::npos);
+}
+
+TEST(ViewSection, WritesOnlyWhatDiffersAndReadsItBack) {
+    struct Case {
+        PlotStyle style;
+        AxesChoice axes;
+        const char* payload;  // written out by hand, keys in nlohmann's sorted order
+    };
+    const Case cases[] = {
+        {PlotStyle::Clear, AxesChoice::Auto, R"({"view":{"style":"clear"}})"},
+        {PlotStyle::Classic, AxesChoice::SemiLog, R"({"view":{"axes":"semilog"}})"},
+        {PlotStyle::Classic, AxesChoice::LogLog, R"({"view":{"axes":"loglog"}})"},
+        {PlotStyle::Clear, AxesChoice::SemiLog, R"({"view":{"axes":"semilog","style":"clear"}})"},
+    };
+    for (const Case& c : cases) {
+        AnalysisState s = makeDefaultState();
+        s.view.style = c.style;
+        s.view.axes = c.axes;
+        const std::string records = recordsOf(s);
+        const std::string bytes = documentBytes(s);
+        EXPECT_EQ(bytes, records + extensionBlock(records, c.payload)) << c.payload;
+        AnalysisState back = makeDefaultState();
+        ASSERT_FALSE(readDocumentBytes(bytes, back)) << c.payload;
+        EXPECT_EQ(back.view.style, c.style) << c.payload;
+        EXPECT_EQ(back.view.axes, c.axes) << c.payload;
+        EXPECT_EQ(documentBytes(back), bytes) << c.payload;
+    }
+}
+
+TEST(ViewSection, AClassicDocumentReadIntoAClearStateComesBackClassic) {
+    AnalysisState target = makeDefaultState();
+    target.view.style = PlotStyle::Clear;
+    target.view.axes = AxesChoice::LogLog;
+    ASSERT_FALSE(readDocumentBytes(documentBytes(makeDefaultState()), target));
+    EXPECT_EQ(target.view.style, PlotStyle::Classic);
+    EXPECT_EQ(target.view.axes, AxesChoice::Auto);
+}
+
+TEST(ViewSection, AWrongValueIsRefusedByNameAndTheStateKept) {
+    struct Case {
+        const char* payload;
+        const char* named;
+    };
+    const Case cases[] = {
+        {R"({"view":{"style":"fancy"}})", "plot style \"fancy\""},
+        {R"({"view":{"style":1}})", "plot style 1"},
+        {R"({"view":{"axes":"linear"}})", "plot axes \"linear\""},
+        {R"({"view":["clear"]})", "view is not a JSON object"},
+    };
+    const std::string records = documentBytes(makeDefaultState());
+    for (const Case& c : cases) {
+        AnalysisState target = makeDefaultState();
+        target.view.style = PlotStyle::Clear;
+        const std::string before = documentBytes(target);
+        const auto error = readDocumentBytes(records + extensionBlock(records, c.payload), target);
+        ASSERT_TRUE(error.has_value()) << c.payload;
+        EXPECT_NE(error->find(c.named), std::string::npos) << *error;
+        EXPECT_EQ(documentBytes(target), before) << c.payload;
+    }
+}
+
+}  // namespace
+}  // namespace tolvex
