@@ -4,12 +4,16 @@
 #include <charconv>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
+#include "core/estimation/ResultSummaryBuilder.h"
+#include "core/estimation/ResultSummaryText.h"
 #include "core/input/DisplayUnitsChange.h"
 #include "core/io/NumberFormat.h"
 #include "core/persist/Archive.h"
+#include "core/persist/ExtensionSections.h"
 #include "core/state/Accuracy.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
@@ -288,6 +292,23 @@ void printResults(std::ostream& out, const AnalysisState& s) {
         << (s.typeCurvesReady == 1 ? "" : " (none generated)") << "\n";
 }
 
+// The summary the document keeps of its last estimation, marked when the data changed after it.
+void printLastEstimation(std::ostream& out, const AnalysisState& s) {
+    if (!s.lastResults) return;
+    ResultSummary shown = *s.lastResults;
+    shown.stale = !resultsCurrent(s);
+    out << "last estimation\n";
+    std::istringstream lines(resultSummaryText(shown));
+    for (std::string line; std::getline(lines, line);) out << "  " << controlsEscaped(line) << "\n";
+}
+
+// The "results" key: the summary as the document's extension block keeps it, only when there is one.
+void addResultsJson(nlohmann::json& json, const AnalysisState& s) {
+    nlohmann::json payload = nlohmann::json::object();
+    writeResultsSection(s, payload);
+    if (payload.contains("results")) json["results"] = payload["results"];
+}
+
 void printDocument(std::ostream& out, const AnalysisState& s, const std::string& path) {
     out << "document  " << path << "\n";
     out << "model     " << s.modelKind << "  " << modelName(s.modelKind) << "\n";
@@ -301,6 +322,7 @@ void printDocument(std::ostream& out, const AnalysisState& s, const std::string&
     printMeasurements(out, s);
     printFurtherSeries(out, s);
     printResults(out, s);
+    printLastEstimation(out, s);
 }
 
 int runShow(CliContext& context, const ShowOptions& options) {
@@ -308,9 +330,9 @@ int runShow(CliContext& context, const ShowOptions& options) {
     if (options.json) {
         // Plain ASCII out: every character beyond it escaped (\u00e9), and a file name that is not UTF-8
         // shown with U+FFFD rather than refused.
-        context.out << documentJson(state, options.document)
-                           .dump(2, ' ', true, nlohmann::json::error_handler_t::replace)
-                    << "\n";
+        nlohmann::json json = documentJson(state, options.document);
+        addResultsJson(json, state);
+        context.out << json.dump(2, ' ', true, nlohmann::json::error_handler_t::replace) << "\n";
     } else {
         printDocument(context.out, state, options.document);
     }

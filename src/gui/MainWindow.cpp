@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "core/commands/CommandIds.h"
+#include "core/estimation/ResultSummaryBuilder.h"
 #include "core/state/Accuracy.h"
 #include "core/state/ModelKind.h"
 #include "gui/CommandPrompts.h"
@@ -23,6 +24,7 @@
 #include "gui/PictureExport.h"
 #include "gui/PlotStyleCommands.h"
 #include "gui/PlotView.h"
+#include "gui/ResultsPanel.h"
 #include "gui/SeriesPanel.h"
 
 // The icon and the user guide are compiled into the library; a static library has to register them.
@@ -61,6 +63,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     addPumpingHistoryCommands(*this);
     addPictureExportCommands(*this);
     addPlotStyleCommands(*this);
+    resultsPanel_ = addResultsPanel(*this);
     rebuildRecentFiles();
     refreshAfterCommand();
     resize(1000, 780);
@@ -248,10 +251,16 @@ void MainWindow::buildSeriesPanel() {
 
 void MainWindow::refreshAfterCommand() {
     seriesPanel_->refresh();
+    if (resultsPanel_ != nullptr) resultsPanel_->refresh();
     setWindowTitle(windowTitleFor(document_));
-    modelPane_->setText(QStringLiteral("%1 \u00b7 %2 accuracy")
+    QString modelText = QStringLiteral("%1 \u00b7 %2 accuracy")
                             .arg(QString::fromUtf8(modelName(state_.modelKind)),
-                                 QString::fromUtf8(accuracyName(state_.accuracy))));
+                                 QString::fromUtf8(accuracyName(state_.accuracy)));
+    // The method of the last estimation, once there is one.
+    if (state_.lastResults)
+        modelText +=
+            QStringLiteral(" \u00b7 ") + QString::fromStdString(methodNameOfKey(state_.lastResults->method));
+    modelPane_->setText(modelText);
     interaction_->setBaseFolder(document_.folder());
     updateCommandStates();
     view_->update();

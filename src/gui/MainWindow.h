@@ -23,6 +23,7 @@ namespace tolvex::gui {
 
 class KeyStateIndicators;
 class PlotView;
+class ResultsPanel;
 class SeriesPanel;
 struct MenuNode;
 
@@ -44,6 +45,9 @@ public:
     // The observation-series dock: hidden until a document holds further series or the user shows it
     // (the context menu of the toolbar and the menu bar lists it).
     [[nodiscard]] SeriesPanel* seriesPanel() const { return seriesPanel_; }
+    // The results of the last estimation: shown after every fit and with a document that keeps them.
+    [[nodiscard]] ResultsPanel* resultsPanel() const { return resultsPanel_; }
+    [[nodiscard]] QLabel* modelPane() const { return modelPane_; }
     [[nodiscard]] QPrinter& printer() { return *printer_; }
     [[nodiscard]] QLabel* messagePane() const { return messagePane_; }
     [[nodiscard]] AnalysisState& state() { return state_; }
@@ -130,6 +134,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     PlotView* view_ = nullptr;
     SeriesPanel* seriesPanel_ = nullptr;
+    ResultsPanel* resultsPanel_ = nullptr;
     QLabel* messagePane_ = nullptr;
     QLabel* modelPane_ = nullptr;
     KeyStateIndicators* keys_ = nullptr;

@@ -5,11 +5,13 @@
 #include "core/commands/EngineCommands.h"
 #include "core/commands/EstimationCommands.h"
 #include "core/commands/InputDrawdowns.h"
+#include "core/estimation/ResultSummaryBuilder.h"
 #include "core/persist/Archive.h"
 #include "core/persist/Reports.h"
 #include "gui/GuiCommands.h"
 #include "gui/MainWindow.h"
 #include "gui/ReportFile.h"
+#include "gui/ResultsPanel.h"
 #include "gui/UnitsDialog.h"
 
 namespace tolvex::gui {
@@ -27,6 +29,25 @@ bool reportPathAccepted(const QString& path, const Document& document, bool chos
     }
     if (chosenNow || liesInFolder(path, document.folder())) return true;
     return ui.askYesNo(outsideFolderQuestion(path, document.folder()).toStdString());
+}
+
+struct EstimationRun {
+    CommandOutcome result;
+    EstimationMethod method;
+};
+
+// The estimation command of `id` under the window's fit controls (their dialogs edit them); the trial
+// run has none: the values as entered, nothing fixed or bounded.
+EstimationRun runEstimationCommand(int id, AnalysisState& state, Interaction& ui, FitControls& controls,
+                                   FitOutcome& outcome) {
+    if (id == kCmdTrialInversion) {
+        controls = FitControls{};
+        outcome = FitOutcome{FitEnd::NothingFitted, false, {}, {}};
+        return {trialInversion(state, ui), EstimationMethod::TrialRun};
+    }
+    if (id == kCmdSimplexInversion)
+        return {simplexInversionEditing(state, ui, controls, outcome), EstimationMethod::Simplex};
+    return {leastSquaresInversionEditing(state, ui, controls, outcome), leastSquaresMethod(state.modelKind)};
 }
 
 }  // namespace
@@ -48,6 +69,7 @@ bool MainWindow::dispatchAnalysisCommand(int id) {
         case kCmdReportAs:
             writeReport(true);
             return true;
+        case kCmdTrialInversion:
         case kCmdSimplexInversion:
         case kCmdLeastSquaresInversion:
             runFit(id);
@@ -61,11 +83,13 @@ void MainWindow::runFit(int id) {
     const int model = state_.modelKind;
     FitControls controls = fitSettings_.controls(model);
     FitOutcome outcome;
-    const CommandOutcome result =
-        id == kCmdSimplexInversion ? simplexInversionEditing(state_, *interaction_, controls, outcome)
-                                   : leastSquaresInversionEditing(state_, *interaction_, controls, outcome);
-    fitSettings_.store(model, controls);
-    if (result != CommandOutcome::Done || outcome.warnings.empty()) return;
+    const EstimationRun run = runEstimationCommand(id, state_, *interaction_, controls, outcome);
+    if (id != kCmdTrialInversion) fitSettings_.store(model, controls);
+    if (run.result != CommandOutcome::Done) return;
+    state_.lastResults = buildResultSummary(state_, run.method, outcome, controls);
+    resultsPanel_->refresh();
+    resultsPanel_->show();
+    if (outcome.warnings.empty()) return;
     std::string text = "The fit may not be the best one:";
     for (const std::string& warning : outcome.warnings) text += "\n- " + warning;
     interaction_->message(text);

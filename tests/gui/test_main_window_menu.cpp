@@ -89,6 +89,7 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "&Options>Font|32804|",
         "&View>&Toolbar|59392|",
         "&View>&Status Bar|59393|",
+        "&View>Results||",
         "&View>-",
         "&View>Report|32795|",
         "&View>Report As...|32815|",

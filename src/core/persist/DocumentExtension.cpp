@@ -14,6 +14,7 @@ std::string extensionPayload(const AnalysisState& state) {
     writeSeriesSection(state, payload);
     writeRatesSection(state, payload);
     writeViewSection(state, payload);
+    writeResultsSection(state, payload);
     return payload.empty() ? std::string() : payload.dump();
 }
 
@@ -25,6 +26,7 @@ void resetExtensionFields(AnalysisState& state) {
     state.rateSchedule.clear();
     state.view.style = PlotStyle::Classic;
     state.view.axes = AxesChoice::Auto;
+    state.lastResults.reset();
 }
 
 namespace {
@@ -48,8 +50,8 @@ std::optional<std::string> readSettingsSection(const nlohmann::json& json, Analy
 std::optional<std::string> applyExtensionPayload(const std::string& payload, AnalysisState& state) {
     const nlohmann::json json = nlohmann::json::parse(payload, nullptr, false);
     if (json.is_discarded() || !json.is_object()) return "its extension block does not hold a JSON object";
-    for (auto read :
-         {readSettingsSection, readUnitsSection, readSeriesSection, readRatesSection, readViewSection}) {
+    for (auto read : {readSettingsSection, readUnitsSection, readSeriesSection, readRatesSection,
+                      readViewSection, readResultsSection}) {
         if (auto error = read(json, state)) return error;
     }
     return std::nullopt;

@@ -29,5 +29,9 @@ void writeRatesSection(const AnalysisState& state, nlohmann::json& payload);
 // "view": {"style": "clear", "axes": "semilog"}, each key only when not the default.
 void writeViewSection(const AnalysisState& state, nlohmann::json& payload);
 [[nodiscard]] std::optional<std::string> readViewSection(const nlohmann::json& payload, AnalysisState& state);
+// "results": the summary of the last estimation, when there is one.
+void writeResultsSection(const AnalysisState& state, nlohmann::json& payload);
+[[nodiscard]] std::optional<std::string> readResultsSection(const nlohmann::json& payload,
+                                                            AnalysisState& state);
 
 }  // namespace tolvex

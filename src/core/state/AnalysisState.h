@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "core/series/JointLayout.h"
 #include "core/series/ObservationSeries.h"
 #include "core/state/ModelKind.h"
+#include "core/state/ResultSummary.h"
 #include "core/state/ViewSettings.h"
 #include "core/units/DisplayUnits.h"
 
@@ -287,6 +289,7 @@ struct AnalysisState {
     int brFitIntercept = 0;         // Bouwer and Rice: 0 the line through the origin, 1 ln(H/H0) = a - b t
     double brInterceptValue = 0.0;  // the fitted a (0 for the line through the origin); not persisted
     JointLayout joint;              // not persisted: the series joined for a fit's run
+    std::optional<ResultSummary> lastResults;  // the last estimation's summary, nothing before one
 };
 
 // Installs every default: counts, the published lists, the default measurements, the work arrays,
