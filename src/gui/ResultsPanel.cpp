@@ -5,11 +5,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "core/estimation/ResultSummaryBuilder.h"
@@ -58,8 +60,10 @@ ResultsPanel::ResultsPanel(const AnalysisState& state, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // The dock asks for the width of the whole table, so that no column hides behind a scroll bar.
-    table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // The columns take the width their contents need; the dock may still be narrowed below the table's
+    // width (a scroll bar then shows the rest), so that it never squeezes the plot.
+    table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustIgnored);
+    table_->setMinimumWidth(240);
     warnings_ = new QLabel(body);
     warnings_->setObjectName(QStringLiteral("resultsWarnings"));
     warnings_->setWordWrap(true);
@@ -103,8 +107,20 @@ void ResultsPanel::refresh() {
     }
     fill(*state_.lastResults);
     std::string table = resultSummaryTable(*state_.lastResults);
-    if (table != shownTable_) show();
+    if (table != shownTable_) showWide();
     shownTable_ = std::move(table);
+}
+
+void ResultsPanel::showWide() {
+    show();
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (window == nullptr || isFloating()) return;
+    table_->resizeColumnsToContents();
+    constexpr int kMarginsAndScrollBar = 48;
+    int wanted = 2 * table_->frameWidth() + kMarginsAndScrollBar;
+    for (int column = 0; column < ColumnCount; ++column) wanted += table_->columnWidth(column);
+    wanted = std::min(wanted, window->width() * 45 / 100);
+    if (width() < wanted) window->resizeDocks({this}, {wanted}, Qt::Horizontal);
 }
 
 void ResultsPanel::addRow(const QStringList& cells) {

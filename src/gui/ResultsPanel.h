@@ -43,6 +43,8 @@ public:
     [[nodiscard]] QString summaryTable() const;
 
 private:
+    // Shows the dock wide enough for the table, up to 45 % of the window.
+    void showWide();
     void addRow(const QStringList& cells);
     void fill(const ResultSummary& summary);
 

@@ -327,9 +327,20 @@ private:
     AnalysisState curveState_;
 };
 
+// The largest value each shape parameter takes on the family's grid.
+Shape largestShape(const Family& family) {
+    Shape top{0.0, 0.0};
+    for (const Shape& shape : family.shapes)
+        for (std::size_t d = 0; d < top.size(); ++d) top[d] = std::max(top[d], shape[d]);
+    return top;
+}
+
 // Pattern search (Hooke and Jeeves 1961) on the logarithms of the shape parameters from a grid match:
 // a step to either side of each, kept when the overlay fits better, the step halved when none does.
+// The search stays below the grid's largest values: beyond them the curves hardly change, and a slug
+// test's alpha = rw^2 S / rc^2 would drift to storativities above 1.
 Candidate refined(ShapeMatcher& matcher, Candidate best) {
+    const Shape top = largestShape(matcher.family());
     const int dimensions = best.shape[1] != 0.0 ? 2 : best.shape[0] != 0.0 ? 1 : 0;
     for (double step = kRefineFirstStep; dimensions > 0 && step >= kRefineLastStep; step /= 2.0) {
         bool moved = true;
@@ -339,6 +350,7 @@ Candidate refined(ShapeMatcher& matcher, Candidate best) {
                 for (double sign : {1.0, -1.0}) {
                     Shape trial = best.shape;
                     trial[d] *= std::exp(sign * step);
+                    if (trial[d] > top[d]) continue;
                     const auto c = matcher.match(trial);
                     if (c && c->score < best.score) best = *c, moved = true;
                 }
