@@ -207,8 +207,9 @@ ResultSummary buildResultSummary(const AnalysisState& state, EstimationMethod me
     summary.modelName = std::string(modelName(state.modelKind));
     summary.method = std::string(methodKey(method));
     addParameters(summary, state, outcome, controls);
-    summary.rmsError = fromSI(state.rmsError, Dimension::Length, state.units);
-    summary.rmsUnit = unitLabel(Dimension::Length, state.units);
+    // A slug test's misfit is that of H/H0 whatever the measured values are (heads or normalised heads).
+    summary.rmsError = fromSI(state.rmsError, fitErrorDimension(state.modelKind), state.units);
+    summary.rmsUnit = unitLabel(fitErrorDimension(state.modelKind), state.units);
     summary.iterations = state.iterationsDone;
     summary.converged = outcome.converged;
     summary.stopReason = stopReasonText(outcome.end);

@@ -150,7 +150,7 @@ TitleBlockTexts titleBlockTexts(const AnalysisState& state, const std::string& d
     if (state.resultKind != 0) {
         texts.right = parameterLines(state);
         texts.right.push_back("RMS = " + quantityText(static_cast<double>(state.rmsError),
-                                                      measuredDimension(state), state.units));
+                                                      fitErrorDimension(state.modelKind), state.units));
     } else {
         texts.right.push_back("No estimation yet");
     }
