@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/estimation/ResultSummaryBuilder.h"
+#include "core/io/ValidUtf8.h"
 #include "core/persist/ExtensionSections.h"
 #include "core/state/ModelKind.h"
 
@@ -16,33 +17,14 @@ namespace {
 
 using nlohmann::json;
 
-// The text as valid UTF-8 (the JSON text must be): a byte that starts no valid sequence becomes '?'.
-std::string utf8Text(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80           ? 1
-                                   : (c >> 5) == 0x6  ? 2
-                                   : (c >> 4) == 0xE  ? 3
-                                   : (c >> 3) == 0x1E ? 4
-                                                      : 0;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-        out.append(valid ? text.substr(i, length) : std::string("?"));
-        i += valid ? length : 1;
-    }
-    return out;
-}
-
 json numberOrNull(double value) {
     return std::isfinite(value) ? json(value) : json(nullptr);
 }
 
 json parameterJson(const ResultParameter& p) {
-    return {{"name", utf8Text(p.name)},
-            {"symbol", utf8Text(p.symbol)},
-            {"unit", utf8Text(p.unit)},
+    return {{"name", validUtf8(p.name)},
+            {"symbol", validUtf8(p.symbol)},
+            {"unit", validUtf8(p.unit)},
             {"value", numberOrNull(p.value)},
             {"standardError", numberOrNull(p.standardError)},
             {"lower", numberOrNull(p.lower)},
@@ -53,9 +35,9 @@ json parameterJson(const ResultParameter& p) {
 }
 
 json quantityJson(const ResultQuantity& q) {
-    return {{"name", utf8Text(q.name)},
-            {"symbol", utf8Text(q.symbol)},
-            {"unit", utf8Text(q.unit)},
+    return {{"name", validUtf8(q.name)},
+            {"symbol", validUtf8(q.symbol)},
+            {"unit", validUtf8(q.unit)},
             {"value", numberOrNull(q.value)}};
 }
 
@@ -133,17 +115,17 @@ void writeResultsSection(const AnalysisState& state, nlohmann::json& payload) {
     json derived = json::array();
     for (const ResultQuantity& q : s.derived) derived.push_back(quantityJson(q));
     json warnings = json::array();
-    for (const std::string& w : s.warnings) warnings.push_back(utf8Text(w));
+    for (const std::string& w : s.warnings) warnings.push_back(validUtf8(w));
     payload["results"] = {{"model", s.modelKind},
-                          {"modelName", utf8Text(s.modelName)},
-                          {"method", utf8Text(s.method)},
+                          {"modelName", validUtf8(s.modelName)},
+                          {"method", validUtf8(s.method)},
                           {"parameters", parameters},
                           {"derived", derived},
                           {"rmsError", numberOrNull(s.rmsError)},
-                          {"rmsUnit", utf8Text(s.rmsUnit)},
+                          {"rmsUnit", validUtf8(s.rmsUnit)},
                           {"iterations", s.iterations},
                           {"converged", s.converged},
-                          {"stopReason", utf8Text(s.stopReason)},
+                          {"stopReason", validUtf8(s.stopReason)},
                           {"warnings", warnings},
                           {"stale", !resultsCurrent(state)}};
 }

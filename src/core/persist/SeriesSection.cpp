@@ -7,6 +7,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/io/ValidUtf8.h"
 #include "core/persist/ExtensionSections.h"
 #include "core/series/GeometryFields.h"
 #include "core/series/SeriesChecks.h"
@@ -23,30 +24,6 @@ json headJson(const SlugHead& h) {
             {"h0", h.h0},
             {"waterLevels", h.waterLevels},
             {"staticLevel", h.staticLevel}};
-}
-
-// The name as valid UTF-8 (the JSON text must be): a byte that starts no valid sequence becomes '?'.
-std::string validUtf8(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80           ? 1
-                                   : (c >> 5) == 0x6  ? 2
-                                   : (c >> 4) == 0xE  ? 3
-                                   : (c >> 3) == 0x1E ? 4
-                                                      : 0;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out.append(text, i, length);
-        i += length;
-    }
-    return out;
 }
 
 json settingsJson(const SeriesSettings& s) {
