@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/estimation/JointSeries.h"
 #include "core/io/FileBytes.h"
 #include "core/persist/Archive.h"
 #include "core/persist/DocumentExtension.h"
@@ -40,6 +41,17 @@ void restoreNumericalTables(AnalysisState& s) {
     }
 }
 
+// A saved fit keeps the further series' measurements and settings but not their calculated drawdowns (the
+// results of a run): after an estimation they are the model at the saved parameters, computed again here
+// so that a reopened joint fit draws every series' curve, not only the first one's.
+void restoreFurtherSeriesDrawdowns(AnalysisState& state) {
+    if (state.plotContent != 2 || state.extraSeries.empty()) return;
+    calculateFurtherSeries(state);
+    for (ObservationSeries& x : state.extraSeries) {
+        if (!x.settings.on || !(x.settings.weight > 0.0)) x.calculated.clear();
+    }
+}
+
 }  // namespace
 
 std::string documentBytes(const AnalysisState& state) {
@@ -69,6 +81,7 @@ std::optional<std::string> readDocumentBytes(std::string_view bytes, AnalysisSta
         return e.what();
     }
     restoreNumericalTables(fresh);
+    restoreFurtherSeriesDrawdowns(fresh);
     state = std::move(fresh);
     return std::nullopt;
 }

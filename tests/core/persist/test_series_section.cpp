@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include <boost/math/special_functions/expint.hpp>
+
 #include "core/persist/Document.h"
 #include "core/persist/DocumentExtension.h"
 #include "core/persist/ExtensionBlock.h"
@@ -126,6 +128,47 @@ TEST(SeriesSection, AMalformedSeriesIsRefusedAndNothingIsLoaded) {
         EXPECT_EQ(s.extraSeries, original.extraSeries);
         EXPECT_EQ(documentBytes(s), documentBytes(original));
     }
+}
+
+}  // namespace
+}  // namespace tolvex
+
+namespace tolvex {
+namespace {
+
+// A reopened joint fit draws every series' curve: the further series' calculated drawdowns, which the
+// document does not keep, are the model at the saved parameters again. Theis (1935) with Boost's E1.
+TEST(SeriesSection, AReopenedFitHasEverySeriesCalculatedAgain) {
+    AnalysisState s = makeDefaultState();
+    s.modelKind = 0;
+    s.pumpingRate = 2.0f;
+    s.transmissivity = 0.5f;
+    s.storativity = 1e-4f;
+    s.plotContent = 2;
+    ObservationSeries on;
+    on.settings.name = "P60";
+    on.radialDistance = 60.0f;
+    on.times = {1.0, 10.0, 100.0, 1000.0};
+    on.values = {0.1, 0.2, 0.3, 0.4};
+    ObservationSeries off = on;
+    off.settings.name = "off";
+    off.settings.on = false;
+    s.extraSeries = {on, off};
+    AnalysisState back = makeDefaultState();
+    ASSERT_FALSE(readDocumentBytes(documentBytes(s), back));
+    ASSERT_EQ(back.extraSeries.size(), 2u);
+    const std::vector<double>& calculated = back.extraSeries[0].calculated;
+    ASSERT_EQ(calculated.size(), on.times.size());
+    const double q = s.pumpingRate, t = s.transmissivity, storage = s.storativity;
+    for (std::size_t i = 0; i < calculated.size(); ++i) {
+        const double u = 60.0 * 60.0 * storage / (4.0 * t * on.times[i]);
+        const double exact = q / (4.0 * 3.14159265358979 * t) * -boost::math::expint(-u);
+        EXPECT_NEAR(calculated[i] / exact, 1.0, 1e-5) << "t = " << on.times[i];
+    }
+    EXPECT_TRUE(back.extraSeries[1].calculated.empty()) << "a switched-off series took no part";
+    s.plotContent = 1;  // measurements only: nothing to draw
+    ASSERT_FALSE(readDocumentBytes(documentBytes(s), back));
+    EXPECT_TRUE(back.extraSeries[0].calculated.empty());
 }
 
 }  // namespace
