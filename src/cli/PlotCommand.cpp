@@ -1,15 +1,21 @@
 // tolvex-cli plot DOC --out FILE [--size WxH] [--style classic|clear] [--axes auto|loglog|semilog]: a
 // picture of the document's plot. The format follows the extension of FILE: .png, .svg, .pdf, .bmp (8 bits
 // per pixel) or .emf (enhanced metafile). Without --style or --axes the document's own view is drawn.
+// --view draws a diagnostic view instead of the main plot: the residuals of the last estimation or a
+// straight-line plot of the measured data.
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
+#include "core/plot/DiagnosticViews.h"
 #ifdef TOLVEX_HAVE_RENDER
+#include "render/HeadlessGui.h"
 #include "render/PlotExport.h"
+#include "render/ScenePainter.h"
 #endif
 
 namespace tolvex::cli {
@@ -22,7 +28,18 @@ struct PlotOptions {
     bool titleBlock = false;         // a band below the plot, the page taller by its height
     std::string style;               // empty: the document's
     std::string axes;
+    std::string view;  // empty: the main plot
 };
+
+constexpr const char* kViewNames = "residuals-time, residuals-calculated, normal, semilog, sqrt or quarter";
+
+std::optional<plot::DiagnosticView> diagnosticView(const PlotOptions& options) {
+    if (options.view.empty()) return std::nullopt;
+    const auto view = plot::diagnosticViewFromName(options.view);
+    if (!view) throw CliError{"plot: --view '" + options.view + "' is not " + kViewNames};
+    if (options.titleBlock) throw CliError{"plot: --title-block goes with the main plot, not with --view"};
+    return view;
+}
 
 // The view the picture is drawn in: the document's, with what the options ask instead.
 void applyViewOptions(const PlotOptions& options, AnalysisState& state) {
@@ -58,16 +75,33 @@ PictureSize pictureSize(const std::string& text) {
     return size;
 }
 
+#ifdef TOLVEX_HAVE_RENDER
+int writeDiagnosticView(const AnalysisState& state, plot::DiagnosticView view, const std::string& out,
+                        PictureSize size) {
+    plot::Scene scene;
+    {
+        const render::GuiSession session;  // the texts are measured with the fonts that draw them
+        scene = plot::buildDiagnosticScene(state, view, render::sceneTextMeasure());
+    }
+    if (const auto error = render::exportScene(scene, out, size.width, size.height)) {
+        throw CliError{"plot: " + oneLine(*error)};
+    }
+    return kExitOk;
+}
+#endif
+
 int runPlot(const PlotOptions& options) {
     const PictureSize size = pictureSize(options.size);
     AnalysisState probe;
     applyViewOptions(options, probe);  // refuses a wrong name before the document is read
+    const std::optional<plot::DiagnosticView> view = diagnosticView(options);
 #ifdef TOLVEX_HAVE_RENDER
     if (!render::pictureFormatOf(options.out)) {
         throw CliError{"plot: '" + options.out + "' has no picture extension (.png .svg .pdf .bmp .emf)"};
     }
     AnalysisState state = openDocumentOrThrow(options.document);
     applyViewOptions(options, state);
+    if (view) return writeDiagnosticView(state, *view, options.out, size);
     const render::PageOptions page{options.titleBlock, render::todayText()};
     if (const auto error = render::exportPlot(state, options.out, size.width, size.height, page)) {
         throw CliError{"plot: " + oneLine(*error)};
@@ -75,6 +109,7 @@ int runPlot(const PlotOptions& options) {
     return kExitOk;
 #else
     (void)size;
+    (void)view;
     throw CliError{"plot: this build has no picture output (it was built without Qt)"};
 #endif
 }
@@ -99,6 +134,10 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
                     "palette, units in the axis titles, a legend); default: the document's");
     sub->add_option("--axes", options->axes,
                     "auto, loglog or semilog (log time, linear values); default: the document's");
+    sub->add_option("--view", options->view,
+                    "a diagnostic view instead of the main plot: residuals-time, residuals-calculated "
+                    "(residuals of the last estimation), normal (normal probability plot of the residuals), "
+                    "semilog, sqrt or quarter (drawdown against log t, sqrt t or t^1/4)");
     sub->callback([&context, options]() { context.action = [options]() { return runPlot(*options); }; });
 }
 

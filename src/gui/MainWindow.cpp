@@ -18,6 +18,7 @@
 #include "core/state/Accuracy.h"
 #include "core/state/ModelKind.h"
 #include "gui/CommandPrompts.h"
+#include "gui/DiagnosticsWindow.h"
 #include "gui/GuiCommands.h"
 #include "gui/KeyStateIndicators.h"
 #include "gui/MenuLayout.h"
@@ -63,6 +64,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     addPumpingHistoryCommands(*this);
     addPictureExportCommands(*this);
     addPlotStyleCommands(*this);
+    addDiagnosticsCommand(*this);
     resultsPanel_ = addResultsPanel(*this);
     rebuildRecentFiles();
     refreshAfterCommand();

@@ -99,6 +99,7 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "&View>Axes>Automatic||",
         "&View>Axes>Log-log||",
         "&View>Axes>Semi-log||",
+        "&View>Diagnostic plots...||",
         "&Help>&Help Topics|57667|F1",
         "&Help>-",
         "&Help>&About Tolvex|57664|",

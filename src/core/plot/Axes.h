@@ -27,6 +27,11 @@ AxisMapping drawAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRange v
 AxisMapping drawClearAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRange vertical,
                           AxisRange horizontal, const AxisTitles& titles);
 
+// The clear axes of a view of its own (residuals, straight-line plots): the axis types given, both axes
+// following the data ranges (no plotting window), labels and titles always drawn.
+AxisMapping drawClearAxesOf(PlotCanvas& canvas, bool xLog, bool yLog, AxisRange vertical,
+                            AxisRange horizontal, const AxisTitles& titles);
+
 // The rectangle the axes use: on log-log paper the frame shrinks in one direction so that a decade has
 // the same length on both axes; otherwise the whole frame.
 [[nodiscard]] LogicalRect plotRectFor(bool bothLogarithmic, float horizontalDecades, float verticalDecades);

@@ -70,9 +70,12 @@ std::vector<GridLine> gridLines(const ClearAxis& clear, int start, int length) {
     if (!axis.logarithmic) {
         const double step = static_cast<double>(span) / clear.intervals;
         const double scale = length / static_cast<double>(span);
-        for (int i = 0; i <= clear.intervals; ++i)
-            lines.push_back(
-                {start + truncToInt(i * step * scale), clearLinearLabel(axis.range.min + i * step)});
+        for (int i = 0; i <= clear.intervals; ++i) {
+            // The float limits leave the zero line of a range across zero at about 1e-9, not 0.
+            const double value = axis.range.min + i * step;
+            lines.push_back({start + truncToInt(i * step * scale),
+                             clearLinearLabel(std::abs(value) < step * 1e-6 ? 0.0 : value)});
+        }
         return lines;
     }
     for (int j = 1; j <= axis.decades.count(); ++j) {
@@ -129,6 +132,33 @@ void drawClearTitles(PlotCanvas& c, const AxisTitles& titles, bool xLabels, bool
 
 }  // namespace
 
+namespace {
+
+AxisMapping drawBothClearAxes(PlotCanvas& canvas, AxisMapping m, const ClearAxis& x, const ClearAxis& y,
+                              const AxisTitles& titles, bool xLabels, bool yLabels) {
+    canvas.plotRect = plotRectFor(m.xLog && m.yLog, x.extent.span(), y.extent.span());
+    const LogicalRect r = canvas.plotRect;
+    setMapping(y.extent, r.height(), m.yOrigin, m.yEnd, m.yScale);
+    setMapping(x.extent, r.width(), m.xOrigin, m.xEnd, m.xScale);
+    const int labelWidth = drawClearVertical(canvas, y, yLabels);
+    drawClearHorizontal(canvas, x, xLabels);
+    canvas.scene.add(Polyline{
+        {{r.left, r.lower}, {r.left, r.upper}, {r.right, r.upper}, {r.right, r.lower}, {r.left, r.lower}},
+        kBlack});
+    drawClearTitles(canvas, titles, xLabels, yLabels, labelWidth);
+    return m;
+}
+
+// No window: any finite value may be drawn (positive ones on a logarithmic axis).
+ClearAxis followingAxis(AxisRange requested, bool logarithmic) {
+    constexpr float kWide = 1.0e30f;
+    const AxisRange window = logarithmic ? AxisRange{1.0f / kWide, kWide} : AxisRange{-kWide, kWide};
+    const AxisExtent extent = extentOf(requested, window, logarithmic);
+    return logarithmic ? ClearAxis{extent} : roundedLinear(extent);
+}
+
+}  // namespace
+
 AxisMapping drawClearAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRange vertical,
                           AxisRange horizontal, const AxisTitles& titles) {
     const AxisTypes types = axisTypes(state);
@@ -137,17 +167,16 @@ AxisMapping drawClearAxes(PlotCanvas& canvas, const AnalysisState& state, AxisRa
     m.yLog = types.yLog;
     const ClearAxis y = clearAxis(vertical, {state.plotYMin, state.plotYMax}, false, m.yLog);
     const ClearAxis x = clearAxis(horizontal, {state.plotXMin, state.plotXMax}, true, m.xLog);
-    canvas.plotRect = plotRectFor(m.xLog && m.yLog, x.extent.span(), y.extent.span());
-    const LogicalRect r = canvas.plotRect;
-    setMapping(y.extent, r.height(), m.yOrigin, m.yEnd, m.yScale);
-    setMapping(x.extent, r.width(), m.xOrigin, m.xEnd, m.xScale);
-    const int labelWidth = drawClearVertical(canvas, y, state.yLabelHidden == 0);
-    drawClearHorizontal(canvas, x, state.xLabelHidden == 0);
-    canvas.scene.add(Polyline{
-        {{r.left, r.lower}, {r.left, r.upper}, {r.right, r.upper}, {r.right, r.lower}, {r.left, r.lower}},
-        kBlack});
-    drawClearTitles(canvas, titles, state.xLabelHidden == 0, state.yLabelHidden == 0, labelWidth);
-    return m;
+    return drawBothClearAxes(canvas, m, x, y, titles, state.xLabelHidden == 0, state.yLabelHidden == 0);
+}
+
+AxisMapping drawClearAxesOf(PlotCanvas& canvas, bool xLog, bool yLog, AxisRange vertical,
+                            AxisRange horizontal, const AxisTitles& titles) {
+    AxisMapping m;
+    m.xLog = xLog;
+    m.yLog = yLog;
+    return drawBothClearAxes(canvas, m, followingAxis(horizontal, xLog), followingAxis(vertical, yLog),
+                             titles, true, true);
 }
 
 }  // namespace tolvex::plot
