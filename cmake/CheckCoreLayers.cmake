@@ -1,8 +1,8 @@
 # Fails when a folder of the core library includes a header of a folder above it. The folders, lowest
 # first: what a folder holds may use only what lies below it (or beside it in its own folder).
 # Run as: cmake -DCORE_DIR=<src/core> -P CheckCoreLayers.cmake
-set(layers io jobs numerics units series pumping state solutions typecurves estimation input persist plot
-    commands)
+set(layers io jobs numerics units series pumping state solutions typecurves estimation diagnostics input persist
+    plot commands)
 file(GLOB_RECURSE core_files RELATIVE "${CORE_DIR}" "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
 set(offenders "")
 foreach(f ${core_files})

@@ -12,6 +12,7 @@
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
 #include "cli/CliState.h"
+#include "cli/DerivativeOption.h"
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
 #include "cli/FitAnalysis.h"
@@ -19,6 +20,7 @@
 #include "cli/SeriesOption.h"
 #include "cli/TestDescription.h"
 #include "core/commands/EstimationCommands.h"
+#include "core/diagnostics/ModelDerivative.h"
 #include "core/estimation/FitControls.h"
 #include "core/input/Import.h"
 #include "core/input/MeasurementTable.h"
@@ -55,6 +57,7 @@ struct FitOptions {
     std::string h0, staticLevel;  // slug tests: raw heads or water levels instead of H/H0
     bool intercept = false;       // Bouwer and Rice: ln(H/H0) = a - b t
     std::vector<std::string> series;
+    std::vector<std::string> derivative;  // --derivative [L]
 };
 
 bool isSlugModel(int model) {
@@ -257,6 +260,25 @@ nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& met
     return result;
 }
 
+// "derivative": ds/d ln t of the used measurements as listed under "measured" (the time unit cancels);
+// "calculatedDerivative": the fitted model's own derivative at those times (models 0-8), or the
+// straight lines' drawdowns differentiated as the measurements are (models 9 and 10).
+void addDerivativeJson(nlohmann::ordered_json& result, const AnalysisState& s,
+                       const DerivativeSmoothing& smoothing) {
+    const Dimension drawdown = measuredDimension(s);
+    const std::vector<double> times(s.times.begin(), s.times.begin() + s.usedCount);
+    result["derivative"] =
+        derivativeJson(logDerivative(times, shownValues(s, s.measured, drawdown), smoothing));
+    std::vector<double> model;
+    if (s.modelKind >= 0 && s.modelKind <= 8) {
+        model = calculatedLogDerivative(s, times);
+        for (double& v : model) v = shownMeasurement(s, v, drawdown);
+    } else {
+        model = logDerivative(times, shownValues(s, s.calculated, drawdown), smoothing);
+    }
+    result["calculatedDerivative"] = derivativeJson(model);
+}
+
 void printText(std::ostream& out, const AnalysisState& s, const std::string& method) {
     out << "model " << s.modelKind << ", method " << method << "\n";
     char line[128];
@@ -293,6 +315,8 @@ int runFit(CliContext& context, const FitOptions& given) {
     const int sources = !o.data.empty() + !o.sample.empty() + !o.open.empty() + testData;
     if (sources != 1 && !(testData && sources == 2 && !o.open.empty()))
         throw CliError{"fit: give exactly one of --data, --sample, --open or a --test with series"};
+    const std::optional<DerivativeSmoothing> derivative = derivativeArgument("fit", o.derivative);
+    if (derivative && !o.json) throw CliError{"fit: --derivative adds to the --json result: give --json too"};
     AnalysisState state = startingState(o, test, context.err);
     if (o.autoStart) applyAutoStart(state, context.err);
     EngineInteraction ui("fit", context.err, isTerminal(context.err));
@@ -300,10 +324,11 @@ int runFit(CliContext& context, const FitOptions& given) {
     ui.conclude(runMethod(o, state, ui, outcome), context.err);
     printWarnings(context.err, outcome);
     if (o.json) {
-        context.out << withUncertainty(withOutcome(resultJson(state, o.method), outcome), state, o.method,
-                                       endRanges(state, o))
-                           .dump(2)
-                    << "\n";
+        nlohmann::ordered_json result = resultJson(state, o.method);
+        if (derivative) addDerivativeJson(result, state, *derivative);
+        context.out
+            << withUncertainty(withOutcome(result, outcome), state, o.method, endRanges(state, o)).dump(2)
+            << "\n";
     } else {
         printText(context.out, state, o.method);
         printUncertainty(context.err, state, o.method, endRanges(state, o));
@@ -351,6 +376,7 @@ void addFitCommand(CLI::App& app, CliContext& context) {
     sub->add_flag("--intercept", o->intercept,
                   "Bouwer and Rice: fit ln(H/H0) = a - b t, not through the origin");
     addSeriesOption(*sub, o->series);
+    addDerivativeOption(*sub, o->derivative);
     sub->add_flag("--run-all-iterations", o->runAllIterations,
                   "Do not stop when converged: run every iteration up to --max-iterations");
     sub->callback([&context, o]() { context.action = [&context, o]() { return runFit(context, *o); }; });

@@ -2,16 +2,22 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
 #include "cli/CliState.h"
+#include "cli/DerivativeOption.h"
 #include "cli/EngineInteraction.h"
 #include "cli/EngineOutput.h"
 #include "cli/RatesOption.h"
 #include "cli/SeriesOption.h"
 #include "cli/TestDescription.h"
 #include "core/commands/CalculateDrawdownsCommand.h"
+#include "core/diagnostics/ModelDerivative.h"
 #include "core/estimation/JointSeries.h"
 #include "core/series/SlugHeads.h"
 #include "core/series/UsedRange.h"
@@ -33,6 +39,7 @@ struct SimulateOptions {
     std::string rates;
     std::string h0, staticLevel;  // slug test: heads as displacements or water levels
     std::vector<std::string> series;
+    std::vector<std::string> derivative;  // --derivative [L]
 };
 
 // The slug test's H/H0 as displacements H0 H/H0 (--h0) or water levels static + H0 H/H0
@@ -77,6 +84,46 @@ void simulateFurtherSeries(CliContext& context, AnalysisState& state,
     }
 }
 
+// One series' rows (time and drawdown in the last two columns) gain the derivative of the listed
+// drawdowns and the model's own derivative at `times` (SI) and `site`, both in the drawdowns' unit.
+// A slug test's heads listed as H0 H/H0 (or levels around a static one) have H0 times the model's.
+void appendDerivatives(const AnalysisState& state, const DerivativeSmoothing& smoothing,
+                       const ObservationSite& site, std::span<const double> times,
+                       std::span<std::vector<double>> rows) {
+    std::vector<double> t, s;
+    for (const auto& row : rows) {
+        t.push_back(row[row.size() - 2]);
+        s.push_back(row.back());
+    }
+    const std::vector<double> measured = logDerivative(t, s, smoothing);
+    const std::vector<double> model = calculatedLogDerivative(state, site, times);
+    const bool slug = state.modelKind == static_cast<int>(ModelKind::SlugTest);
+    const double scale = slug ? state.firstSeries.head.h0 : 1.0;
+    const Dimension drawdown = measuredDimension(state);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].push_back(measured[i]);
+        rows[i].push_back(fromSI(scale * model[i], drawdown, state.units));
+    }
+}
+
+// The derivative columns of every series, the first series' rows first (as simulateFurtherSeries
+// leaves them).
+void appendAllDerivatives(const AnalysisState& state, const DerivativeSmoothing& smoothing,
+                          std::vector<std::vector<double>>& rows) {
+    const std::span<std::vector<double>> all(rows);
+    const auto first = static_cast<std::size_t>(state.usedCount);
+    appendDerivatives(state, smoothing, firstSeriesSite(state),
+                      std::span<const double>(state.times.data(), first), all.first(first));
+    std::size_t offset = first;
+    for (const ObservationSeries& x : state.extraSeries) {
+        const UsedRange used = usedRange(x);
+        const std::size_t n = x.calculated.size();
+        appendDerivatives(state, smoothing, seriesSite(x),
+                          std::span<const double>(x.times).subspan(used.first, n), all.subspan(offset, n));
+        offset += n;
+    }
+}
+
 int runSimulate(CliContext& context, const SimulateOptions& given) {
     const std::optional<TestDescription> test = testOption(given.test);
     SimulateOptions o = given;
@@ -90,6 +137,7 @@ int runSimulate(CliContext& context, const SimulateOptions& given) {
     applySets(state, o.sets);
     applyRatesOption("simulate", o.rates, state);
     addSeriesFromOptions("simulate", o.series, 0, state, context.err);
+    const std::optional<DerivativeSmoothing> derivative = derivativeArgument("simulate", o.derivative);
     const double count = numberArgument("simulate", "--times COUNT", o.times[0]);
     if (count != static_cast<int>(count))
         throw CliError{"simulate: --times COUNT '" + o.times[0] + "' is not an integer"};
@@ -115,12 +163,16 @@ int runSimulate(CliContext& context, const SimulateOptions& given) {
         context.out << line;
         rows.push_back({t, s});
     }
+    std::vector<std::string> header{"time", "drawdown"};
     if (!o.series.empty()) {
         simulateFurtherSeries(context, state, rows);
-        if (!o.csv.empty()) writeCsvOrThrow(o.csv, {"series", "time", "drawdown"}, rows);
-    } else if (!o.csv.empty()) {
-        writeCsvOrThrow(o.csv, {"time", "drawdown"}, rows);
+        header.insert(header.begin(), "series");
     }
+    if (derivative) {
+        appendAllDerivatives(state, *derivative, rows);
+        header.insert(header.end(), {"derivative", "calculatedDerivative"});
+    }
+    if (!o.csv.empty()) writeCsvOrThrow(o.csv, header, rows);
     if (!o.save.empty()) saveDocumentOrThrow(state, o.save);
     return kExitOk;
 }
@@ -140,7 +192,10 @@ void addSimulateCommand(CLI::App& app, CliContext& context) {
     sub->add_option("--h0", o->h0, "Slug test: write displacements H0 H/H0 instead of H/H0");
     sub->add_option("--static-level", o->staticLevel, "Slug test: write water levels static + H0 H/H0");
     addSeriesOption(*sub, o->series);
-    sub->add_option("--csv", o->csv, "Write time,drawdown as CSV (series,time,drawdown with --series)")
+    addDerivativeOption(*sub, o->derivative);
+    sub->add_option("--csv", o->csv,
+                    "Write time,drawdown as CSV (series,time,drawdown with --series; with --derivative also "
+                    "derivative,calculatedDerivative)")
         ->check(nonEmptyFileName());
     sub->add_option("--save", o->save, "Save the document")->check(nonEmptyFileName());
     sub->callback([&context, o]() { context.action = [&context, o]() { return runSimulate(context, *o); }; });

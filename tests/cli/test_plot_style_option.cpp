@@ -16,27 +16,17 @@
 #include "core/input/DisplayUnitsChange.h"
 #include "core/persist/Document.h"
 #include "core/state/AnalysisState.h"
+#include "support/CliRun.h"
 
 namespace tolvex::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun plot(const std::vector<std::string>& words) {
-    std::vector<std::string> args{"tolvex-cli", "plot"};
-    args.insert(args.end(), words.begin(), words.end());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err);
-    return {status, err.str()};
+test::CliRun plot(std::vector<std::string> words) {
+    return test::runPlot(std::move(words));
 }
 
 std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test::fileContents(path);
 }
 
 bool holdsText(const std::string& svg, const std::string& text) {
@@ -90,7 +80,7 @@ TEST_F(PlotStyleOption, ClearStyleTitlesCarryUnitsAndTheAxesFollowTheOption) {
     for (const Case& c : cases) {
         std::vector<std::string> words{document(), "--out", svg()};
         words.insert(words.end(), c.options.begin(), c.options.end());
-        const CliRun run = plot(words);
+        const test::CliRun run = plot(words);
         ASSERT_EQ(run.status, kExitOk) << run.err;
         const std::string picture = contents(svg());
         EXPECT_EQ(holdsText(picture, "Time t [min]"), c.clear) << words.size();
@@ -127,7 +117,7 @@ TEST_F(PlotStyleOption, AWrongNameIsRefusedInOneLineNamingIt) {
     for (const Case& c : cases) {
         std::vector<std::string> words{document(), "--out", svg()};
         words.insert(words.end(), c.options.begin(), c.options.end());
-        const CliRun run = plot(words);
+        const test::CliRun run = plot(words);
         EXPECT_EQ(run.status, kExitFailure) << c.message;
         EXPECT_EQ(run.err, std::string(c.message) + "\n");
         EXPECT_FALSE(std::filesystem::exists(svg())) << c.message;

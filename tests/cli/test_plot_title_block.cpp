@@ -19,27 +19,17 @@
 #include "core/persist/Document.h"
 #include "core/state/AnalysisState.h"
 #include "core/state/CommaLocale.h"
+#include "support/CliRun.h"
 
 namespace tolvex::cli {
 namespace {
 
-struct PlotRun {
-    int status;
-    std::string err;
-};
-
-PlotRun plot(const std::vector<std::string>& words) {
-    std::vector<std::string> args{"tolvex-cli", "plot"};
-    args.insert(args.end(), words.begin(), words.end());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err);
-    return {status, err.str()};
+test::CliRun plot(std::vector<std::string> words) {
+    return test::runPlot(std::move(words));
 }
 
 std::string contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test::fileContents(path.string());
 }
 
 std::uint32_t big32(const std::string& b, std::size_t at) {
@@ -106,7 +96,7 @@ private:
 };
 
 TEST_F(PlotTitleBlock, TheSvgHoldsTheBlocksTextsInTheDocumentsUnits) {
-    const PlotRun run = plot({document(), "--out", file("p.svg"), "--title-block"});
+    const test::CliRun run = plot({document(), "--out", file("p.svg"), "--title-block"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     const std::string svg = contents(file("p.svg"));
     const std::vector<std::string> texts = svgTexts(svg);

@@ -17,27 +17,17 @@
 #include "core/input/DisplayUnitsChange.h"
 #include "core/persist/Document.h"
 #include "core/state/AnalysisState.h"
+#include "support/CliRun.h"
 
 namespace tolvex::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun plot(const std::vector<std::string>& words) {
-    std::vector<std::string> args{"tolvex-cli", "plot"};
-    args.insert(args.end(), words.begin(), words.end());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err);
-    return {status, err.str()};
+test::CliRun plot(std::vector<std::string> words) {
+    return test::runPlot(std::move(words));
 }
 
 std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test::fileContents(path);
 }
 
 bool holdsText(const std::string& svg, const std::string& text) {
@@ -99,7 +89,7 @@ TEST_F(PlotViewOption, EachViewIsDrawnWithItsTitles) {
         {"quarter", "t^1/4 [min^1/4]", "Drawdown s [m]", false},
     };
     for (const Case& c : cases) {
-        const CliRun run = plot({document(), "--out", picture("svg"), "--view", c.view});
+        const test::CliRun run = plot({document(), "--out", picture("svg"), "--view", c.view});
         ASSERT_EQ(run.status, kExitOk) << c.view << ": " << run.err;
         const std::string svg = contents(picture("svg"));
         EXPECT_TRUE(holdsText(svg, c.horizontal)) << c.view;
@@ -151,7 +141,7 @@ TEST_F(PlotViewOption, AWrongViewIsRefusedInOneLineNamingIt) {
     for (const Case& c : cases) {
         std::vector<std::string> words{document(), "--out", picture("svg")};
         words.insert(words.end(), c.options.begin(), c.options.end());
-        const CliRun run = plot(words);
+        const test::CliRun run = plot(words);
         EXPECT_EQ(run.status, kExitFailure) << c.message;
         EXPECT_EQ(run.err, std::string(c.message) + "\n");
         EXPECT_FALSE(std::filesystem::exists(picture("svg"))) << c.message;
