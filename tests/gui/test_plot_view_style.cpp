@@ -85,7 +85,7 @@ TEST_F(PlotWindow, TheViewDrawsTheFrameWhereTheCentredAreaPutsIt) {
 struct DialogRun {
     bool accepted = false;
     QStringList errors;
-    QWidget* focus = nullptr;
+    QString focus;  // the object name of the widget with the focus when the dialog closed (empty: none)
 };
 
 DialogRun runOptions(AnalysisState& state, const std::function<void(PlottingOptionsDialog&)>& edit) {
@@ -96,7 +96,8 @@ DialogRun runOptions(AnalysisState& state, const std::function<void(PlottingOpti
     edit(dialog);
     dialog.accept();
     run.accepted = dialog.result() == QDialog::Accepted;
-    run.focus = dialog.focusWidget();
+    // The name, not the widget: the dialog and its fields are gone when the run is returned.
+    if (const QWidget* focused = dialog.focusWidget()) run.focus = focused->objectName();
     return run;
 }
 
@@ -166,8 +167,7 @@ TEST(PlottingOptionsView, RefusesABadValueNamingItsFieldAndKeepsTheDialogOpen) {
         }
         EXPECT_FALSE(run.accepted) << c.name;
         EXPECT_EQ(run.errors, QStringList{QString::fromLatin1(c.message)}) << c.name;
-        ASSERT_NE(run.focus, nullptr) << c.name;
-        EXPECT_EQ(run.focus->objectName(), QStringLiteral("control%1").arg(c.focused)) << c.name;
+        EXPECT_EQ(run.focus, QStringLiteral("control%1").arg(c.focused)) << c.name;
         EXPECT_EQ(state.plotYMin, before.plotYMin) << c.name;  // nothing stored
         EXPECT_EQ(state.view, before.view) << c.name;
     }
