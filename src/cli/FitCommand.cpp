@@ -28,6 +28,7 @@
 #include "core/series/UsedRange.h"
 #include "core/state/FieldTable.h"
 #include "core/state/ModelKind.h"
+#include "core/typecurves/ObservationSite.h"
 #include "core/typecurves/ParameterVector.h"
 #include "core/units/Units.h"
 
@@ -194,11 +195,28 @@ double errorValue(const AnalysisState& s, float stored) {
     return s.units.set() ? shownFloat(s, stored, fitErrorDimension(s.modelKind)) : shortestFloat(stored);
 }
 
+// Values in the document's units.
+std::vector<double> inShownUnits(const AnalysisState& s, std::vector<double> values, Dimension dimension) {
+    for (double& x : values) x = shownMeasurement(s, x, dimension);
+    return values;
+}
+
+// Up to `used.count` values of `v` from `used.first` (as many as it holds).
+std::vector<double> usedPart(const std::vector<double>& v, const UsedRange& used) {
+    const std::size_t first = std::min(used.first, v.size());
+    const std::size_t count = std::min(used.count, v.size() - first);
+    const auto from = v.begin() + static_cast<std::ptrdiff_t>(first);
+    return {from, from + static_cast<std::ptrdiff_t>(count)};
+}
+
+// The first series' measurements in use.
+UsedRange firstSeriesUsed(const AnalysisState& s) {
+    return {0, static_cast<std::size_t>(std::max(s.usedCount, 0))};
+}
+
 // The measurements and drawdowns of the fit in the document's units.
 std::vector<double> shownValues(const AnalysisState& s, const std::vector<double>& v, Dimension dimension) {
-    std::vector<double> shown(v.begin(), v.begin() + s.usedCount);
-    for (double& x : shown) x = shownMeasurement(s, x, dimension);
-    return shown;
+    return inShownUnits(s, usedPart(v, firstSeriesUsed(s)), dimension);
 }
 
 // The unit of each fitted parameter ("transmissivity": "m²/d"); storage coefficients have none ("").
@@ -212,24 +230,20 @@ nlohmann::ordered_json parameterUnits(const AnalysisState& s) {
     return units;
 }
 
-// The further series of a joint fit: their used measurements and the model there.
+// The further series of a joint fit: their used measurements and the model there, in the document's
+// units like the first series'.
 nlohmann::ordered_json furtherSeriesJson(const AnalysisState& s) {
+    const Dimension drawdown = measuredDimension(s);
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const ObservationSeries& x : s.extraSeries) {
         const UsedRange used = usedRange(x);
-        const auto part = [&](const std::vector<double>& v) {
-            const auto from = v.begin() + static_cast<std::ptrdiff_t>(std::min(used.first, v.size()));
-            return std::vector<double>(
-                from, from + static_cast<std::ptrdiff_t>(
-                                 std::min(used.count, static_cast<std::size_t>(v.end() - from))));
-        };
         list.push_back({{"name", x.settings.name},
-                        {"radialDistance", shortestFloat(x.radialDistance)},
+                        {"radialDistance", shownFloat(s, x.radialDistance, Dimension::Length)},
                         {"on", x.settings.on},
                         {"weight", x.settings.weight},
-                        {"times", part(x.times)},
-                        {"measured", part(x.values)},
-                        {"calculated", x.calculated}});
+                        {"times", inShownUnits(s, usedPart(x.times, used), Dimension::Time)},
+                        {"measured", inShownUnits(s, usedPart(x.values, used), drawdown)},
+                        {"calculated", inShownUnits(s, x.calculated, drawdown)}});
     }
     return list;
 }
@@ -261,22 +275,36 @@ nlohmann::ordered_json resultJson(const AnalysisState& s, const std::string& met
 }
 
 // "derivative": ds/d ln t of the used measurements as listed under "measured" (the time unit cancels);
-// "calculatedDerivative": the fitted model's own derivative at those times (models 0-8), or the
-// straight lines' drawdowns differentiated as the measurements are (models 9 and 10).
-void addDerivativeJson(nlohmann::ordered_json& result, const AnalysisState& s,
-                       const DerivativeSmoothing& smoothing) {
+// "calculatedDerivative": the fitted model's own derivative at those times (models 0-8) at the series'
+// own site, or the straight lines' drawdowns differentiated as the measurements are (models 9 and 10).
+// The first series' keys sit beside its "measured", each further series' in its own entry.
+void addSeriesDerivative(nlohmann::ordered_json& entry, const AnalysisState& s, const ObservationSite& site,
+                         const std::vector<double>& times, const std::vector<double>& measured,
+                         const std::vector<double>& calculated, const DerivativeSmoothing& smoothing) {
     const Dimension drawdown = measuredDimension(s);
-    const std::vector<double> times(s.times.begin(), s.times.begin() + s.usedCount);
-    result["derivative"] =
-        derivativeJson(logDerivative(times, shownValues(s, s.measured, drawdown), smoothing));
+    entry["derivative"] =
+        derivativeJson(logDerivative(times, inShownUnits(s, measured, drawdown), smoothing));
     std::vector<double> model;
     if (s.modelKind >= 0 && s.modelKind <= 8) {
-        model = calculatedLogDerivative(s, times);
-        for (double& v : model) v = shownMeasurement(s, v, drawdown);
+        model = inShownUnits(s, calculatedLogDerivative(s, site, times), drawdown);
     } else {
-        model = logDerivative(times, shownValues(s, s.calculated, drawdown), smoothing);
+        model = logDerivative(times, inShownUnits(s, calculated, drawdown), smoothing);
     }
-    result["calculatedDerivative"] = derivativeJson(model);
+    entry["calculatedDerivative"] = derivativeJson(model);
+}
+
+void addDerivativeJson(nlohmann::ordered_json& result, const AnalysisState& s,
+                       const DerivativeSmoothing& smoothing) {
+    const UsedRange first = firstSeriesUsed(s);
+    addSeriesDerivative(result, s, firstSeriesSite(s), usedPart(s.times, first), usedPart(s.measured, first),
+                        usedPart(s.calculated, first), smoothing);
+    if (!result.contains("series")) return;
+    for (std::size_t k = 0; k < s.extraSeries.size() && k < result["series"].size(); ++k) {
+        const ObservationSeries& x = s.extraSeries[k];
+        const UsedRange used = usedRange(x);
+        addSeriesDerivative(result["series"][k], s, seriesSite(x), usedPart(x.times, used),
+                            usedPart(x.values, used), x.calculated, smoothing);
+    }
 }
 
 void printText(std::ostream& out, const AnalysisState& s, const std::string& method) {

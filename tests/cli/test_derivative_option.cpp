@@ -187,6 +187,56 @@ TEST(DerivativeOption, EachSeriesHasItsOwnDerivative) {
                 1e-6 * std::fabs(first[3]));
 }
 
+// A joint fit in minutes and centimetres: each further series lists its times and drawdowns in the
+// document's units like the first series (its file's numbers), and carries its own derivatives, the
+// model's at its own distance: Q/(4 pi T) exp(-r^2 S/(4 T t)) in cm.
+TEST(DerivativeOption, AJointFitListsEachSeriesInTheDocumentsUnitsWithItsDerivative) {
+    ScratchFolder scratch;
+    const std::string first = scratch.write("near.txt", "1 2\n2 4\n5 7\n10 9\n20 11\n50 14\n");
+    const std::string far = scratch.write("far.txt", "1 0.5\n3 1\n10 3\n30 5\n100 7\n");
+    const auto result = run({"fit",
+                             "--model",
+                             "0",
+                             "--method",
+                             "trial",
+                             "--data",
+                             first,
+                             "--units",
+                             "time=min,length=cm,rate=m3/d",
+                             "--set",
+                             "transmissivity=6000",
+                             "--set",
+                             "storativity=1e-4",
+                             "--set",
+                             "radialDistance=3000",
+                             "--set",
+                             "pumpingRate=864",
+                             "--series",
+                             "far:" + far + ":15000",
+                             "--json",
+                             "--derivative",
+                             "0"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto json = nlohmann::json::parse(result.out);
+    ASSERT_EQ(json["series"].size(), 1u);
+    const auto& series = json["series"][0];
+    EXPECT_EQ(series["radialDistance"], 15000.0);
+    EXPECT_EQ(series["times"], (std::vector<double>{1, 3, 10, 30, 100}));
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_NEAR(series["measured"][i].get<double>(), (std::vector<double>{0.5, 1, 3, 5, 7})[i], 1e-12);
+    ASSERT_EQ(series["calculatedDerivative"].size(), 5u);
+    // SI: T = 1e-2 m2/s (6000 cm2/min), Q = 1e-2 m3/s, r = 150 m; derivative in cm.
+    const double T = 1e-2, S = 1e-4, Q = 1e-2, r = 150.0;
+    for (std::size_t i = 0; i < 5; ++i) {
+        const double t = 60.0 * series["times"][i].get<double>();
+        const double exact = 100.0 * Q / (4.0 * std::numbers::pi * T) * std::exp(-r * r * S / (4.0 * T * t));
+        EXPECT_NEAR(series["calculatedDerivative"][i].get<double>(), exact, 1e-3 * exact) << "t=" << t;
+    }
+    // The measured derivative of the far well's own points: one-sided at its first time.
+    EXPECT_NEAR(series["derivative"][0].get<double>(), 0.5 / std::log(3.0), 1e-12);
+    EXPECT_EQ(json["derivative"].size(), 6u);
+}
+
 // Two times: no derivative of the measurements (null in JSON, nan in CSV), and no crash.
 TEST(DerivativeOption, TooShortARecordHasNoMeasuredDerivative) {
     ScratchFolder scratch;
