@@ -30,7 +30,7 @@ std::optional<DerivativeSmoothing> derivativeArgument(std::string_view command,
     const std::string& text = value.front();
     DerivativeSmoothing smoothing;
     if (text.empty()) {
-        smoothing.lSpacing = kDefaultLSpacing;
+        smoothing.lSpacing = kDefaultDerivativeLSpacing;
     } else if (text.starts_with(kWindowPrefix)) {
         const std::string count = text.substr(kWindowPrefix.size());
         const double n = numberArgument(command, "--derivative window:N", count);

@@ -1,4 +1,4 @@
-// --derivative [L] on simulate and fit: the logarithmic derivative ds/d ln t of the drawdowns, in the
+// --derivative [L] on simulate, fit and plot: the logarithmic derivative ds/d ln t of the drawdowns, in the
 // drawdowns' unit, with Bourdet's L-spacing (log10 cycles, 0 to 0.5, 0.2 when no L is given) or, as
 // "window:N", Spane and Wurstner's moving window of N points.
 #pragma once
@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "core/diagnostics/LogDerivative.h"
+#include "core/state/ViewSettings.h"
 
 namespace CLI {
 class App;
 }
 
 namespace tolvex::cli {
-
-inline constexpr double kDefaultLSpacing = 0.2;
 
 // Adds --derivative to a subcommand; `value` receives nothing when it is not given, one empty text when
 // it is given alone, else its argument.

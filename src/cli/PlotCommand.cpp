@@ -2,7 +2,8 @@
 // picture of the document's plot. The format follows the extension of FILE: .png, .svg, .pdf, .bmp (8 bits
 // per pixel) or .emf (enhanced metafile). Without --style or --axes the document's own view is drawn.
 // --view draws a diagnostic view instead of the main plot: the residuals of the last estimation or a
-// straight-line plot of the measured data.
+// straight-line plot of the measured data. --derivative [L|window:N] adds the logarithmic derivative
+// of the measurements and of the model to the data plot.
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CliState.h"
+#include "cli/DerivativeOption.h"
 #include "core/plot/DiagnosticViews.h"
 #ifdef TOLVEX_HAVE_RENDER
 #include "render/HeadlessGui.h"
@@ -28,7 +30,8 @@ struct PlotOptions {
     bool titleBlock = false;         // a band below the plot, the page taller by its height
     std::string style;               // empty: the document's
     std::string axes;
-    std::string view;  // empty: the main plot
+    std::string view;                     // empty: the main plot
+    std::vector<std::string> derivative;  // --derivative [L]
 };
 
 constexpr const char* kViewNames = "residuals-time, residuals-calculated, normal, semilog, sqrt or quarter";
@@ -52,6 +55,12 @@ void applyViewOptions(const PlotOptions& options, AnalysisState& state) {
         const auto axes = axesChoiceFromName(options.axes);
         if (!axes) throw CliError{"plot: --axes '" + options.axes + "' is not auto, loglog or semilog"};
         state.view.axes = *axes;
+    }
+    if (const auto smoothing = derivativeArgument("plot", options.derivative)) {
+        state.view.derivative = true;
+        const bool window = smoothing->kind == DerivativeSmoothing::Kind::MovingWindow;
+        state.view.derivativeWindow = window ? smoothing->window : 0;
+        if (!window) state.view.derivativeLSpacing = smoothing->lSpacing;
     }
 }
 
@@ -138,6 +147,7 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
                     "a diagnostic view instead of the main plot: residuals-time, residuals-calculated "
                     "(residuals of the last estimation), normal (normal probability plot of the residuals), "
                     "semilog, sqrt or quarter (drawdown against log t, sqrt t or t^1/4)");
+    addDerivativeOption(*sub, options->derivative);
     sub->callback([&context, options]() { context.action = [options]() { return runPlot(*options); }; });
 }
 

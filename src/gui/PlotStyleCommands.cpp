@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <functional>
 
+#include "gui/DerivativeDialog.h"
 #include "gui/Document.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotView.h"
@@ -79,6 +80,33 @@ void addChoices(MainWindow& window, QMenu* menu, const Choice<Value> (&choices)[
     });
 }
 
+// View > Derivative: the logarithmic derivative on the data plot, and its smoothing.
+void addDerivativeCommands(MainWindow& window, QMenu* view) {
+    QMenu* menu = view->addMenu(QStringLiteral("Derivative"));
+    menu->setObjectName(QStringLiteral("derivativeMenu"));
+    auto* show = menu->addAction(QStringLiteral("Show ds/d ln t"));
+    show->setObjectName(QStringLiteral("derivativeAction"));
+    show->setStatusTip(QStringLiteral(
+        "Draw the logarithmic derivative of the measurements and of the model with the drawdowns"));
+    show->setCheckable(true);
+    QObject::connect(show, &QAction::triggered, &window, [&window](bool on) {
+        if (window.state().view.derivative == on) return;
+        applyView(window, QStringLiteral("Derivative"), [on](ViewSettings& v) { v.derivative = on; });
+    });
+    auto* smoothing = menu->addAction(QStringLiteral("Smoothing..."));
+    smoothing->setObjectName(QStringLiteral("derivativeSmoothingAction"));
+    smoothing->setStatusTip(QStringLiteral("Bourdet's L-spacing or a moving window for the derivative"));
+    QObject::connect(smoothing, &QAction::triggered, &window, [&window] {
+        DerivativeDialog dialog(window.state().view, &window);
+        if (dialog.exec() != QDialog::Accepted) return;
+        const ViewSettings chosen = dialog.chosen();
+        applyView(window, QStringLiteral("Derivative smoothing"), [chosen](ViewSettings& v) { v = chosen; });
+    });
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [&window, show] { show->setChecked(window.state().view.derivative); });
+    emit menu->aboutToShow();
+}
+
 }  // namespace
 
 void addPlotStyleCommands(MainWindow& window) {
@@ -91,6 +119,7 @@ void addPlotStyleCommands(MainWindow& window) {
     QMenu* axes = view->addMenu(QStringLiteral("Axes"));
     axes->setObjectName(QStringLiteral("axesMenu"));
     addChoices(window, axes, kAxes, &ViewSettings::axes, QStringLiteral("Axes"));
+    addDerivativeCommands(window, view);
     emit style->aboutToShow();
     emit axes->aboutToShow();
 }

@@ -103,6 +103,23 @@ TEST_F(PlotStyleOption, WithoutOptionsTheDocumentsViewIsDrawnAndTheFileStaysAsIt
     EXPECT_EQ(contents(document()), before);
 }
 
+// --derivative adds the measurements' derivative and its key, in either style, without touching the file.
+TEST_F(PlotStyleOption, TheDerivativeIsAddedOnlyWhenAsked) {
+    save(PlotStyle::Classic, AxesChoice::Auto);
+    const std::string before = contents(document());
+    for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
+             {"--derivative"}, {"--derivative", "0"}, {"--derivative", "window:5", "--style", "clear"}}) {
+        std::vector<std::string> words{document(), "--out", svg()};
+        words.insert(words.end(), options.begin(), options.end());
+        const test::CliRun run = plot(words);
+        ASSERT_EQ(run.status, kExitOk) << run.err;
+        EXPECT_TRUE(holdsText(contents(svg()), "ds/d ln t")) << options.back();
+    }
+    ASSERT_EQ(plot({document(), "--out", svg()}).status, kExitOk);
+    EXPECT_FALSE(holdsText(contents(svg()), "ds/d ln t"));
+    EXPECT_EQ(contents(document()), before);
+}
+
 TEST_F(PlotStyleOption, AWrongNameIsRefusedInOneLineNamingIt) {
     save(PlotStyle::Classic, AxesChoice::Auto);
     struct Case {
@@ -113,6 +130,8 @@ TEST_F(PlotStyleOption, AWrongNameIsRefusedInOneLineNamingIt) {
         {{"--style", "fancy"}, "tolvex-cli: plot: --style 'fancy' is not classic or clear"},
         {{"--axes", "linear"}, "tolvex-cli: plot: --axes 'linear' is not auto, loglog or semilog"},
         {{"--style", "Clear"}, "tolvex-cli: plot: --style 'Clear' is not classic or clear"},
+        {{"--derivative", "0.8"},
+         "tolvex-cli: plot: --derivative '0.8': The L-spacing must lie between 0 and 0.5 log cycles."},
     };
     for (const Case& c : cases) {
         std::vector<std::string> words{document(), "--out", svg()};

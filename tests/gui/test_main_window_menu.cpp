@@ -99,6 +99,8 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "&View>Axes>Automatic||",
         "&View>Axes>Log-log||",
         "&View>Axes>Semi-log||",
+        "&View>Derivative>Show ds/d ln t||",
+        "&View>Derivative>Smoothing...||",
         "&View>Diagnostic plots...||",
         "&Help>&Help Topics|57667|F1",
         "&Help>-",

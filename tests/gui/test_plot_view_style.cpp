@@ -1,19 +1,24 @@
 // The plot in the window: it fills the view at the proportions of the drawing space, centred, in a wide
 // and in a tall window; the Plotting Options store the plot style and axes and, in the clear style,
 // refuse limits that make no axis, naming the field and keeping the dialog open with the cursor there;
-// the View menu's style and axes choices change the document and can be undone.
+// the View menu's style and axes choices change the document and can be undone, and so does its
+// derivative switch; the smoothing dialog gives an odd window and reads a decimal comma.
 #include <gtest/gtest.h>
 
 #include "gui/QtPrinters.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QImage>
+#include <QLocale>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "core/plot/Scene.h"
 #include "core/state/CommaLocale.h"
+#include "gui/DerivativeDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotView.h"
 #include "gui/PlottingOptionsDialog.h"
@@ -208,6 +213,44 @@ TEST_F(PlotWindow, TheViewMenuChangesTheStyleAndAxesAsAnUndoableChange) {
     window.undoHistory().stack().undo();
     EXPECT_EQ(state.view.axes, AxesChoice::Auto);
     EXPECT_EQ(state.view.style, PlotStyle::Clear);
+}
+
+TEST_F(PlotWindow, TheDerivativeIsSwitchedOnFromTheViewMenuAsAnUndoableChange) {
+    QAction* derivative = actionNamed(window, "derivativeAction");
+    ASSERT_NE(derivative, nullptr);
+    ASSERT_NE(actionNamed(window, "derivativeSmoothingAction"), nullptr);
+    EXPECT_FALSE(derivative->isChecked());
+    state.plotContent = 1;
+    derivative->trigger();
+    EXPECT_TRUE(state.view.derivative);
+    EXPECT_TRUE(window.document().info().changed);
+    EXPECT_EQ(window.undoHistory().undoName(), QStringLiteral("Derivative"));
+    window.undoHistory().undo();
+    EXPECT_FALSE(state.view.derivative);
+}
+
+TEST(DerivativeSmoothing, TheDialogGivesAnOddWindowOrTheLSpacingUnderACommaLocale) {
+    ::tolvex::testing::CommaLocale locale;
+    ASSERT_TRUE(locale.active());
+    ViewSettings view;
+    DerivativeDialog dialog(view);
+    EXPECT_TRUE(dialog.lSpacingChoice()->isChecked());
+    EXPECT_DOUBLE_EQ(dialog.lSpacing()->value(), kDefaultDerivativeLSpacing);
+    // Qt takes the user's locale for the process; the box reads the value as a German user types it.
+    dialog.lSpacing()->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    dialog.lSpacing()->setValue(dialog.lSpacing()->valueFromText(QStringLiteral("0,35")));
+    ViewSettings chosen = dialog.chosen();
+    EXPECT_TRUE(chosen.derivative);
+    EXPECT_DOUBLE_EQ(chosen.derivativeLSpacing, 0.35);
+    EXPECT_EQ(chosen.derivativeWindow, 0);
+    dialog.windowChoice()->setChecked(true);
+    dialog.window()->setValue(6);
+    chosen = dialog.chosen();
+    EXPECT_EQ(chosen.derivativeWindow, 7);
+    // A window chosen before opens as it was.
+    DerivativeDialog again(chosen);
+    EXPECT_TRUE(again.windowChoice()->isChecked());
+    EXPECT_EQ(again.window()->value(), 7);
 }
 
 }  // namespace

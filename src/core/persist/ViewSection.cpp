@@ -1,5 +1,6 @@
 #include <string>
 
+#include "core/diagnostics/LogDerivative.h"
 #include "core/persist/ExtensionSections.h"
 
 namespace tolvex {
@@ -10,8 +11,52 @@ void writeViewSection(const AnalysisState& state, nlohmann::json& payload) {
     nlohmann::json view = nlohmann::json::object();
     if (state.view.style != PlotStyle::Classic) view["style"] = std::string(plotStyleName(state.view.style));
     if (state.view.axes != AxesChoice::Auto) view["axes"] = std::string(axesChoiceName(state.view.axes));
+    if (state.view.derivative) view["derivative"] = true;
+    if (state.view.derivativeWindow != 0) {
+        view["derivativeWindow"] = state.view.derivativeWindow;
+    } else if (state.view.derivativeLSpacing != kDefaultDerivativeLSpacing) {
+        view["derivativeLSpacing"] = state.view.derivativeLSpacing;
+    }
     payload["view"] = view;
 }
+
+namespace {
+
+constexpr double kLargestWindow = 100001.0;
+
+// The derivative's switch and smoothing; a message naming what is wrong, or nothing.
+std::optional<std::string> readDerivative(const nlohmann::json& section, ViewSettings& view) {
+    view.derivative = false;
+    if (const auto entry = section.find("derivative"); entry != section.end()) {
+        if (!entry->is_boolean())
+            return "its extension block gives the plot derivative " + entry->dump() + ", not true or false";
+        view.derivative = entry->get<bool>();
+    }
+    DerivativeSmoothing smoothing;
+    if (const auto entry = section.find("derivativeWindow"); entry != section.end()) {
+        if (!entry->is_number_integer())
+            return "its extension block gives the derivative window " + entry->dump() +
+                   ", not a count of points";
+        smoothing.kind = DerivativeSmoothing::Kind::MovingWindow;
+        // Read through a double so that no count, however large, overflows the int.
+        const double count = entry->get<double>();
+        smoothing.window = count >= 0.0 && count <= kLargestWindow ? static_cast<int>(count) : 0;
+    } else if (const auto spacing = section.find("derivativeLSpacing"); spacing != section.end()) {
+        if (!spacing->is_number())
+            return "its extension block gives the derivative L-spacing " + spacing->dump() + ", not a number";
+        smoothing.lSpacing = spacing->get<double>();
+    } else {
+        smoothing.lSpacing = kDefaultDerivativeLSpacing;
+    }
+    if (const std::string why = checkDerivativeSmoothing(smoothing); !why.empty())
+        return "its extension block gives a derivative smoothing that cannot be used: " + why;
+    const bool window = smoothing.kind == DerivativeSmoothing::Kind::MovingWindow;
+    view.derivativeWindow = window ? smoothing.window : 0;
+    view.derivativeLSpacing = window ? kDefaultDerivativeLSpacing : smoothing.lSpacing;
+    return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<std::string> readViewSection(const nlohmann::json& payload, AnalysisState& state) {
     const auto section = payload.find("view");
@@ -32,6 +77,9 @@ std::optional<std::string> readViewSection(const nlohmann::json& payload, Analys
                    ", not auto, loglog or semilog";
         axes = *parsed;
     }
+    ViewSettings view = state.view;
+    if (auto error = readDerivative(*section, view)) return error;
+    state.view = view;
     state.view.style = style;
     state.view.axes = axes;
     return std::nullopt;

@@ -12,8 +12,10 @@
 #include "core/plot/Axes.h"
 #include "core/plot/ClearDataPlot.h"
 #include "core/plot/CurveColours.h"
+#include "core/plot/DerivativePlot.h"
 #include "core/plot/Legend.h"
 #include "core/plot/PlotExtent.h"
+#include "core/plot/PlotLook.h"
 #include "core/series/UsedRange.h"
 
 namespace tolvex::plot {
@@ -62,7 +64,7 @@ void widenByFurther(const AnalysisState& s, const std::vector<std::size_t>& show
 }
 
 void recordExtents(AnalysisState& s, std::size_t count, bool withCalculated,
-                   const std::vector<std::size_t>& shown) {
+                   const std::vector<std::size_t>& shown, const std::vector<DerivativeSeries>& derivatives) {
     Extent time;
     Extent drawdown;
     for (std::size_t i = 0; i < count; ++i) {
@@ -71,6 +73,7 @@ void recordExtents(AnalysisState& s, std::size_t count, bool withCalculated,
         if (withCalculated && i < s.calculated.size()) drawdown.widen(s.calculated[i]);
     }
     widenByFurther(s, shown, withCalculated, time, drawdown);
+    widenByDerivatives(drawdown, derivatives);
     s.dataTimeMin = time.min;
     s.dataTimeMax = time.max;
     s.dataDrawdownMax = static_cast<float>(drawdown.max * kDrawdownHeadroom);
@@ -194,24 +197,45 @@ AxisTitles dataTitles(const PlotCanvas& canvas, const AnalysisState& state) {
     return {titles.horizontal, titles.vertical};
 }
 
-void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state, const AxisTitles& titles) {
+// The derivatives in the colours of their series, their key below the series' legend.
+void drawDerivativesOf(PlotCanvas& canvas, const AnalysisState& state, const AxisMapping& mapping,
+                       const std::vector<ClearSeries>& series,
+                       const std::vector<DerivativeSeries>& derivatives) {
+    if (derivatives.empty()) return;
+    std::vector<Rgb> colours;
+    int legendRows = 0;
+    if (canvas.clear) {
+        for (std::size_t j = 0; j < derivatives.size(); ++j)
+            colours.push_back(clearColour(static_cast<int>(j)));
+        legendRows = static_cast<int>(clearLegendTexts(series).size());
+    } else {
+        const std::vector<SeriesLegendEntry> entries = dataPlotSeries(state);
+        for (const SeriesLegendEntry& entry : entries) colours.push_back(entry.colour);
+        legendRows = entries.size() > 1 ? static_cast<int>(entries.size()) + 1 : 1;
+    }
+    drawDerivatives(canvas, mapping, derivatives, colours, legendRows);
+}
+
+void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state, const AxisTitles& titles,
+                         const std::vector<DerivativeSeries>& derivatives) {
     canvas.plotRect = kPlotFrame;
     const std::size_t count = usedPoints(state);
     const bool withCalculated = state.plotContent == 2;
     const std::vector<std::size_t> shown = shownFurtherSeries(state);
-    recordExtents(state, count, withCalculated, shown);
+    recordExtents(state, count, withCalculated, shown, derivatives);
     state.lastPlotStyle = 2;
     const AxisMapping mapping = drawAxes(canvas, state, {state.dataDrawdownMin, state.dataDrawdownMax},
                                          {state.dataTimeMin, state.dataTimeMax}, titles);
+    const std::vector<ClearSeries> series = clearSeriesOf(state, count, shown, withCalculated);
     if (canvas.clear) {
-        drawClearSeries(canvas, mapping, clearSeriesOf(state, count, shown, withCalculated));
-        return;
+        drawClearSeries(canvas, mapping, series);
+    } else {
+        drawMeasuredLine(canvas, state, mapping, count);
+        if (withCalculated) drawCalculatedLine(canvas, state, mapping, count);
+        for (std::size_t k : shown) drawFurtherSeries(canvas, state, mapping, k, withCalculated);
+        if (!shown.empty()) drawSeriesLegend(canvas, dataPlotSeries(state));
     }
-    drawMeasuredLine(canvas, state, mapping, count);
-    if (withCalculated) drawCalculatedLine(canvas, state, mapping, count);
-    if (shown.empty()) return;
-    for (std::size_t k : shown) drawFurtherSeries(canvas, state, mapping, k, withCalculated);
-    drawSeriesLegend(canvas, dataPlotSeries(state));
+    drawDerivativesOf(canvas, state, mapping, series, derivatives);
 }
 
 }  // namespace
@@ -221,12 +245,14 @@ void drawDataPlotAsShown(PlotCanvas& canvas, AnalysisState& state, const AxisTit
 void drawDataPlot(PlotCanvas& canvas, AnalysisState& state) {
     // The titles name the document's units, which the state shown in them no longer records.
     const AxisTitles titles = dataTitles(canvas, state);
+    // The model's derivative needs the model in SI; the derivatives come back in the document's units.
+    const std::vector<DerivativeSeries> derivatives = derivativeSeries(state);
     if (!state.units.set()) {
-        drawDataPlotAsShown(canvas, state, titles);
+        drawDataPlotAsShown(canvas, state, titles, derivatives);
         return;
     }
     AnalysisState shown = inDisplayUnits(state);
-    drawDataPlotAsShown(canvas, shown, titles);
+    drawDataPlotAsShown(canvas, shown, titles, derivatives);
     state.dataTimeMin = shown.dataTimeMin;
     state.dataTimeMax = shown.dataTimeMax;
     state.dataDrawdownMin = shown.dataDrawdownMin;

@@ -17,6 +17,10 @@ enum class PlotStyle { Classic, Clear };
 // hold in either style.
 enum class AxesChoice { Auto, LogLog, SemiLog };
 
+// The smoothing a derivative starts with: 0.2 log cycles, the usual compromise between noise and
+// distortion (Bourdet, Ayoub and Pirard 1989).
+inline constexpr double kDefaultDerivativeLSpacing = 0.2;
+
 struct ViewSettings {
     PlotStyle style = PlotStyle::Classic;
     AxesChoice axes = AxesChoice::Auto;
@@ -24,8 +28,16 @@ struct ViewSettings {
     int fontPoints = 0;
     bool fontBold = false;
     bool fontItalic = false;
+    // The logarithmic derivative on the data plot, smoothed by Bourdet's L-spacing (log10 cycles) or,
+    // with derivativeWindow >= 3 points, by Spane and Wurstner's moving window.
+    bool derivative = false;
+    double derivativeLSpacing = kDefaultDerivativeLSpacing;
+    int derivativeWindow = 0;
 
-    [[nodiscard]] bool classic() const { return style == PlotStyle::Classic && axes == AxesChoice::Auto; }
+    [[nodiscard]] bool classic() const {
+        return style == PlotStyle::Classic && axes == AxesChoice::Auto && !derivative &&
+               derivativeLSpacing == kDefaultDerivativeLSpacing && derivativeWindow == 0;
+    }
     friend bool operator==(const ViewSettings&, const ViewSettings&) = default;
 };
 

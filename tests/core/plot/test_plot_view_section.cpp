@@ -74,6 +74,12 @@ TEST(ViewSection, AWrongValueIsRefusedByNameAndTheStateKept) {
         {R"({"view":{"style":1}})", "plot style 1"},
         {R"({"view":{"axes":"linear"}})", "plot axes \"linear\""},
         {R"({"view":["clear"]})", "view is not a JSON object"},
+        {R"({"view":{"derivative":"yes"}})", "plot derivative \"yes\""},
+        {R"({"view":{"derivativeWindow":4}})", "odd number of at least 3"},
+        {R"({"view":{"derivativeWindow":1e30}})", "derivative window 1e+30"},
+        {R"({"view":{"derivativeWindow":123456789012}})", "odd number of at least 3"},
+        {R"({"view":{"derivativeLSpacing":0.7}})", "between 0 and 0.5"},
+        {R"({"view":{"derivativeLSpacing":"x"}})", "L-spacing \"x\""},
     };
     const std::string records = documentBytes(makeDefaultState());
     for (const Case& c : cases) {
@@ -85,6 +91,43 @@ TEST(ViewSection, AWrongValueIsRefusedByNameAndTheStateKept) {
         EXPECT_NE(error->find(c.named), std::string::npos) << *error;
         EXPECT_EQ(documentBytes(target), before) << c.payload;
     }
+}
+
+// The derivative's switch and smoothing: written only when they differ from the defaults (off, 0.2 log
+// cycles), read back as written; a document without them switches the derivative off.
+TEST(ViewSection, TheDerivativeAndItsSmoothingRoundTrip) {
+    struct Case {
+        bool on;
+        double lSpacing;
+        int window;
+        const char* payload;
+    };
+    const Case cases[] = {
+        {true, 0.2, 0, R"({"view":{"derivative":true}})"},
+        {true, 0.2, 5, R"({"view":{"derivative":true,"derivativeWindow":5}})"},
+        {false, 0.35, 0, R"({"view":{"derivativeLSpacing":0.35}})"},
+        {true, 0.0, 0, R"({"view":{"derivative":true,"derivativeLSpacing":0.0}})"},
+    };
+    for (const Case& c : cases) {
+        AnalysisState s = makeDefaultState();
+        s.view.derivative = c.on;
+        s.view.derivativeLSpacing = c.lSpacing;
+        s.view.derivativeWindow = c.window;
+        const std::string records = recordsOf(s);
+        const std::string bytes = documentBytes(s);
+        EXPECT_EQ(bytes, records + extensionBlock(records, c.payload)) << c.payload;
+        AnalysisState back = makeDefaultState();
+        back.view.derivative = !c.on;
+        ASSERT_FALSE(readDocumentBytes(bytes, back)) << c.payload;
+        EXPECT_EQ(back.view, s.view) << c.payload;
+    }
+    AnalysisState target = makeDefaultState();
+    target.view.derivative = true;
+    target.view.derivativeWindow = 7;
+    const std::string clear = recordsOf(target);
+    ASSERT_FALSE(readDocumentBytes(clear + extensionBlock(clear, R"({"view":{"style":"clear"}})"), target));
+    EXPECT_FALSE(target.view.derivative);
+    EXPECT_EQ(target.view.derivativeWindow, 0);
 }
 
 }  // namespace
