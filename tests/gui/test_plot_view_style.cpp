@@ -11,8 +11,8 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QImage>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 #include <QSpinBox>
 
