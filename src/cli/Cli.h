@@ -38,6 +38,7 @@ void addReportCommand(CLI::App& app, CliContext& context);
 void addShowCommand(CLI::App& app, CliContext& context);
 void addPlotCommand(CLI::App& app, CliContext& context);
 void addRecoveryCommand(CLI::App& app, CliContext& context);
+void addMatchCommand(CLI::App& app, CliContext& context);
 
 // Runs the command line; args[0] is the program name. When anything written to `out` did not get out
 // (a full disk, a closed descriptor), the run ends with exit status 1 and

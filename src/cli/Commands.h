@@ -16,6 +16,7 @@ inline void registerAllCommands(CLI::App& app, CliContext& context) {
     addReportCommand(app, context);
     addShowCommand(app, context);
     addPlotCommand(app, context);
+    addMatchCommand(app, context);
 }
 
 }  // namespace tolvex::cli

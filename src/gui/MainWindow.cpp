@@ -21,6 +21,7 @@
 #include "gui/DiagnosticsWindow.h"
 #include "gui/GuiCommands.h"
 #include "gui/KeyStateIndicators.h"
+#include "gui/MatchingWindow.h"
 #include "gui/MenuLayout.h"
 #include "gui/PictureExport.h"
 #include "gui/PlotStyleCommands.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(AnalysisState& state, std::unique_ptr<GuiInteraction> int
     addPictureExportCommands(*this);
     addPlotStyleCommands(*this);
     addDiagnosticsCommand(*this);
+    addMatchingCommand(*this);
     resultsPanel_ = addResultsPanel(*this);
     rebuildRecentFiles();
     refreshAfterCommand();

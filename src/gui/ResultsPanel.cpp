@@ -51,6 +51,12 @@ ResultsPanel::ResultsPanel(const AnalysisState& state, QWidget* parent)
     stale_->setObjectName(QStringLiteral("resultsStale"));
     stale_->setWordWrap(true);
     stale_->setStyleSheet(QStringLiteral("color: #a04000"));
+    preview_ = new QLabel(body);
+    preview_->setObjectName(QStringLiteral("resultsMatchPreview"));
+    preview_->setWordWrap(true);
+    preview_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    preview_->setStyleSheet(QStringLiteral("background: #fff4e0; border: 1px solid #d08000; padding: 4px"));
+    preview_->hide();
     table_ = new QTableWidget(0, ColumnCount, body);
     table_->setObjectName(QStringLiteral("resultsTable"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Quantity"), QStringLiteral("Value"),
@@ -79,6 +85,7 @@ ResultsPanel::ResultsPanel(const AnalysisState& state, QWidget* parent)
     buttons->addWidget(copyText_);
     buttons->addWidget(copyTable_);
     buttons->addStretch();
+    layout->addWidget(preview_);
     layout->addWidget(header_);
     layout->addWidget(stale_);
     layout->addWidget(table_);
@@ -144,6 +151,24 @@ void ResultsPanel::fill(const ResultSummary& s) {
     QStringList lines;
     for (const std::string& w : s.warnings) lines << QStringLiteral("\u26a0 ") + qs(w);
     warnings_->setText(lines.join(QLatin1Char('\n')));
+}
+
+void ResultsPanel::showMatchPreview(const std::vector<plot::MatchRow>& rows, const QString& curve) {
+    QStringList lines{QStringLiteral("Visual match (not accepted)")};
+    if (!curve.isEmpty()) lines << curve;
+    for (const plot::MatchRow& row : rows) {
+        QString line = qs(row.symbol) + QStringLiteral(" = ") + number(row.value);
+        if (!row.unit.empty()) line += QLatin1Char(' ') + qs(row.unit);
+        lines << line;
+    }
+    preview_->setText(lines.join(QLatin1Char('\n')));
+    preview_->show();
+    show();
+}
+
+void ResultsPanel::clearPreview() {
+    preview_->clear();
+    preview_->hide();
 }
 
 QString ResultsPanel::summaryText() const {

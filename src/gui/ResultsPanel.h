@@ -9,7 +9,9 @@
 #include <QDockWidget>
 #include <QString>
 #include <string>
+#include <vector>
 
+#include "core/plot/MatchingPlot.h"
 #include "core/state/AnalysisState.h"
 
 class QLabel;
@@ -37,6 +39,12 @@ public:
     [[nodiscard]] QLabel* warnings() const { return warnings_; }
     [[nodiscard]] QPushButton* copyTextButton() const { return copyText_; }
     [[nodiscard]] QPushButton* copyTableButton() const { return copyTable_; }
+    [[nodiscard]] QLabel* preview() const { return preview_; }
+
+    // The parameters of a visual match the user is still moving, shown above the results and marked as
+    // not accepted; the stored summary stays as it is. clearPreview() takes them away again.
+    void showMatchPreview(const std::vector<plot::MatchRow>& rows, const QString& curve = {});
+    void clearPreview();
 
     // What the two buttons put on the clipboard; empty without a summary.
     [[nodiscard]] QString summaryText() const;
@@ -52,6 +60,7 @@ private:
     std::string shownTable_;  // the summary at the last refresh, as its table
     QLabel* header_ = nullptr;
     QLabel* stale_ = nullptr;
+    QLabel* preview_ = nullptr;
     QTableWidget* table_ = nullptr;
     QLabel* warnings_ = nullptr;
     QPushButton* copyText_ = nullptr;

@@ -79,6 +79,7 @@ TEST_F(MainWindowMenu, EveryItemInOrderWithItsIdShortcutAndSeparators) {
         "Interpretattion>Calculate drawdowns|32805|",
         "Interpretattion>-",
         "Interpretattion>Estimate start values|32816|",
+        "Interpretattion>Match type curves...||",
         "Interpretattion>Try and Error Inversion|32792|",
         "Interpretattion>Simplex Inversion|32794|",
         "Interpretattion>Least Square Inversion|32800|",
