@@ -94,6 +94,26 @@ TEST(AccurateUnconfinedIdentities, FullScreenRemainderEstimateMatchesItsHalves) 
     }
 }
 
+// The fully penetrating well's full-thickness average ends its smooth series by Levin's transformation
+// down to beta = 2.6e-4 and by the plain series with its geometric remainder below; the halves sum
+// their oscillating series by components. Both sides of that threshold and far below it, the whole
+// and the halves agree to the inversion's rounding.
+TEST(AccurateUnconfinedIdentities, FullScreenLevinSumMatchesItsHalvesAtTheSmallestBeta) {
+    double worst = 0.0;
+    for (double beta : {3e-4, 2e-4, 3e-5}) {
+        for (double td : {0.2, 2e3, 2e6}) {
+            const auto w = [&](double l, double d) {
+                return unconfinedW(td, beta, 0.01, geometry(l, d, kFullThicknessAverage));
+            };
+            const double whole = w(1.0, 0.0);
+            const double halves = 0.5 * w(0.5, 0.0) + 0.5 * w(1.0, 0.5);
+            EXPECT_NEAR(whole, halves, 1e-10 * whole) << beta << " " << td;
+            worst = std::fmax(worst, std::fabs(whole - halves) / whole);
+        }
+    }
+    ::testing::Test::RecordProperty("worst_relative", scientific(worst));
+}
+
 // The observation-well screen is the average of the piezometer over it (Gauss-Legendre in z, 15 points,
 // exact for the smooth profile to far below the tolerance).
 TEST(AccurateUnconfinedIdentities, ScreenAverageIsThePiezometerAveraged) {

@@ -21,33 +21,40 @@
 // moved the same way; the library's functions restart the recurrence every 32 terms.
 //
 // The series is summed until the bound on the remaining terms (their K0 factor decays at least
-// geometrically) falls below 1e-13 of the sum: de Hoog's weights amplify the transform's error by up to
-// 3e3 (against the references below 1e-14 gave 5.5e-11, 1e-13 7.2e-11, 1e-12 6.5e-10).
-// Each term's K0 is evaluated only to the digits that reach the sum's rounding. For the full-thickness
-// average of a fully penetrating well (Neuman's type curves) the terms are smooth and of one sign
-// pattern, sin^2(eps_n) K0(...) / (eps_n (eps_n + sin eps_n cos eps_n)), nearly geometric in n: there
-// the sum stops at 1e-12 and adds the geometric remainder t_N^2 / (t_{N-1} - t_N) of its last two
-// terms, which measured 30 times more accurate than the bare cut (stopping at 1e-11 this way gave
-// 2.9e-10, at 1e-10 5.7e-9 against the references). The oscillating screen and observation factors of
-// the other geometries are sums of exponentials e^{i c eps_n} with a few frequencies c (sin x =
-// (e^{ix} - e^{-ix})/2i): with eps_n = (n - 1) pi + delta_n each product of them with K0 / denominator
-// is e^{i c pi (n-1)} times a function smooth in n, a geometric-like sequence that Levin's u
-// transformation sums from its last seven terms (LevinComponents.h). Their transformed remainders end
-// the series once they are below 1e-5 of the sum and two tries four terms apart agree (the constants
-// below); at beta = 0.001 the piezometer's series then stops after some 100 terms a node instead of
-// 270. (On the full average, whose plain series already ends early, it saved 15 % of the terms at a
-// higher cost a term; measured, not used.) The differences of sines are formed as products (sin b -
-// sin a = 2 cos((a+b)/2) sin((b-a)/2)), which keeps short screens free of cancellation.
+// geometrically) falls below 1e-13 of the sum: de Hoog's weights amplify the transform's error by up to 3e3
+// (against the references below 1e-14 gave 5.5e-11, 1e-13 7.2e-11, 1e-12 6.5e-10). Each term's K0 is
+// evaluated only to the digits that reach the sum's rounding, and consecutive terms' arguments sqrt(beta
+// eps_n^2 + p) lie close together, so that K0 mostly follows from the previous term's by a short Taylor
+// series of Bessel's equation (K0Path below; ComplexBessel.h). For the full-thickness average of a fully
+// penetrating well (Neuman's type curves) the terms are smooth and of one sign pattern, 2 sin^2(eps_n)
+// K0(...) / (eps_n (eps_n + sin eps_n cos eps_n)) = 2 q^2 K0(...) / (eps_n^2 (eps_n^2 + q^2 + q)), nearly
+// geometric in n: there the plain sum stops at 1e-12 and adds the geometric remainder t_N^2 / (t_{N-1} -
+// t_N) of its last two terms, which measured 30 times more accurate than the bare cut (stopping at 1e-11
+// this way gave 2.9e-10, at 1e-10 5.7e-9 against the references). The oscillating screen and observation
+// factors of the other geometries are sums of exponentials e^{i c eps_n} with a few frequencies c (sin x =
+// (e^{ix} - e^{-ix})/2i): with eps_n = (n - 1) pi + delta_n each product of them with K0 / denominator is
+// e^{i c pi (n-1)} times a function smooth in n, a geometric-like sequence that Levin's u transformation
+// sums from its last seven terms (LevinComponents.h). Their transformed remainders end the series once they
+// are below 1e-5 of the sum and two tries two terms apart agree (the constants below); at beta = 0.001 the
+// piezometer's series then stops after some 100 terms a node instead of 270. The smooth series of the full
+// average is transformed the same way, as one component: at beta = 0.001 it then stops after 35-210 terms a
+// node (some 95 at middle times) instead of 40-300 (once its terms cost less, the transformation paid;
+// before, it saved 15 % of the terms at a higher cost a term). The differences of sines are formed as
+// products (sin b - sin a = 2 cos((a+b)/2) sin((b-a)/2)), which keeps short screens free of cancellation.
 //
 // Measured against the 30-digit mpmath tables unconfined.csv (td 0.1..1e7, beta 0.001..7, the three
 // observation forms, partial screens) and unconfined_small_beta.csv (beta 0.03 and 0.001, td 0.4..6.7e6):
-// worst relative error 7.2e-11 and 3.3e-11, absolute 3.8e-14 and 3.4e-15 below 1e-4.
+// worst relative error 8.1e-11 and 4.7e-11, absolute 5.0e-14 and 2.4e-15 below 1e-4.
 // Cost per value against the standard function (Release, bench_accurate_laplace, 16 times over
-// td 0.1..1e7, CPU time of one run), full-thickness average / piezometer under a partial screen: 6.6x /
-// 8.4x at beta = 7, 7.2x / 10.5x at 1, 10.1x / 15.0x at 0.03, 16.4x / 13.7x at 0.001 (before the
-// recurrences and Levin's transformation: 7.1x / 8.9x, 7.8x / 11.3x, 11.6x / 18.3x, 18.6x / 32.3x).
-// Per term about 100 ns of complex K0 remain, and the full average still sums some 150 terms a node
-// at beta = 0.001.
+// td 0.1..1e7, median CPU time of five runs interleaved at random on a loaded machine, where the ratios
+// vary by some 8 %), full-thickness average / piezometer under a partial screen: 6.2x / 7.8x at
+// beta = 7, 6.7x / 9.2x at 1, 8.8x / 11.0x at 0.03, 10.9x / 9.4x at 0.001 (on a quieter machine, not
+// interleaved: 5.6x / 7.7x, 6.1x / 8.9x, 7.9x / 10.6x, 9.6x / 8.8x). Before the path of K0 values,
+// the grid, the trigonometric-free full average and Levin's transformation of it: 6.6x / 8.4x, 7.2x /
+// 10.5x, 10.1x / 15.0x, 16.4x / 13.7x; before the recurrences and any Levin transformation: 7.1x /
+// 8.9x, 7.8x / 11.3x, 11.6x / 18.3x, 18.6x / 32.3x. What remains is spread over the terms: K0 a third
+// (13 Taylor terms from a grid cell, 12 on a path), Newton's method a sixth (1.5 steps a root), the
+// sines' recurrences and Levin's windows the rest.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -79,18 +86,22 @@ constexpr double kSmoothSeriesTolerance = 1e-12;
 constexpr double kRounding = 1e-16;
 constexpr double kFullPrecision = 1e-17;
 constexpr double kCoarsest = 1e-3;
-// Levin's transformation of the series' components (LevinComponents.h): the components enter from
+// Levin's transformation of the series' components (LevinComponents.h; the full-thickness average of a
+// fully penetrating well has one, its smooth term): the components enter from
 // term kLevinFirst or the first later one where K0 decays exponentially (UnconfinedTransform::asymptotic);
 // the last k + 1 terms before a try, from where the terms' bound falls below kLevinWindowStart of the
 // sum, fill its window (their K0 to kLevinDigits of the plain series' tolerance: the transformation
 // differences them). It is tried every kLevinCheckInterval terms and its sum accepted when the remainder
 // it adds is below kLevinRemainder of the sum and two successive tries agree to kLevinAgreement times
 // the terms' decay over the interval (successive estimates differ by about their error times it).
+// Measured: trying every 2 terms instead of 4 saves 8 % at beta = 0.03; every term or every 4 terms
+// costs 10 % more on the smooth series of the full average; starting at term 6 or 8 instead of 10
+// costs 7-13 % at beta = 1; order 8 instead of 6 or accepting the first agreement loses digits.
 constexpr int kLevinFirst = 10;
 constexpr double kLevinArgument = 3.0;
 constexpr double kLevinWindowStart = 1e-4;
 constexpr double kLevinDigits = 1e-2;
-constexpr int kLevinCheckInterval = 4;
+constexpr int kLevinCheckInterval = 2;
 constexpr double kLevinRemainder = 1e-5;
 constexpr double kLevinAgreement = 3e-14;
 // Below this beta the terms decay by less than 5 % a term (e^{-pi sqrt(beta)} > 0.95) and successive
@@ -120,6 +131,14 @@ struct SinCos {
     const double sh = 0.5 * em * (1.0 + inverse);
     const double ch = sh + inverse;
     return {{s * ch, c * sh}, {c * ch, -s * sh}};
+}
+
+// An upper bound on e^y, y >= 0, tight to 4e-9 relative below 0.01 without the exponential (the
+// roots' imaginary parts are mostly that small): 1 + y + y^2/2 + 0.17 y^3 exceeds e^y there, whose
+// further terms sum to below y^4/24 (1 + y) < (0.17 - 1/6) y^3.
+[[nodiscard]] double expBound(double y) {
+    if (y >= 0.01) return std::exp(y);
+    return 1.0 + y * (1.0 + y * (0.5 + 0.17 * y));
 }
 
 // Products and quotients without the library's checks for infinite operands (all are finite here).
@@ -247,14 +266,65 @@ constexpr int kMaxMultiples = 5;
     return {times(x.sin, y.cos) + times(x.cos, y.sin), times(x.cos, y.cos) - times(x.sin, y.sin)};
 }
 
+// Below this |x| the Taylor series of sin x and cos x stop at x^5 and x^4: x^6/720 < 6e-18. Most steps
+// are that short (eta ~ q/n^2 or pi/q far from n ~ |q|), and the shorter series saves half the products.
+constexpr double kShorterEta = 4e-3;
+
 // sin and cos of a pi + x for a small complex x (|x| <= kShortEta), from the real sin and cos of a pi
 // and the Taylor series of x's to x^9; `x2` is x^2.
 [[nodiscard]] inline SinCos halfTurnsPlus(double sinTurn, double cosTurn, Complex x, Complex x2) {
-    const Complex c = 1.0 - times(x2, 0.5 - times(x2, 1.0 / 24 - times(x2, 1.0 / 720 - x2 * (1.0 / 40320))));
-    const Complex s = times(
-        x, 1.0 - times(x2, 1.0 / 6 - times(x2, 1.0 / 120 - times(x2, 1.0 / 5040 - x2 * (1.0 / 362880)))));
+    Complex c, s;
+    if (std::norm(x2) <= kShorterEta * kShorterEta * kShorterEta * kShorterEta) {
+        c = 1.0 - times(x2, 0.5 - x2 * (1.0 / 24));
+        s = times(x, 1.0 - times(x2, 1.0 / 6 - x2 * (1.0 / 120)));
+    } else {
+        c = 1.0 - times(x2, 0.5 - times(x2, 1.0 / 24 - times(x2, 1.0 / 720 - x2 * (1.0 / 40320))));
+        s = times(
+            x, 1.0 - times(x2, 1.0 / 6 - times(x2, 1.0 / 120 - times(x2, 1.0 / 5040 - x2 * (1.0 / 362880)))));
+    }
     return {sinTurn * c + cosTurn * s, cosTurn * c - sinTurn * s};
 }
+
+// K0 of the terms' arguments x_n = sqrt(beta eps_n^2 + p), one after the other: consecutive arguments
+// lie close together wherever beta eps_n^2 is small against |p| or beta is small (their distance is
+// about beta eps_n pi / |x_n| <= sqrt(beta) pi), and there K0 and K1 follow from the previous
+// argument's by a short Taylor series of Bessel's equation (complexK0K1Step) instead of a series about
+// a grid cell's centre (complexK0K1). A path restarts from a cell after kPathLength of steps, which
+// bounds the growth of its rounding (e^{2 kPathLength}, through the increasing solution I0). Measured:
+// steps up to 1 and paths of 2 cost 5 % more at beta = 0.001 and gained nothing at 0.03.
+constexpr double kPathStep = 0.5;
+constexpr double kPathLength = 1.5;
+class K0Path {
+public:
+    [[nodiscard]] Complex operator()(Complex x, double tolerance) {
+        const double step = started_ ? modulus(x - point_) : 0.0;
+        started_ = true;
+        point_ = x;
+        // (Within 0.35 |c| of the previous point c the step's series converges like a centre's.)
+        if (valid_ && step <= kPathStep && length_ + step <= kPathLength &&
+            step * step <= 0.1225 * std::norm(previous_)) {
+            values_ = complexK0K1Step(previous_, values_, x, tolerance);
+            previous_ = x;
+            length_ += step;
+            return values_.k0;
+        }
+        // K1 is worth its cost only where the next step will be short too (the steps grow along the
+        // series, towards sqrt(beta) pi).
+        const bool withK1 = step <= kPathStep;
+        valid_ = complexK0K1(x, tolerance, values_, withK1);
+        if (!valid_) return complexK0(x, tolerance);
+        valid_ = withK1;
+        previous_ = x;
+        length_ = 0.0;
+        return values_.k0;
+    }
+
+private:
+    bool started_ = false, valid_ = false;
+    Complex point_, previous_;  // the last argument, the last one with K1
+    BesselK01 values_{};
+    double length_ = 0.0;
+};
 
 // The Laplace transform at complex p with the roots of the previous node as starting points (grown
 // and updated as terms are added).
@@ -285,14 +355,16 @@ public:
 
     [[nodiscard]] Complex operator()(Complex p) {
         const Complex q = p / (sigma_ * beta_ + p / kDrainage);
+        k0_ = K0Path{};
         Complex sum = 0.0;
+        double sumSize = 0.0;  // |sum|
         double previousBound = std::numeric_limits<double>::infinity();
         Complex previousTerm = 0.0;
         const double tolerance = smoothTerms_ ? kSmoothSeriesTolerance : kSeriesTolerance;
         Trig trig{};
         Complex previousRoot{kNaN, kNaN};
         // The components' Levin sums start at term `first` (0: not yet).
-        LevinComponents levin(smoothTerms_ || beta_ < kLevinSmallestBeta ? 0 : components_.size());
+        LevinComponents levin(beta_ < kLevinSmallestBeta ? 0 : smoothTerms_ ? 1 : components_.size());
         int first = 0;
         Complex accelerated{kNaN, kNaN};
         int agreements = 0;
@@ -309,26 +381,37 @@ public:
             // The term is at most about the previous bound, so K0 needs only the digits that reach
             // the sum's rounding; Levin's transformation, which differences the terms, some more.
             const double k0Tolerance =
-                n > 1
-                    ? (first == 0 || previousBound > kLevinWindowStart * modulus(sum) ? 1.0 : kLevinDigits) *
-                          kRounding * modulus(sum) / previousBound
-                    : 0.0;
-            const Complex t = term(p, root, trig, std::max(k0Tolerance, kFullPrecision), bound, factor);
+                n > 1 ? (first == 0 || previousBound > kLevinWindowStart * sumSize ? 1.0 : kLevinDigits) *
+                            kRounding * sumSize / previousBound
+                      : 0.0;
+            const double k0Digits = std::max(k0Tolerance, kFullPrecision);
+            Complex t;
+            if (smoothTerms_) {
+                t = smoothTerm(p, q, root, k0Digits, bound);
+                factor = t;  // the one component is the term itself
+            } else {
+                t = term(p, root, trig, k0Digits, bound, factor);
+            }
             if (first == 0 && levin.count() > 0 && n >= kLevinFirst && asymptotic(p, root)) {
                 first = n;
             }
             sum += t;
+            sumSize = modulus(sum);
             const double ratio = bound / previousBound;
             previousBound = bound;
-            if (n > 1 && ratio < 1.0 && bound / (1.0 - ratio) < tolerance * modulus(sum)) {
+            if (n > 1 && ratio < 1.0 && bound / (1.0 - ratio) < tolerance * sumSize) {
                 if (smoothTerms_) sum += t * (t / (previousTerm - t));  // scaled division: tiny terms
                 break;
             }
             previousTerm = t;
             // Only the last terms before a check enter Levin's window: from where the remainder
             // (about ten terms) may be small enough to accept.
-            if (first == 0 || bound > kLevinWindowStart * modulus(sum)) continue;
-            addComponents(levin, n - first, trig, factor);
+            if (first == 0 || bound > kLevinWindowStart * sumSize) continue;
+            if (smoothTerms_) {
+                levin.add(n - first, &t);
+            } else {
+                addComponents(levin, n - first, trig, factor);
+            }
             if (!levin.ready() || (n - first) % kLevinCheckInterval != 0) continue;
             const Complex remainder = levin.remainder();
             const Complex estimate = sum + remainder;
@@ -353,10 +436,12 @@ private:
 
     // Whether K0(x), x = sqrt(beta eps^2 + p), has reached its exponential decay in n, where the terms'
     // components are geometric sequences times asymptotic series in 1/n (the model of Levin's
-    // transformation): beta eps^2 dominates p and |x| >= kLevinArgument.
+    // transformation): beta eps^2 is at least |p|/4 and |x| >= kLevinArgument. (From 4 |p|, as first
+    // chosen, the transformation started later where |p| is large; the references and identities
+    // measured the same errors from |p|/4, with 9 % fewer operations at beta = 0.001.)
     [[nodiscard]] bool asymptotic(Complex p, Complex eps) const {
         const double square = beta_ * std::norm(eps);
-        return square >= 4.0 * modulus(p) &&
+        return square >= 0.25 * modulus(p) &&
                std::norm(beta_ * times(eps, eps) + p) >= kLevinArgument * kLevinArgument;
     }
 
@@ -466,14 +551,27 @@ private:
         return root.eps;
     }
 
+    // Term n of the full-thickness average of a fully penetrating well, 2 sin^2(eps) K0 / (eps (eps + sin
+    // eps cos eps)) with the sines eliminated by eps tan eps = q (sin^2 eps = q^2/(eps^2 + q^2), sin eps
+    // cos eps = q eps/(eps^2 + q^2)): 2 q^2 K0 / (eps^2 (eps^2 + q^2 + q)), which needs no sine, no
+    // envelope and one division, and stays accurate where sin eps ~ q/eps is small; `bound` receives
+    // its modulus.
+    [[nodiscard]] Complex smoothTerm(Complex p, Complex q, Complex eps, double k0Tolerance, double& bound) {
+        const Complex e2 = times(eps, eps);
+        const Complex k0 = k0_(squareRoot(beta_ * e2 + p), std::min(k0Tolerance, kCoarsest));
+        const Complex t = over(2.0 * times(times(q, q), k0), times(e2, e2 + times(q, q) + q));
+        bound = modulus(t);
+        return t;
+    }
+
     // Term n of the series; `bound` receives a bound on its modulus that does not vanish where a
     // factor happens to (the oscillating screen and observation factors are bounded by their
     // envelopes); `factor` receives K0 over the denominator (and over eps for the averages): the term
     // without its screen and observation sines.
     [[nodiscard]] Complex term(Complex p, Complex eps, const Trig& trig, double k0Tolerance, double& bound,
-                               Complex& factor) const {
+                               Complex& factor) {
         const SinCos& sc = trig[0];
-        const double envelope = std::exp(std::fabs(eps.imag()));
+        const double envelope = expBound(std::fabs(eps.imag()));
         Complex screen = sc.sin;
         double screenBound = modulus(sc.sin);
         if (screenCentre_ > 0) {
@@ -481,8 +579,8 @@ private:
                                  trig[static_cast<std::size_t>(screenHalf_)].sin);
             screenBound = 2.0 * envelope;
         }
-        Complex observation = over(sc.sin, eps);
-        double observationBound = modulus(observation);
+        Complex observation;
+        double observationBound;
         if (observation_ > 0) {
             observation = trig[static_cast<std::size_t>(observation_)].cos;
             observationBound = envelope;
@@ -491,17 +589,20 @@ private:
                                            trig[static_cast<std::size_t>(observationHalf_)].sin),
                                      (g_.z2 - g_.z1) * eps);
             observationBound = 2.0 * envelope / std::fabs((g_.z2 - g_.z1) * modulus(eps));
+        } else {
+            observation = over(sc.sin, eps);
+            observationBound = modulus(observation);
         }
         const Complex denominator = 0.5 * (times(sc.sin, sc.cos) + eps);
-        const Complex k0 =
-            complexK0(squareRoot(beta_ * times(eps, eps) + p), std::min(k0Tolerance, kCoarsest));
-        bound = modulus(k0) * screenBound * observationBound / modulus(denominator);
-        factor = over(k0, denominator);
-        if (g_.form != kPiezometer) factor = over(factor, eps);
-        return over(times(k0, times(screen, observation)), denominator);
+        const Complex k0 = k0_(squareRoot(beta_ * times(eps, eps) + p), std::min(k0Tolerance, kCoarsest));
+        const Complex k0Over = over(k0, denominator);
+        bound = modulus(k0Over) * screenBound * observationBound;
+        factor = g_.form != kPiezometer ? over(k0Over, eps) : k0Over;
+        return times(k0Over, times(screen, observation));
     }
 
     double beta_, sigma_;
+    K0Path k0_;
     UnconfinedGeometry g_;
     bool smoothTerms_;
     std::array<double, kMaxMultiples> multiples_{};

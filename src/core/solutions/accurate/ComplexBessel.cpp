@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "core/solutions/accurate/ComplexK0Centres.h"
+#include "core/solutions/accurate/ComplexK0Grid.h"
 
 namespace tolvex::accurate {
 namespace {
@@ -76,24 +77,23 @@ constexpr int kAsymptoticTermCap = 60;
     return k0centres::kCentres[static_cast<std::size_t>(ring.first + sector)];
 }
 
-// The Taylor series of K0 about the nearest centre c, in u = (z - c)/c. Bessel's equation
+// The Taylor series of K0 about a point c in u = (z - c)/c, from K0(c) and K1(c). Bessel's equation
 // z^2 y'' + z y' - z^2 y = 0 gives the coefficients b_n = c^n K0^(n)(c)/n! from b_0 = K0(c) and
 // b_1 = -c K1(c) by
 //   (m + 1)(m + 2) b_{m+2} = -(m + 1)(2m + 1) b_{m+1} - m^2 b_m + c^2 (b_m + 2 b_{m-1} + b_{m-2}),
-// one complex product a term. Every point lies within min(0.35 |c|, 1.6) of its centre: |u| <= 0.35,
-// 20-35 terms; the recurrence's rounding grows at most like e^{2|z - c|} (the I0 solution it excites).
-[[nodiscard]] Complex taylorSeries(Complex z, double tolerance2) {
-    const bool lower = z.imag() < 0.0;
-    const Complex upper = lower ? std::conj(z) : z;
-    const k0centres::Centre& centre = nearestCentre(upper);
-    const Complex c(centre.re, centre.im);
+// one complex product a term; the rounding grows at most like e^{2|z - c|} (the I0 solution it
+// excites). `derivative` (when not null) receives the series of c K0'(z) = sum n b_n u^(n-1), so that
+// K1(z) = -derivative / c.
+[[nodiscard]] Complex taylorAbout(Complex c, Complex k0, Complex k1, Complex z, double tolerance2,
+                                  Complex* derivative) {
     const Complex c2 = times(c, c);
-    const Complex u = times(upper - c, reciprocal(c));
+    const Complex u = times(z - c, reciprocal(c));
     Complex before2 = 0.0, before1 = 0.0;  // b_{m-2}, b_{m-1}
-    Complex current(centre.k0Re, centre.k0Im);
-    Complex next = -times(c, Complex(centre.k1Re, centre.k1Im));
-    Complex power = u;
+    Complex current = k0;
+    Complex next = -times(c, k1);
+    Complex power = u;  // u^(m+1) at the start of step m
     Complex sum = current + times(next, u);
+    Complex slope = next;  // the derivative's sum
     int small = 0;
     for (int m = 0; m < kTaylorTermCap && small < 2; ++m) {
         const double m1 = m + 1.0;
@@ -104,10 +104,47 @@ constexpr int kAsymptoticTermCap = 60;
         before1 = current;
         current = next;
         next = following;
+        if (derivative != nullptr) slope += times(following, power) * (m + 2.0);
         power = times(power, u);
         const Complex term = times(following, power);
         sum += term;
         small = std::norm(term) < tolerance2 * std::norm(sum) ? small + 1 : 0;
+    }
+    if (derivative != nullptr) *derivative = slope;
+    return sum;
+}
+
+// K0 by the Taylor series about the nearest tabulated centre (ComplexK0Centres.h). Every point lies
+// within min(0.35 |c|, 1.6) of its centre: |u| <= 0.35, 20-35 terms.
+[[nodiscard]] Complex taylorSeries(Complex z, double tolerance2) {
+    const bool lower = z.imag() < 0.0;
+    const Complex upper = lower ? std::conj(z) : z;
+    const k0centres::Centre& centre = nearestCentre(upper);
+    const Complex c(centre.re, centre.im);
+    const Complex sum =
+        taylorAbout(c, {centre.k0Re, centre.k0Im}, {centre.k1Re, centre.k1Im}, upper, tolerance2, nullptr);
+    if (z.imag() == 0.0) return sum.real();  // the centres lie off the axis, where K0 is real
+    return lower ? std::conj(sum) : sum;
+}
+
+// K0 (and K1 when `k1` is not null) by the Taylor series about the centre of the grid cell holding z
+// (ComplexK0Grid.h), |z - c| <= 0.354: about 13 terms and no arctangent, for 2 <= |z| < 24.
+[[nodiscard]] Complex gridSeries(Complex z, double tolerance2, Complex* k1) {
+    const bool lower = z.imag() < 0.0;
+    const Complex upper = lower ? std::conj(z) : z;
+    const auto index = [](double x) {
+        return std::clamp(static_cast<int>(x * (1.0 / k0grid::kStep)), 0, k0grid::kCells - 1);
+    };
+    const int i = index(upper.real());
+    const int j = index(upper.imag());
+    const k0grid::Cell& cell = k0grid::kCentres[static_cast<std::size_t>(i * k0grid::kCells + j)];
+    const Complex c((i + 0.5) * k0grid::kStep, (j + 0.5) * k0grid::kStep);
+    Complex derivative;
+    const Complex sum = taylorAbout(c, {cell.k0Re, cell.k0Im}, {cell.k1Re, cell.k1Im}, upper, tolerance2,
+                                    k1 != nullptr ? &derivative : nullptr);
+    if (k1 != nullptr) {
+        *k1 = -times(derivative, reciprocal(c));
+        if (lower) *k1 = std::conj(*k1);
     }
     if (z.imag() == 0.0) return sum.real();  // the centres lie off the axis, where K0 is real
     return lower ? std::conj(sum) : sum;
@@ -131,6 +168,13 @@ constexpr int kAsymptoticTermCap = 60;
     return times(times(root, phase), sum) * decay;
 }
 
+// Where the asymptotic expansion takes over from the Taylor series at a tolerance. ilogb rounds the
+// tolerance down to a power of two, which errs towards the Taylor series.
+[[nodiscard]] double asymptoticLimit(double tolerance) {
+    if (tolerance <= kCoarsestFullTolerance) return kAsymptoticLimit;
+    return std::min(kAsymptoticLimit, -0.5 * std::numbers::ln2 * std::ilogb(tolerance) + kAsymptoticMargin);
+}
+
 }  // namespace
 
 Complex complexK0(Complex z) {
@@ -141,14 +185,23 @@ Complex complexK0(Complex z, double tolerance) {
     const double tolerance2 = tolerance * tolerance;
     const double modulus = std::sqrt(std::norm(z));  // hypot would be slower
     if (modulus < kSeriesLimit) return ascendingSeries(z, tolerance2);
-    // ilogb rounds the tolerance down to a power of two, which errs towards the Taylor series.
-    const double asymptoticLimit =
-        tolerance <= kCoarsestFullTolerance
-            ? kAsymptoticLimit
-            : std::min(kAsymptoticLimit,
-                       -0.5 * std::numbers::ln2 * std::ilogb(tolerance) + kAsymptoticMargin);
-    if (modulus < asymptoticLimit) return taylorSeries(z, tolerance2);
+    if (modulus < asymptoticLimit(tolerance)) return taylorSeries(z, tolerance2);
     return asymptoticExpansion(z, tolerance2);
+}
+
+bool complexK0K1(Complex z, double tolerance, BesselK01& out, bool withK1) {
+    const double modulus = std::sqrt(std::norm(z));
+    if (!(modulus >= kSeriesLimit && modulus < asymptoticLimit(tolerance)) || z.real() < 0.0) return false;
+    out.k0 = gridSeries(z, tolerance * tolerance, withK1 ? &out.k1 : nullptr);
+    return true;
+}
+
+BesselK01 complexK0K1Step(Complex c, const BesselK01& at, Complex z, double tolerance) {
+    BesselK01 result;
+    Complex derivative;
+    result.k0 = taylorAbout(c, at.k0, at.k1, z, tolerance * tolerance, &derivative);
+    result.k1 = -times(derivative, reciprocal(c));
+    return result;
 }
 
 }  // namespace tolvex::accurate

@@ -28,4 +28,22 @@ using Complex = std::complex<double>;
 // (12.6 for 1e-10, 6.9 for 1e-5); the series and the Taylor sums stop at the tolerance.
 [[nodiscard]] Complex complexK0(Complex z, double tolerance);
 
+// K0 and K1 together, to step along a path of nearby arguments (the terms of a series whose arguments
+// move by small steps): each step is the Taylor series of Bessel's equation about the previous point
+// (the Taylor-series method for ordinary differential equations, DLMF 3.7(ii)),
+// which needs about 12 terms for a step of 0.1 at full precision (0.1^n/n!), against the 20-35 of a
+// sector centre's (ComplexK0Centres.h) and the 13 of a grid cell's.
+struct BesselK01 {
+    Complex k0, k1;
+};
+// K0 (and K1 when `withK1`; else out.k1 is left as it was) at z by the Taylor series about the centre
+// of a square grid's cell (ComplexK0Grid.h, within 0.354 of z: about 13 terms, no arctangent); false
+// (and `out` untouched) where complexK0 at this tolerance uses another method (|z| < 2, or beyond
+// where its asymptotic expansion serves). Measured against mpmath: 4.7e-16 relative (tests).
+[[nodiscard]] bool complexK0K1(Complex z, double tolerance, BesselK01& out, bool withK1 = true);
+// K0 and K1 at z from their values `at` a point c, |z - c| <= 0.35 |c|, to about the relative tolerance
+// (at least 1e-17) times e^{2|z - c|}: the rounding of the values at c grows by that factor too (the
+// increasing solution I0 it excites), so a path of steps must restart from complexK0K1 within a few units.
+[[nodiscard]] BesselK01 complexK0K1Step(Complex c, const BesselK01& at, Complex z, double tolerance);
+
 }  // namespace tolvex::accurate

@@ -57,12 +57,15 @@ public:
             weight[static_cast<std::size_t>(j)] = (j % 2 == 0 ? binomial : -binomial) * power;
             binomial = binomial * (kOrder - j) / (j + 1.0);
         }
+        std::array<std::size_t, kWindow> slots;  // of the window's terms m + j
+        for (int j = 0; j <= kOrder; ++j)
+            slots[static_cast<std::size_t>(j)] = static_cast<std::size_t>((m + j) % kWindow);
         Complex total = 0.0;
         for (const Window& w : components_) {
             Complex numerator = 0.0, denominator = 0.0;
             Complex difference = 0.0;  // S_{m+j} - S_last
             for (int j = kOrder; j >= 0; --j) {
-                const std::size_t slot = static_cast<std::size_t>((m + j) % kWindow);
+                const std::size_t slot = slots[static_cast<std::size_t>(j)];
                 const Complex r = weight[static_cast<std::size_t>(j)] * w.inverse[slot];
                 numerator += r * difference;
                 denominator += r;
