@@ -1,6 +1,7 @@
 #include "core/plot/MatchingPlot.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -89,10 +90,11 @@ Point pointAt(const MatchMapping& m, double lx, double ly) {
     return {truncToInt(m.logicalX(lx)), truncToInt(m.logicalY(ly))};
 }
 
+// "%.3g" with a decimal point whatever the process locale (the desktop program runs under the user's).
 std::string shortNumber(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3g", value);
-    return text;
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 3);
+    return std::string(text, result.ptr);
 }
 
 // The family's ranges: its abscissa, and its ordinate down to kVerticalDecades below the largest value.

@@ -85,9 +85,9 @@ struct MatchView {
 };
 
 inline constexpr const char* kMatchPointLabel = "match point";
-// The problem of a state that only lacks its family (the window offers to compute it).
-inline constexpr const char* kNoFamilyNote =
-    "No type curves of this model yet: compute them (Type-curves > Type-curve Calculation).";
+// The problem of a state that only lacks its family (the window offers to compute it; the menu item is
+// Type-curves > Type-curve Calculation). Short enough to fit the picture's width on one line.
+inline constexpr const char* kNoFamilyNote = "No type curves of this model yet: compute them first.";
 
 // The view of the state for `shift`: the family, the moved data, the nearest curve and the match
 // point; a note saying what is missing when the state cannot be matched.

@@ -13,6 +13,7 @@
 #include "core/plot/CurveColours.h"
 #include "core/plot/MatchingPlot.h"
 #include "core/plot/PlotLook.h"
+#include "core/state/CommaLocale.h"
 #include "core/typecurves/ParameterVector.h"
 #include "core/typecurves/TypeCurveFamily.h"
 
@@ -221,6 +222,22 @@ TEST(MatchingPlot, MovedDataLeaveTheCurveAndGiveOtherParameters) {
     EXPECT_EQ(rows[0].symbol, "S");
     EXPECT_EQ(rows[1].symbol, "T");
     EXPECT_NEAR(rows[1].value, 10.0 * T, 1e-4 * T);
+}
+
+// The desktop program runs under the user's locale: the match point's numbers keep a decimal point.
+TEST(MatchingPlot, TheMatchPointNoteKeepsADecimalPointUnderACommaLocale) {
+    ::tolvex::testing::CommaLocale locale;
+    ASSERT_TRUE(locale.active());
+    const MatchView view = buildMatchingView(withFamily(0), {0.5, 0.25});
+    bool found = false;
+    for (const Primitive& p : view.scene.primitives) {
+        const auto* text = std::get_if<Text>(&p);
+        if (text == nullptr || text->text.rfind("Match point", 0) != 0) continue;
+        found = true;
+        EXPECT_EQ(text->text.find(','), text->text.find(", ")) << text->text;      // only the list's commas
+        EXPECT_NE(text->text.find("t = 0.316"), std::string::npos) << text->text;  // 10^-0.5
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST(MatchingPlot, StatesThatCannotBeMatchedShowANote) {
