@@ -7,23 +7,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/MainWindow.h"
 #include "gui/PlotView.h"
-#include "render/PlotExport.h"
+#include "gui/SceneOutput.h"
 #include "render/ScenePainter.h"
 
 namespace tolvex::gui {
 namespace {
-
-constexpr int kExportWidth = 1200;  // one pixel per logical unit, as the main plot's pictures
-constexpr int kExportHeight = 1000;
-constexpr const char* kExportFilter =
-    "PNG Files (*.png)|*.png|SVG Files (*.svg)|*.svg|PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*||";
 
 // Paints a scene the owner hands it on every paint, on white, at the drawing space's proportions.
 class SceneCanvas : public QWidget {
@@ -96,18 +90,11 @@ plot::Scene DiagnosticsWindow::scene() const {
 }
 
 std::optional<QString> DiagnosticsWindow::exportTo(const QString& path, int width, int height) const {
-    if (const auto error = render::exportScene(scene(), path.toStdString(), width, height))
-        return QString::fromStdString(*error);
-    return std::nullopt;
+    return exportSceneTo(scene(), path, width, height);
 }
 
 bool DiagnosticsWindow::printTo(QPrinter& printer) const {
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    const QRectF page(QPointF(0, 0), QSizeF(printer.width(), printer.height()));
-    painter.fillRect(page, Qt::white);
-    render::paintScene(painter, scene(), page);
-    return painter.end();
+    return printSceneTo(printer, scene());
 }
 
 bool DiagnosticsWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -116,18 +103,11 @@ bool DiagnosticsWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DiagnosticsWindow::exportWithDialog() {
-    const std::string name = std::string(plot::diagnosticViewName(currentView())) + ".png";
-    const auto path = window_.interaction().chooseFile({true, "Export view", kExportFilter, "png", name});
-    if (!path) return;
-    if (const auto failure = exportTo(QString::fromStdString(*path), kExportWidth, kExportHeight))
-        window_.interaction().message(failure->toStdString());
+    exportSceneWithDialog(window_, scene(), std::string(plot::diagnosticViewName(currentView())) + ".png");
 }
 
 void DiagnosticsWindow::printWithDialog() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!printTo(printer)) window_.interaction().message("The printer could not be started.");
+    printSceneWithDialog(window_, this, scene());
 }
 
 void addDiagnosticsCommand(MainWindow& window) {

@@ -21,6 +21,7 @@
 #include "gui/MainWindow.h"
 #include "gui/PlotView.h"
 #include "gui/ResultsPanel.h"
+#include "gui/SceneOutput.h"
 #include "render/ScenePainter.h"
 
 namespace tolvex::gui {
@@ -132,12 +133,18 @@ MatchingWindow::MatchingWindow(MainWindow& window) : QDialog(&window), window_(w
     acceptAndFit_ = new QPushButton(QStringLiteral("Accept and &fit"), this);
     acceptAndFit_->setObjectName(QStringLiteral("matchingAcceptAndFit"));
     acceptAndFit_->setToolTip(QStringLiteral("Accept the match, then run least squares from it"));
+    auto* exportButton = new QPushButton(QStringLiteral("&Export..."), this);
+    exportButton->setObjectName(QStringLiteral("matchExport"));
+    auto* printButton = new QPushButton(QStringLiteral("&Print..."), this);
+    printButton->setObjectName(QStringLiteral("matchPrint"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("matchingCancel"));
     auto* hint = new QLabel(
         QStringLiteral("Drag the data onto a curve, or move them with the arrow keys (Shift: finer)."), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(parameters_, 1);
+    buttons->addWidget(exportButton);
+    buttons->addWidget(printButton);
     buttons->addWidget(compute_);
     buttons->addWidget(accept_);
     buttons->addWidget(acceptAndFit_);
@@ -151,6 +158,10 @@ MatchingWindow::MatchingWindow(MainWindow& window) : QDialog(&window), window_(w
     connect(accept_, &QPushButton::clicked, this, [this] { acceptMatch(false); });
     connect(acceptAndFit_, &QPushButton::clicked, this, [this] { acceptMatch(true); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(exportButton, &QPushButton::clicked, this,
+            [this] { exportSceneWithDialog(window_, view_.scene, "type-curve-match.png"); });
+    connect(printButton, &QPushButton::clicked, this,
+            [this] { printSceneWithDialog(window_, this, view_.scene); });
     shift_ = plot::openingShift(window.state()).value_or(MatchShift{});
     rebuild();
     canvas_->setFocus();

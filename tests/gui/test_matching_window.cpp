@@ -9,8 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <memory>
@@ -210,6 +212,27 @@ TEST_F(MatchingWindowTest, AcceptAndFitRunsLeastSquaresFromTheMatch) {
     ASSERT_TRUE(state.lastResults.has_value());
     EXPECT_EQ(state.lastResults->method, "lsq");
     EXPECT_NEAR(state.transmissivity, tLs, 1e-3 * tLs);
+}
+
+// The view is exported like the main plot: the picture as the window shows it.
+TEST_F(MatchingWindowTest, TheExportButtonWritesThePictureOfTheMatch) {
+    MatchingWindow* m = open();
+    ASSERT_NE(m, nullptr);
+    auto* button = m->findChild<QPushButton*>(QStringLiteral("matchExport"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(m->findChild<QPushButton*>(QStringLiteral("matchPrint")), nullptr);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString svg = folder.filePath(QStringLiteral("match.svg"));
+    ui->script.fileAnswers.push_back(svg.toStdString());
+    button->click();
+    ASSERT_EQ(ui->script.fileDialogs.size(), 1U);
+    EXPECT_EQ(ui->script.fileDialogs[0].initialName, "type-curve-match.png");
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray picture = file.readAll();
+    EXPECT_TRUE(picture.contains(">match point<"));
+    EXPECT_TRUE(picture.contains(">1/u<"));
 }
 
 TEST_F(MatchingWindowTest, CancelLeavesTheDocumentAsItWas) {
