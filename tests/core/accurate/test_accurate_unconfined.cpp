@@ -206,5 +206,35 @@ TEST(AccurateUnconfinedIdentities, ScreenSegmentsAddOverLongSeries) {
     }
 }
 
+// Where |q| = |p / (sigma beta)| is far above the roots (early times, small sigma beta) or far below
+// them (late times, large sigma beta) the roots lie near half turns, their steps from term to term are
+// short and Levin's windows start late: the full average's smooth series and the partial screens'
+// components keep the identities of the screen's halves and segments to the inversion's rounding.
+TEST(AccurateUnconfinedIdentities, HoldWhereQIsFarFromTheRoots) {
+    struct Case {
+        double beta, sigma, td;
+    };
+    const Case cases[] = {
+        {1e-3, 1e-3, 0.05}, {0.03, 1e-3, 0.5}, {1e-3, 0.01, 5.0}, {7.0, 0.1, 1e7}, {1.0, 0.5, 1e6}};
+    double worst = 0.0;
+    for (const Case& c : cases) {
+        const auto average = [&](double l, double d) {
+            return unconfinedW(c.td, c.beta, c.sigma, geometry(l, d, kFullThicknessAverage));
+        };
+        const double whole = average(1.0, 0.0);
+        const double halves = 0.5 * average(0.5, 0.0) + 0.5 * average(1.0, 0.5);
+        EXPECT_NEAR(whole, halves, 1e-10 * whole) << c.beta << " " << c.sigma << " " << c.td;
+        worst = std::fmax(worst, std::fabs(whole - halves) / whole);
+        const auto piezometer = [&](double l, double d) {
+            return unconfinedW(c.td, c.beta, c.sigma, geometry(l, d, kPiezometer, 0.35));
+        };
+        const double screen = 0.6 * piezometer(0.8, 0.2);
+        const double parts = 0.25 * piezometer(0.45, 0.2) + 0.35 * piezometer(0.8, 0.45);
+        EXPECT_NEAR(screen, parts, 3e-11 * screen) << c.beta << " " << c.sigma << " " << c.td;
+        worst = std::fmax(worst, std::fabs(screen - parts) / screen);
+    }
+    ::testing::Test::RecordProperty("worst_relative", scientific(worst));
+}
+
 }  // namespace
 }  // namespace tolvex::accurate

@@ -13,6 +13,15 @@
 // pi^2/4)) (n = 1) or (n - 1) pi + (pi/2) q/(q + (n - 1) pi^2/2), which is exact in both limits q -> 0 and q
 // -> inf, and as a last resort followed from the real axis along q |q|^(s-1) arg, s = 0..1. The term reuses
 // the sine and cosine of Newton's last step, moved by that step with the angle-difference formulas.
+// Tried and dropped (callgrind's instruction counts and interleaved timings over the benchmark): roots
+// within 0.02 of a half turn (M = (n - 1/2) pi <= 0.02 |q| or |q| <= 0.02 (n - 1) pi) by Newton's method
+// on q tan(gamma) = M - gamma or (eps) tan(delta) = q with tan's Taylor series, no sine of the root per
+// step, counted 6 % fewer instructions at beta = 0.001 but took 0-5 % more time (its chains of
+// dependent products and divisions), and 13 % against 12 % less time at beta = 0.03 with it than
+// without; accepting Newton's step by its curvature (small where |q| is large) saved 1 % of the
+// instructions but lost digits against the references (1.8e-8); Halley's step instead counted 2-4 % more.
+// Levin's weights written out for k = 6 and its products without the library's checks counted 1 %
+// fewer instructions but took 7-9 % more time on the full average at beta = 7 and 1.
 //
 // Consecutive roots of one node differ by pi plus a small eta wherever n is far from |q|: there the
 // sines and cosines of the multiples of the root the term needs (the root itself, the screen's centre
@@ -35,7 +44,7 @@
 // (e^{ix} - e^{-ix})/2i): with eps_n = (n - 1) pi + delta_n each product of them with K0 / denominator is
 // e^{i c pi (n-1)} times a function smooth in n, a geometric-like sequence that Levin's u transformation
 // sums from its last seven terms (LevinComponents.h). Their transformed remainders end the series once they
-// are below 1e-5 of the sum and two tries two terms apart agree (the constants below); at beta = 0.001 the
+// are below 1e-5 of the sum and two successive tries agree (the constants below); at beta = 0.001 the
 // piezometer's series then stops after some 100 terms a node instead of 270. The smooth series of the full
 // average is transformed the same way, as one component: at beta = 0.001 it then stops after 35-210 terms a
 // node (some 95 at middle times) instead of 40-300 (once its terms cost less, the transformation paid;
@@ -52,9 +61,13 @@
 // interleaved: 5.6x / 7.7x, 6.1x / 8.9x, 7.9x / 10.6x, 9.6x / 8.8x). Before the path of K0 values,
 // the grid, the trigonometric-free full average and Levin's transformation of it: 6.6x / 8.4x, 7.2x /
 // 10.5x, 10.1x / 15.0x, 16.4x / 13.7x; before the recurrences and any Levin transformation: 7.1x /
-// 8.9x, 7.8x / 11.3x, 11.6x / 18.3x, 18.6x / 32.3x. What remains is spread over the terms: K0 a third
-// (13 Taylor terms from a grid cell, 12 on a path), Newton's method a sixth (1.5 steps a root), the
-// sines' recurrences and Levin's windows the rest.
+// 8.9x, 7.8x / 11.3x, 11.6x / 18.3x, 18.6x / 32.3x. With the components' later windows tried every
+// term, interleaved runs against the earlier constants: the piezometer 13 % faster at beta = 0.03 and 7 %
+// at 0.001, the full average and the larger beta unchanged within 1 %; the benchmark's ratios (median
+// of five interleaved runs, load 2-3 on 2 cores) then 5.8x / 7.7x at beta = 7, 6.2x / 8.9x at 1, 8.2x
+// / 9.4x at 0.03, 10.0x / 8.5x at 0.001. What remains is spread over the
+// terms: K0 a third (13 Taylor terms from a grid cell, 12 on a path), Newton's method a sixth (1.5 steps a
+// root), the sines' recurrences and Levin's windows the rest.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -90,18 +103,36 @@ constexpr double kCoarsest = 1e-3;
 // fully penetrating well has one, its smooth term): the components enter from
 // term kLevinFirst or the first later one where K0 decays exponentially (UnconfinedTransform::asymptotic);
 // the last k + 1 terms before a try, from where the terms' bound falls below kLevinWindowStart of the
-// sum, fill its window (their K0 to kLevinDigits of the plain series' tolerance: the transformation
-// differences them). It is tried every kLevinCheckInterval terms and its sum accepted when the remainder
-// it adds is below kLevinRemainder of the sum and two successive tries agree to kLevinAgreement times
-// the terms' decay over the interval (successive estimates differ by about their error times it).
-// Measured: trying every 2 terms instead of 4 saves 8 % at beta = 0.03; every term or every 4 terms
-// costs 10 % more on the smooth series of the full average; starting at term 6 or 8 instead of 10
-// costs 7-13 % at beta = 1; order 8 instead of 6 or accepting the first agreement loses digits.
+// sum (kSmoothWindowStart for the smooth series), fill its window (their K0 to kLevinDigits of the plain
+// series' tolerance: the transformation differences them). It is tried every kLevinCheckInterval terms
+// (kSmoothCheckInterval on the smooth series) and its sum accepted when the remainder it adds is below
+// kLevinRemainder of the sum and two successive tries agree to kLevinAgreement times the terms' decay over
+// the interval (successive estimates differ by about their error times it). Measured (instructions counted by
+// callgrind over the benchmark's 16 times, in millions, with the half-turn roots tried above; the
+// reference and identity tests pass throughout):
+// with the window started where the bound falls below 1e-4 of the sum, trying every 2 terms instead of 4
+// saved 8 % at beta = 0.03 and every term cost 10 % more on the smooth series; starting at term 6 or 8
+// instead of 10 costs 7-13 % at beta = 1 (7: 10.4 against 9.4 at beta = 1, 13: 33.8 against 31.6 at 0.03);
+// order 8 instead of 6 or accepting the first agreement loses digits. Starting the window later pays once
+// fewer, cheaper terms precede it: trying every 2 terms, the components' window from 1e-4 / 3e-5 / 1e-5 /
+// 3e-6 / 1e-6 of the sum cost 37.3 / 35.9 / 34.7 / 34.0 / 35.0 at beta = 0.03 under a partial screen, the
+// smooth series' from 1e-5 / 1e-6 / 1e-7 / 3e-8 / 1e-8 / 3e-9 / 1e-9 cost 61.2 / 59.6 / 57.9 / 57.0 / 55.9
+// / 56.9 / 59.5 at beta = 0.001; then trying every term costs 31.6 and 54.8 (every 3 terms 36.8 and 58.6),
+// and the window's start again at 1e-5 / 3e-6 / 1e-6 of the sum 32.9 / 31.6 / 32.3 at beta = 0.03 and 84.0
+// / 85.7 / 94.1 at 0.001 under the partial screen, the smooth series' at 1e-7 / 3e-8 / 1e-8 / 3e-9 57.6
+// / 56.3 / 54.8 / 55.0. The remainder's bound no longer binds (1e-3 to 1e-5 alike); the window's K0 to 1e-1
+// or 1e-3 of the tolerance instead of 1e-2 changed the cost by 1 % or less. Instructions and time part
+// ways on the smooth series: its later windows and every-term tries counted up to 18 % fewer instructions
+// but took 2-12 % more time at every beta (interleaved runs against the earlier constants), so it keeps
+// 1e-4 and every 2 terms; on the components the time fell with the count (13 % at beta = 0.03, 7 % at
+// 0.001).
 constexpr int kLevinFirst = 10;
 constexpr double kLevinArgument = 3.0;
-constexpr double kLevinWindowStart = 1e-4;
+constexpr double kLevinWindowStart = 3e-6;
+constexpr double kSmoothWindowStart = 1e-4;
 constexpr double kLevinDigits = 1e-2;
-constexpr int kLevinCheckInterval = 2;
+constexpr int kLevinCheckInterval = 1;
+constexpr int kSmoothCheckInterval = 2;
 constexpr double kLevinRemainder = 1e-5;
 constexpr double kLevinAgreement = 3e-14;
 // Below this beta the terms decay by less than 5 % a term (e^{-pi sqrt(beta)} > 0.95) and successive
@@ -361,6 +392,8 @@ public:
         double previousBound = std::numeric_limits<double>::infinity();
         Complex previousTerm = 0.0;
         const double tolerance = smoothTerms_ ? kSmoothSeriesTolerance : kSeriesTolerance;
+        const double windowStart = smoothTerms_ ? kSmoothWindowStart : kLevinWindowStart;
+        const int interval = smoothTerms_ ? kSmoothCheckInterval : kLevinCheckInterval;
         Trig trig{};
         Complex previousRoot{kNaN, kNaN};
         // The components' Levin sums start at term `first` (0: not yet).
@@ -381,7 +414,7 @@ public:
             // The term is at most about the previous bound, so K0 needs only the digits that reach
             // the sum's rounding; Levin's transformation, which differences the terms, some more.
             const double k0Tolerance =
-                n > 1 ? (first == 0 || previousBound > kLevinWindowStart * sumSize ? 1.0 : kLevinDigits) *
+                n > 1 ? (first == 0 || previousBound > windowStart * sumSize ? 1.0 : kLevinDigits) *
                             kRounding * sumSize / previousBound
                       : 0.0;
             const double k0Digits = std::max(k0Tolerance, kFullPrecision);
@@ -406,18 +439,20 @@ public:
             previousTerm = t;
             // Only the last terms before a check enter Levin's window: from where the remainder
             // (about ten terms) may be small enough to accept.
-            if (first == 0 || bound > kLevinWindowStart * sumSize) continue;
+            if (first == 0 || bound > windowStart * sumSize) continue;
             if (smoothTerms_) {
                 levin.add(n - first, &t);
             } else {
                 addComponents(levin, n - first, trig, factor);
             }
-            if (!levin.ready() || (n - first) % kLevinCheckInterval != 0) continue;
+            if (!levin.ready() || (n - first) % interval != 0) continue;
             const Complex remainder = levin.remainder();
             const Complex estimate = sum + remainder;
             // Successive estimates differ by about their error times the terms' decay over the interval.
-            const double decay =
-                1.0 - std::pow(modulus(factor) / modulus(previousFactor), kLevinCheckInterval);
+            const double factorRatio = modulus(factor) / modulus(previousFactor);
+            double power = factorRatio;  // to the interval's power, without pow's general case
+            for (int k = 1; k < interval; ++k) power *= factorRatio;
+            const double decay = 1.0 - power;
             const bool agree =
                 modulus(estimate - accelerated) <= kLevinAgreement * decay * modulus(estimate) &&
                 modulus(remainder) <= kLevinRemainder * modulus(estimate);
@@ -492,7 +527,8 @@ private:
     [[nodiscard]] static Complex exponential(const Exponential& e, const Trig& trig) {
         const auto one = [&](int i, int sign) {
             const SinCos& sc = trig[static_cast<std::size_t>(i)];
-            return sc.cos + Complex(0.0, sign) * sc.sin;  // e^{+-i a eps}
+            // e^{+-i a eps} = cos +- i sin, without the library's complex product
+            return Complex(sc.cos.real() - sign * sc.sin.imag(), sc.cos.imag() + sign * sc.sin.real());
         };
         const Complex first = one(e.i1, e.s1);
         return e.i2 < 0 ? first : times(first, one(e.i2, e.s2));
