@@ -201,14 +201,6 @@ std::vector<double> inShownUnits(const AnalysisState& s, std::vector<double> val
     return values;
 }
 
-// Up to `used.count` values of `v` from `used.first` (as many as it holds).
-std::vector<double> usedPart(const std::vector<double>& v, const UsedRange& used) {
-    const std::size_t first = std::min(used.first, v.size());
-    const std::size_t count = std::min(used.count, v.size() - first);
-    const auto from = v.begin() + static_cast<std::ptrdiff_t>(first);
-    return {from, from + static_cast<std::ptrdiff_t>(count)};
-}
-
 // The first series' measurements in use.
 UsedRange firstSeriesUsed(const AnalysisState& s) {
     return {0, static_cast<std::size_t>(std::max(s.usedCount, 0))};
@@ -216,7 +208,7 @@ UsedRange firstSeriesUsed(const AnalysisState& s) {
 
 // The measurements and drawdowns of the fit in the document's units.
 std::vector<double> shownValues(const AnalysisState& s, const std::vector<double>& v, Dimension dimension) {
-    return inShownUnits(s, usedPart(v, firstSeriesUsed(s)), dimension);
+    return inShownUnits(s, usedValues(v, firstSeriesUsed(s)), dimension);
 }
 
 // The unit of each fitted parameter ("transmissivity": "m²/d"); storage coefficients have none ("").
@@ -241,8 +233,8 @@ nlohmann::ordered_json furtherSeriesJson(const AnalysisState& s) {
                         {"radialDistance", shownFloat(s, x.radialDistance, Dimension::Length)},
                         {"on", x.settings.on},
                         {"weight", x.settings.weight},
-                        {"times", inShownUnits(s, usedPart(x.times, used), Dimension::Time)},
-                        {"measured", inShownUnits(s, usedPart(x.values, used), drawdown)},
+                        {"times", inShownUnits(s, usedValues(x.times, used), Dimension::Time)},
+                        {"measured", inShownUnits(s, usedValues(x.values, used), drawdown)},
                         {"calculated", inShownUnits(s, x.calculated, drawdown)}});
     }
     return list;
@@ -296,14 +288,14 @@ void addSeriesDerivative(nlohmann::ordered_json& entry, const AnalysisState& s, 
 void addDerivativeJson(nlohmann::ordered_json& result, const AnalysisState& s,
                        const DerivativeSmoothing& smoothing) {
     const UsedRange first = firstSeriesUsed(s);
-    addSeriesDerivative(result, s, firstSeriesSite(s), usedPart(s.times, first), usedPart(s.measured, first),
-                        usedPart(s.calculated, first), smoothing);
+    addSeriesDerivative(result, s, firstSeriesSite(s), usedValues(s.times, first),
+                        usedValues(s.measured, first), usedValues(s.calculated, first), smoothing);
     if (!result.contains("series")) return;
     for (std::size_t k = 0; k < s.extraSeries.size() && k < result["series"].size(); ++k) {
         const ObservationSeries& x = s.extraSeries[k];
         const UsedRange used = usedRange(x);
-        addSeriesDerivative(result["series"][k], s, seriesSite(x), usedPart(x.times, used),
-                            usedPart(x.values, used), x.calculated, smoothing);
+        addSeriesDerivative(result["series"][k], s, seriesSite(x), usedValues(x.times, used),
+                            usedValues(x.values, used), x.calculated, smoothing);
     }
 }
 

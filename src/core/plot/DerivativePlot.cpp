@@ -41,13 +41,6 @@ bool slugTest(const AnalysisState& s) {
            s.modelKind == static_cast<int>(ModelKind::BouwerRice);
 }
 
-std::vector<double> part(const std::vector<double>& v, const UsedRange& used) {
-    const std::size_t first = std::min(used.first, v.size());
-    const std::size_t count = std::min(used.count, v.size() - first);
-    return {v.begin() + static_cast<std::ptrdiff_t>(first),
-            v.begin() + static_cast<std::ptrdiff_t>(first + count)};
-}
-
 // n log-spaced times over the positive times of `times`.
 std::vector<double> spreadOver(const std::vector<double>& times, int n) {
     double low = HUGE_VAL, high = 0.0;
@@ -157,14 +150,14 @@ std::vector<DerivativeSeries> derivativeSeries(const AnalysisState& s) {
     if (!s.view.derivative) return {};
     const bool withModel = s.plotContent == 2;
     const UsedRange first{0, static_cast<std::size_t>(std::max(s.usedCount, 0))};
-    std::vector<DerivativeSeries> series{seriesDerivative(s, firstSeriesSite(s), part(s.times, first),
-                                                          part(s.measured, first), part(s.calculated, first),
-                                                          withModel)};
+    std::vector<DerivativeSeries> series{seriesDerivative(s, firstSeriesSite(s), usedValues(s.times, first),
+                                                          usedValues(s.measured, first),
+                                                          usedValues(s.calculated, first), withModel)};
     for (const ObservationSeries& x : s.extraSeries) {
         const UsedRange used = usedRange(x);
         if (!x.settings.on || used.count == 0) continue;
-        series.push_back(seriesDerivative(s, seriesSite(x), part(x.times, used), part(x.values, used),
-                                          x.calculated, withModel));
+        series.push_back(seriesDerivative(s, seriesSite(x), usedValues(x.times, used),
+                                          usedValues(x.values, used), x.calculated, withModel));
     }
     return series;
 }

@@ -16,4 +16,11 @@ bool takesPart(const ObservationSeries& series) {
     return series.settings.on && series.settings.weight > 0.0 && usedRange(series).count > 0;
 }
 
+std::vector<double> usedValues(const std::vector<double>& values, const UsedRange& used) {
+    const std::size_t first = std::min(used.first, values.size());
+    const std::size_t count = std::min(used.count, values.size() - first);
+    const auto from = values.begin() + static_cast<std::ptrdiff_t>(first);
+    return {from, from + static_cast<std::ptrdiff_t>(count)};
+}
+
 }  // namespace tolvex

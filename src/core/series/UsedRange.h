@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "core/series/ObservationSeries.h"
 
@@ -15,6 +16,9 @@ struct UsedRange {
 // useFrom..useTo (1-based, useTo 0 meaning the last) clipped to the measurements held; a range that
 // lies outside them or is reversed uses nothing.
 [[nodiscard]] UsedRange usedRange(const ObservationSeries& series);
+
+// The values of `values` in the range (as many of them as it holds), e.g. a series' times in use.
+[[nodiscard]] std::vector<double> usedValues(const std::vector<double>& values, const UsedRange& used);
 
 // Whether the series takes part in a joint fit: switched on, a positive weight, a measurement in use.
 [[nodiscard]] bool takesPart(const ObservationSeries& series);
